@@ -1,0 +1,66 @@
+# MinGW build: TNP.cpl, tonalis.exe and the test programs that run under Wine.
+enable_language(RC)
+
+# Nothing but system DLLs at run time.
+set(TONALIS_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+set(TONALIS_SYSTEM_LIBS user32 gdi32 advapi32 comctl32 comdlg32 shell32)
+
+tonalis_glob(TONALIS_WIN32_ONLY_SOURCES applet display ui)
+tonalis_glob(TONALIS_SPLIT_SOURCES model icc profile)
+list(FILTER TONALIS_SPLIT_SOURCES INCLUDE REGEX "_win32\\.cpp$")
+
+add_library(tonalis_objects OBJECT ${TONALIS_PORTABLE_SOURCES} ${TONALIS_WIN32_ONLY_SOURCES}
+            ${TONALIS_SPLIT_SOURCES})
+target_include_directories(tonalis_objects PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_compile_options(tonalis_objects PRIVATE ${TONALIS_WARNINGS})
+target_compile_definitions(tonalis_objects PUBLIC WINVER=0x0500 _WIN32_WINNT=0x0500
+                           _WIN32_IE=0x0500)
+
+set(TONALIS_RESOURCES ${PROJECT_SOURCE_DIR}/src/resources/tonalis.rc)
+
+add_library(TNP SHARED $<TARGET_OBJECTS:tonalis_objects> ${TONALIS_RESOURCES}
+            ${PROJECT_SOURCE_DIR}/src/applet/TNP.def)
+set_target_properties(TNP PROPERTIES PREFIX "" OUTPUT_NAME TNP SUFFIX ".cpl")
+target_link_options(TNP PRIVATE ${TONALIS_STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
+target_link_libraries(TNP PRIVATE ${TONALIS_SYSTEM_LIBS})
+
+file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/tool/*.cpp)
+if(TOOL_SOURCES)
+    add_executable(tonalis ${TOOL_SOURCES} ${TONALIS_PORTABLE_SOURCES}
+                   ${PROJECT_SOURCE_DIR}/src/applet/platform_win32.cpp)
+    target_include_directories(tonalis PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(tonalis PRIVATE ${TONALIS_WARNINGS})
+    target_link_options(tonalis PRIVATE ${TONALIS_STATIC_RUNTIME})
+    target_link_libraries(tonalis PRIVATE user32)
+endif()
+
+# GoogleTest from Debian's sources, built with the same compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Tests of the system side, linked with the same objects as the DLL.
+file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
+if(WIN32_TEST_SOURCES)
+    add_executable(win32_tests ${WIN32_TEST_SOURCES} $<TARGET_OBJECTS:tonalis_objects>
+                   ${TONALIS_RESOURCES})
+    target_include_directories(win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/src
+                               ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(win32_tests PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500
+                               _WIN32_IE=0x0500)
+    target_compile_options(win32_tests PRIVATE ${TONALIS_WARNINGS})
+    target_link_options(win32_tests PRIVATE ${TONALIS_STATIC_RUNTIME})
+    target_link_libraries(win32_tests PRIVATE gtest ${TONALIS_SYSTEM_LIBS})
+endif()
+
+# End-to-end tests: load the built TNP.cpl as the Control Panel would.
+file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+if(E2E_TEST_SOURCES)
+    add_executable(e2e_tests ${E2E_TEST_SOURCES})
+    target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/src
+                               ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_options(e2e_tests PRIVATE ${TONALIS_WARNINGS})
+    target_link_options(e2e_tests PRIVATE ${TONALIS_STATIC_RUNTIME})
+    target_link_libraries(e2e_tests PRIVATE gtest ${TONALIS_SYSTEM_LIBS})
+    add_dependencies(e2e_tests TNP)
+endif()

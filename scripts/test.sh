@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Runs every test: the native suites under sanitizers, the command-line tool,
+# the fuzz targets and the benchmarks, then the MinGW build with its Wine
+# suites on private X servers. Exits non-zero when anything fails.
+set -uo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build"
+results="$build/results"
+jobs=$(nproc)
+
+bash "$root/scripts/install-deps.sh" || { echo "dependency install failed" >&2; exit 1; }
+# shellcheck source=scripts/xserver.sh
+source "$root/scripts/xserver.sh"
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
+trap stop_xserver EXIT
+
+rm -rf "$results"
+mkdir -p "$results"
+failed_steps=()
+
+step() {
+    local name=$1
+    shift
+    echo "=== $name"
+    if ! "$@"; then
+        failed_steps+=("$name")
+        echo "=== $name FAILED"
+    fi
+}
+
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$dir.configure.log" 2>&1 ||
+        { cat "$dir.configure.log"; return 1; }
+    cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1 || { tail -60 "$dir.build.log"; return 1; }
+}
+
+run_native_unit_tests() {
+    local status=0 suite
+    for suite in "$build"/native/*_tests; do
+        [[ -x $suite ]] || continue
+        echo "--- $(basename "$suite")"
+        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+            "$suite" --gtest_brief=1 --gtest_output="xml:$results/$(basename "$suite").xml" ||
+            status=1
+    done
+    return $status
+}
+
+run_fuzzers() {
+    local status=0 target name corpus
+    for target in "$build"/fuzz/fuzz_*; do
+        [[ -x $target ]] || continue
+        name=$(basename "$target")
+        corpus="$build/fuzz-corpus/$name"
+        mkdir -p "$corpus"
+        # Seeds and every crash input kept from development are replayed first.
+        if [[ -d "$root/tests/fuzz/regressions/$name" ]]; then
+            "$target" -runs=0 "$root/tests/fuzz/regressions/$name"/ >"$build/$name.replay.log" 2>&1 ||
+                { tail -40 "$build/$name.replay.log"; status=1; continue; }
+        fi
+        "$target" -max_total_time="${TONALIS_FUZZ_SECONDS:-60}" -print_final_stats=1 \
+            "$corpus" "$root/tests/fuzz/seeds/$name" >"$build/$name.log" 2>&1 ||
+            { tail -40 "$build/$name.log"; status=1; }
+        grep -E 'stat::number_of_executed_runs' "$build/$name.log" || true
+    done
+    return $status
+}
+
+run_benchmarks() {
+    "$build/release/tonalis_bench" --benchmark_min_time=0.2
+}
+
+# One run of a Wine test program on the current X server.
+run_wine_suite() {
+    local program=$1 label=$2 setup=$3
+    shift 3
+    TONALIS_DISPLAY_SETUP=$setup TONALIS_BUILD_DIR="$build/mingw" \
+        wine "$build/mingw/$program" --gtest_brief=1 --gtest_output="xml:$results/$label.xml" "$@"
+    local status=$?
+    wineserver -k 2>/dev/null || true
+    return $status
+}
+
+run_wine_suites() {
+    local status=0 program
+    setup_wine "$build/mingw"
+    for program in win32_tests.exe e2e_tests.exe; do
+        [[ -f "$build/mingw/$program" ]] || continue
+        local label=${program%.exe}
+
+        start_xserver xvfb 91 "$build/xvfb.log" || return 1
+        run_wine_suite "$program" "$label-xvfb" xvfb || status=1
+        stop_xserver
+
+        start_xserver dummy 92 "$build/xorg.log" || return 1
+        run_wine_suite "$program" "$label-dummy" dummy || status=1
+        if [[ $program == win32_tests.exe ]]; then
+            xrandr --addmode DUMMY1 1024x768 &&
+                xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0 &&
+                run_wine_suite "$program" "$label-right" dummy-right --gtest_filter='*TwoMonitors*' ||
+                status=1
+            xrandr --output DUMMY1 --mode 1024x768 --left-of DUMMY0 &&
+                run_wine_suite "$program" "$label-left" dummy-left --gtest_filter='*TwoMonitors*' ||
+                status=1
+        fi
+        stop_xserver
+    done
+    for script in "$root"/tests/wine/*.sh; do
+        [[ -f $script ]] || continue
+        start_xserver xvfb 93 "$build/xvfb-script.log" || return 1
+        bash "$script" "$build" "$results" || status=1
+        wineserver -k 2>/dev/null || true
+        stop_xserver
+    done
+    return $status
+}
+
+run_scripts() {
+    local status=0 script
+    for script in "$root"/tests/scripts/*.sh; do
+        [[ -f $script ]] || continue
+        echo "--- $(basename "$script")"
+        bash "$script" "$build" "$results" || status=1
+    done
+    return $status
+}
+
+step "native build (ASan, UBSan)" configure_and_build "$build/native" -DTONALIS_SANITIZE=ON
+step "native unit tests" run_native_unit_tests
+if compgen -G "$root/tests/fuzz/*.cpp" >/dev/null; then
+    step "fuzz build" configure_and_build "$build/fuzz" -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_C_COMPILER=clang -DTONALIS_SANITIZE=ON -DTONALIS_FUZZ=ON
+    step "fuzzing" run_fuzzers
+fi
+if compgen -G "$root/tests/bench/*.cpp" >/dev/null; then
+    step "benchmark build" configure_and_build "$build/release" -DCMAKE_BUILD_TYPE=Release \
+        -DTONALIS_SANITIZE=OFF -DTONALIS_BENCHMARKS=ON
+    step "benchmarks" run_benchmarks
+fi
+step "MinGW build" configure_and_build "$build/mingw" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+step "Wine suites" run_wine_suites
+step "script checks" run_scripts
+
+python3 "$root/scripts/summarize-results.py" "$results"
+summary_status=$?
+if [[ ${#failed_steps[@]} -gt 0 ]]; then
+    echo "Failed steps: ${failed_steps[*]}"
+    exit 1
+fi
+exit $summary_status

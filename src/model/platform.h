@@ -1,0 +1,16 @@
+// The few host services that the portable code needs. The DLL supplies Win32
+// bodies; the native build supplies portable ones.
+#pragma once
+
+#include <cstddef>
+
+namespace tonalis::platform {
+
+// Zero-filled memory; nullptr when none is available.
+void* AllocateZeroed(size_t size);
+void Release(void* block);
+
+// Converts text from the OEM code page to the ANSI code page in place.
+void OemToAnsiInPlace(char* text, size_t length);
+
+}  // namespace tonalis::platform
