@@ -1,0 +1,47 @@
+// The record of one run of the applet, shared by every page and dialog.
+#pragma once
+
+#include <windows.h>
+
+#include "model/monitor_settings.h"
+
+namespace tonalis {
+
+constexpr int kMaxMonitors = 4;
+constexpr int kPatternPaletteEntries = 17;
+
+// A LOGPALETTE with room for all pattern colours.
+struct PatternPalette {
+    WORD palVersion;
+    WORD palNumEntries;
+    PALETTEENTRY palPalEntry[kPatternPaletteEntries];
+};
+
+enum UiMode : BYTE { kUiModeNotChosen = 0, kUiModeWizard = 1, kUiModePanel = 2 };
+
+struct SessionContext {
+    HWND ownerWindow;
+    HWND frameWindow;
+    HINSTANCE instance;
+    int32_t monitorCount;
+    int32_t currentMonitor;
+    uint32_t testPageValue;
+    BOOL isPaletteDevice;
+    PatternPalette patternPalette;
+    BYTE uiMode;
+    MonitorSettings monitors[kMaxMonitors];
+    MonitorSettings savedSettings;
+    MonitorSettings workingSettings;
+    int32_t whitePointStep;
+    BOOL isNt5OrLater;
+    int32_t customWhiteTarget;
+    BOOL panelShown;
+};
+
+// Window property under which pages and dialogs keep the session pointer.
+constexpr char kSessionProperty[] = "TNLSaveWinProp";
+
+bool InitSession(SessionContext* session, HWND owner, HINSTANCE instance);
+bool IsUserAdministrator();
+
+}  // namespace tonalis

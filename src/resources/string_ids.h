@@ -1,0 +1,41 @@
+// Numbers of the string resources that code refers to. Messages are returned
+// as these numbers and shown by the caller.
+#pragma once
+
+namespace tonalis::strings {
+
+constexpr int kAppletInformation = 1;
+constexpr int kProductName = 2;
+
+constexpr int kSameAsHardware = 3000;
+constexpr int kFirstWhitePreset = 3001;  // 3001-3005, then 3006 custom
+constexpr int kCustomWhite = 3006;
+constexpr int kFirstPhosphorPreset = 3100;  // 3100-3105, then 3106 custom
+constexpr int kCustomPhosphors = 3106;
+constexpr int kFirstGammaPreset = 3200;  // 3200-3201, then 3202 custom
+constexpr int kCustomGamma = 3202;
+
+constexpr int kDisplayNeeds256Colours = 3300;
+constexpr int kChangeTo256Colours = 3301;
+constexpr int kNoMemory = 3302;
+constexpr int kInternalError = 3304;
+constexpr int kAdministratorRequired = 3305;
+
+constexpr int kColorFolderName = 3404;
+constexpr int kDefaultDescription = 3407;
+constexpr int kProfileDescriptionUnreadable = 3409;
+constexpr int kProfileUnreadable = 3410;
+constexpr int kNotRgbDisplayProfile = 3411;
+constexpr int kEnterNumberZeroToOne = 3413;
+constexpr int kEnterGammaOneToThree = 3414;
+constexpr int kProfileWriteError = 3415;
+constexpr int kLoadLosesChanges = 3419;
+constexpr int kNoSystemDirectory = 3422;
+constexpr int kChooseVersion = 3423;
+constexpr int kFirstRegistryString = 3424;  // 3424-3434, in registry order
+constexpr int kSaveChangesPrompt = 3432;
+constexpr int kChromaticitySumTooLarge = 3433;
+constexpr int kWhitePointOutOfRange = 3435;
+constexpr int kPhosphorsOutOfRange = 3436;
+
+}  // namespace tonalis::strings
