@@ -1,0 +1,66 @@
+// The Control Panel's entry point.
+#include <windows.h>
+#include <cpl.h>
+
+#include "applet/messages.h"
+#include "applet/run_applet.h"
+#include "resources/string_ids.h"
+
+namespace tonalis {
+
+namespace {
+
+constexpr char kWhitePointClass[] = "WhPtExp";
+constexpr int kAppletIcon = 137;
+
+LONG RegisterWhitePointClass() {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_VREDRAW | CS_HREDRAW;
+    // The white point measurement screen is not built yet: until it is, its
+    // class keeps the default behaviour.
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = ModuleInstance();
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hbrBackground = CreateSolidBrush(RGB(0, 0, 0));
+    windowClass.lpszClassName = kWhitePointClass;
+    if (RegisterClassA(&windowClass) == 0) {
+        DeleteObject(windowClass.hbrBackground);
+        ShowErrorMessage(ModuleInstance(), strings::kInternalError, strings::kProductName);
+        return 0;
+    }
+    return 1;
+}
+
+void DescribeApplet(CPLINFO* info) {
+    info->idIcon = kAppletIcon;
+    info->idName = strings::kProductName;
+    info->idInfo = strings::kAppletInformation;
+    info->lData = 0;
+}
+
+}  // namespace
+
+}  // namespace tonalis
+
+extern "C" LONG CALLBACK CPlApplet(HWND controlPanel, UINT message, LPARAM lParam1,
+                                   LPARAM lParam2) {
+    using namespace tonalis;
+    (void)lParam1;
+    switch (message) {
+        case CPL_INIT:
+            return RegisterWhitePointClass();
+        case CPL_GETCOUNT:
+            return 1;
+        case CPL_INQUIRE:
+            DescribeApplet(reinterpret_cast<CPLINFO*>(lParam2));
+            return 0;
+        case CPL_DBLCLK:
+            RunApplet(controlPanel, ModuleInstance());
+            return 0;
+        case CPL_EXIT:
+            UnregisterClassA(kWhitePointClass, ModuleInstance());
+            return 0;
+        default:
+            return 0;
+    }
+}

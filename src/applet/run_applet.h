@@ -1,0 +1,18 @@
+// One run of the applet, from the double-click to the last window closing.
+#pragma once
+
+#include <windows.h>
+#include <prsht.h>
+
+#include "applet/session_context.h"
+
+namespace tonalis {
+
+// Size of the page record that the wizard's pages are built with.
+constexpr UINT kWizardPageRecordSize = 48;
+
+int RunApplet(HWND owner, HINSTANCE instance);
+void FillWizardPage(PROPSHEETPAGEA* page, WORD dialogId, DLGPROC procedure,
+                    SessionContext* session);
+
+}  // namespace tonalis

@@ -1,0 +1,17 @@
+#include "applet/system_calls.h"
+
+#include "applet/session_context.h"
+
+namespace tonalis {
+
+namespace {
+
+BOOL WINAPI QueryVersion(OSVERSIONINFOA* info) { return GetVersionExA(info); }
+
+}  // namespace
+
+AppletSystemCalls g_appletSystemCalls = {
+    QueryVersion, IsUserAdministrator, GetDeviceCaps, MessageBoxA, GlobalAlloc, GlobalFree,
+};
+
+}  // namespace tonalis

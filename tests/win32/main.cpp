@@ -1,0 +1,13 @@
+// Main of the Win32 suites: the test program itself carries the string table,
+// so it stands in for the DLL as the module instance.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
+
+int main(int argc, char** argv) {
+    DllMain(GetModuleHandleA(nullptr), DLL_PROCESS_ATTACH, nullptr);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
