@@ -17,6 +17,7 @@ NECK = (14, 24, 18, 26)
 BASE = (8, 26, 24, 28)
 CORNER_RADIUS = 2.0
 GAMMA = 2.2
+CURVE_INSET = 1.0  # keeps the curve's ends off the bezel
 
 BEZEL_COLOUR = (58, 63, 71)
 BEZEL_EDGE_COLOUR = (28, 31, 36)
@@ -42,11 +43,8 @@ def inside_rounded_rect(x, y, rect, radius):
     return (x - cx) ** 2 + (y - cy) ** 2 <= radius**2
 
 
-CURVE_INSET = 1.0  # keeps the curve's ends off the bezel
-
-
 def curve_y(x):
-    """Height in units of the gamma curve above screen position x."""
+    """Vertical position, in units, of the gamma curve at horizontal position x."""
     left, top, right, bottom = SCREEN
     width = right - left - 2 * CURVE_INSET
     height = bottom - top - 2 * CURVE_INSET
