@@ -17,6 +17,10 @@ target_compile_definitions(tonalis_objects PUBLIC WINVER=0x0500 _WIN32_WINNT=0x0
                            _WIN32_IE=0x0500)
 
 set(TONALIS_RESOURCES ${PROJECT_SOURCE_DIR}/src/resources/tonalis.rc)
+file(GLOB TONALIS_RESOURCE_INPUTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/resources/*.ico
+     ${PROJECT_SOURCE_DIR}/src/resources/*.bmp ${PROJECT_SOURCE_DIR}/src/resources/*.rc)
+set_source_files_properties(${TONALIS_RESOURCES} PROPERTIES OBJECT_DEPENDS
+                            "${TONALIS_RESOURCE_INPUTS}")
 
 add_library(TNP SHARED $<TARGET_OBJECTS:tonalis_objects> ${TONALIS_RESOURCES}
             ${PROJECT_SOURCE_DIR}/src/applet/TNP.def)
