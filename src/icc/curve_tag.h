@@ -1,0 +1,33 @@
+// 'curv' tags: the tone curves of the three channels (and of grey).
+#pragma once
+
+#include "icc/tag.h"
+
+namespace tonalis::icc {
+
+// Layout: 'curv', 4 reserved bytes, entry count n, then n unsigned 16-bit
+// entries. With n = 1 the entry is a gamma in u8Fixed8.
+class CurveTag : public Tag {
+  public:
+    static constexpr uint32_t kSingleGammaSize = 14;
+
+    using Tag::Tag;
+    CurveTag(MemoryPool* pool, Tag* after, uint32_t signature, double gamma);
+
+    // One gamma for any curve; simple is false when it had to be fitted.
+    // Throws -2 for a curve whose count claims more entries than it holds.
+    virtual void GetGamma(double* gamma, bool* simple) const;
+    // Throws -2 under the same condition.
+    virtual uint32_t EntryCount() const;
+    // The first big-endian entry.
+    virtual const uint8_t* Entries() const;
+    // With eightBit, one byte per entry (uint8_t out[n]); otherwise the
+    // entries in host order (uint16_t out[n]).
+    virtual void GetTable(bool eightBit, void* out) const;
+
+    // Makes the curve a single gamma of 14 bytes, in a new buffer when the
+    // old one is shorter.
+    void SetGamma(double gamma);
+};
+
+}  // namespace tonalis::icc

@@ -1,0 +1,424 @@
+// The profile container: reading an image, building, updating, writing.
+#include "icc/profile.h"
+
+#include <cstring>
+
+#include "icc/byte_order.h"
+#include "icc/copyright_text.h"
+#include "icc/curve_tag.h"
+#include "icc/exception.h"
+#include "icc/lut_tags.h"
+#include "icc/text_tags.h"
+#include "icc/xyz_tag.h"
+
+namespace tonalis::icc {
+
+namespace {
+
+constexpr int32_t kD50Illuminant[3] = {0x0000F6D6, 0x00010000, 0x0000D32D};
+
+constexpr uint64_t Align4Wide(uint64_t n) {
+    return (n + 3) / 4 * 4;
+}
+
+// Tags made with their own copy whatever the table says, and rewritten (and
+// resized) by the setters: another tag never shares their buffer.
+bool IsTypedCopy(uint32_t signature) {
+    switch (signature) {
+        case Sig("cprt"):
+        case Sig("desc"):
+        case Sig("rTRC"):
+        case Sig("gTRC"):
+        case Sig("bTRC"):
+        case Sig("kTRC"):
+        case Sig("rXYZ"):
+        case Sig("gXYZ"):
+        case Sig("bXYZ"):
+        case Sig("wtpt"):
+        case Sig("bkpt"):
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsLutSignature(uint32_t signature) {
+    switch (signature) {
+        case Sig("A2B0"):
+        case Sig("A2B1"):
+        case Sig("A2B2"):
+        case Sig("B2A0"):
+        case Sig("B2A1"):
+        case Sig("B2A2"):
+        case Sig("gamt"):
+            return true;
+        default:
+            return false;
+    }
+}
+
+struct TagEntry {
+    uint32_t signature;
+    uint32_t offset;
+    uint32_t size;
+};
+
+TagEntry EntryAt(const uint8_t* table, uint32_t i) {
+    const uint8_t* entry = table + i * kTagEntrySize;
+    return {LoadBig32(entry), LoadBig32(entry + 4), LoadBig32(entry + 8)};
+}
+
+void StoreEntry(uint8_t* entry, uint32_t signature, uint32_t offset, uint32_t size) {
+    StoreBig32(entry, signature);
+    StoreBig32(entry + 4, offset);
+    StoreBig32(entry + 8, size);
+}
+
+// The tag made for each table entry while reading, in a pool block that
+// goes back when reading ends.
+class TagsByEntry {
+  public:
+    TagsByEntry(MemoryPool* pool, uint32_t count)
+        : tags_(static_cast<Tag**>(MemoryPool::New(size_t(count) * sizeof(Tag*), pool))) {}
+    ~TagsByEntry() { MemoryPool::Free(tags_); }
+    Tag*& operator[](uint32_t i) { return tags_[i]; }
+
+    TagsByEntry(const TagsByEntry&) = delete;
+    TagsByEntry& operator=(const TagsByEntry&) = delete;
+
+  private:
+    Tag** tags_;
+};
+
+}  // namespace
+
+Profile::Profile(const MemoryPool& poolTemplate, const uint8_t* image, uint32_t extent)
+    : copyrightIsOurs_(0), pool_(poolTemplate), header_(), head_(nullptr) {
+    try {
+        ReadImage(image, extent);
+    } catch (...) {
+        DestroyTags();
+        throw;
+    }
+}
+
+Profile::Profile(const MemoryPool& poolTemplate, const double white[3], const double black[3],
+                 const char* description, int32_t intent)
+    : copyrightIsOurs_(0), pool_(poolTemplate), header_(), head_(nullptr) {
+    header_.manufacturer = Sig("none");
+    header_.model = 0;
+    for (int i = 0; i < 3; ++i) {
+        header_.illuminant[i] = kD50Illuminant[i];
+    }
+    ApplyHeaderDefaults(intent);
+    try {
+        if (FormatCopyrightTextIfEmpty()) {
+            copyrightIsOurs_ = 1;
+        }
+        Adopt(new (&pool_) TextTag(&pool_, nullptr, Sig("cprt"), CopyrightText()));
+        Adopt(new (&pool_)
+                  TextDescriptionTag(&pool_, LastTag(), Sig("desc"),
+                                     description != nullptr ? description : kDefaultDescription));
+        Adopt(new (&pool_) XYZTag(&pool_, LastTag(), Sig("wtpt"), white[0], white[1], white[2]));
+        Adopt(new (&pool_) XYZTag(&pool_, LastTag(), Sig("bkpt"), black[0], black[1], black[2]));
+    } catch (...) {
+        DestroyTags();
+        throw;
+    }
+}
+
+Profile::~Profile() {
+    DestroyTags();
+}
+
+void Profile::DestroyTags() {
+    while (head_ != nullptr) {
+        Tag* next = head_->Next();
+        delete head_;
+        head_ = next;
+    }
+}
+
+void Profile::Adopt(Tag* tag) {
+    if (head_ == nullptr) {
+        head_ = tag;
+    }
+}
+
+// Every offset and size is checked against the extent before it is used.
+void Profile::ReadImage(const uint8_t* image, uint32_t extent) {
+    if (image == nullptr || extent < kTagTableOffset) {
+        throw Failure(kNotAcceptable);
+    }
+    header_ = HeaderFromImage(image);
+    const uint32_t count = LoadBig32(image + kTagCountOffset);
+    if (count > (extent - kTagTableOffset) / kTagEntrySize) {
+        throw Failure(kNotAcceptable);
+    }
+    const uint8_t* table = image + kTagTableOffset;
+    uint64_t serialisedSize = Align4Wide(kTagTableOffset + uint64_t(kTagEntrySize) * count);
+
+    TagsByEntry made(&pool_, count);
+    Tag* last = nullptr;
+    for (uint32_t i = 0; i < count; ++i) {
+        const TagEntry entry = EntryAt(table, i);
+        if (entry.size > extent || entry.offset > extent - entry.size) {
+            throw Failure(kNotAcceptable);
+        }
+        // The tag made for the first entry with the same bytes, if earlier.
+        Tag* candidate = nullptr;
+        for (uint32_t j = 0; j < i; ++j) {
+            const TagEntry earlier = EntryAt(table, j);
+            if (earlier.offset == entry.offset && earlier.size == entry.size) {
+                if (!IsTypedCopy(made[j]->Signature())) {
+                    candidate = made[j];
+                }
+                break;
+            }
+        }
+        Tag* tag = MakeTag(entry.signature, image + entry.offset, entry.size, candidate, last);
+        Adopt(tag);
+        made[i] = tag;
+        last = tag;
+        if (tag->HasOwnData()) {
+            serialisedSize += Align4Wide(entry.size);
+            if (serialisedSize > UINT32_MAX) {
+                throw Failure(kNotAcceptable);
+            }
+        }
+    }
+    if (!MeetsCommonRule()) {
+        throw Failure(kNotAcceptable);
+    }
+}
+
+Tag* Profile::MakeTag(uint32_t signature, const uint8_t* bytes, uint32_t size,
+                      Tag* sharingCandidate, Tag* after) {
+    MemoryPool* pool = &pool_;
+    switch (signature) {
+        case Sig("cprt"):
+            copyrightIsOurs_ = 0;
+            return new (pool) TextTag(pool, after, signature, bytes, size);
+        case Sig("desc"):
+            return new (pool) TextDescriptionTag(pool, after, signature, bytes, size);
+        case Sig("rTRC"):
+        case Sig("gTRC"):
+        case Sig("bTRC"):
+        case Sig("kTRC"):
+            return new (pool) CurveTag(pool, after, signature, bytes, size);
+        case Sig("rXYZ"):
+        case Sig("gXYZ"):
+        case Sig("bXYZ"):
+        case Sig("wtpt"):
+        case Sig("bkpt"):
+            return new (pool) XYZTag(pool, after, signature, bytes, size);
+        default:
+            break;
+    }
+    if (IsLutSignature(signature) && size >= 4) {
+        const uint32_t type = LoadBig32(bytes);
+        // A table that does not fit its data is kept as raw bytes.
+        if (type == Sig("mft1") && Lut8Tag::LayoutFits(bytes, size)) {
+            return sharingCandidate != nullptr
+                       ? new (pool) Lut8Tag(pool, after, signature, sharingCandidate)
+                       : new (pool) Lut8Tag(pool, after, signature, bytes, size);
+        }
+        if (type == Sig("mft2") && Lut16Tag::LayoutFits(bytes, size)) {
+            return sharingCandidate != nullptr
+                       ? new (pool) Lut16Tag(pool, after, signature, sharingCandidate)
+                       : new (pool) Lut16Tag(pool, after, signature, bytes, size);
+        }
+    }
+    return sharingCandidate != nullptr ? new (pool) Tag(pool, after, signature, sharingCandidate)
+                                       : new (pool) Tag(pool, after, signature, bytes, size);
+}
+
+bool Profile::MeetsCommonRule() const {
+    if (FindTag(Sig("desc")) == nullptr || FindTag(Sig("cprt")) == nullptr) {
+        return false;
+    }
+    return header_.deviceClass == Sig("link") || FindTag(Sig("wtpt")) != nullptr;
+}
+
+void Profile::ApplyHeaderDefaults(int32_t intent) {
+    header_.size = 0;
+    header_.cmmType = Sig("ORVN");
+    header_.version = kVersion21;
+    StampLocalTime(header_.dateTime);
+    header_.fileSignature = Sig("acsp");
+    header_.platform = Sig("MSFT");
+    header_.intent = uint32_t(intent);
+    header_.creator = Sig("ORVN");
+}
+
+void Profile::PcsIlluminant(double xyz[3]) const {
+    for (int i = 0; i < 3; ++i) {
+        xyz[i] = S15Fixed16ToDouble(header_.illuminant[i]);
+    }
+}
+
+uint32_t Profile::ComputeSize() const {
+    uint64_t total = Align4Wide(kTagTableOffset + uint64_t(kTagEntrySize) * TagCount());
+    for (Tag* tag = head_; tag != nullptr; tag = tag->Next()) {
+        if (tag->HasOwnData()) {
+            total += Align4Wide(tag->Size());
+        }
+    }
+    if (total > UINT32_MAX) {
+        throw Exception(kInternalError, const_cast<MemoryPool*>(&pool_));
+    }
+    return uint32_t(total);
+}
+
+void Profile::WriteTo(uint8_t* buffer, uint32_t size) const {
+    const uint32_t computed = ComputeSize();
+    if (buffer == nullptr || size != computed) {
+        throw Exception(kBadArgument, const_cast<MemoryPool*>(&pool_));
+    }
+    std::memset(buffer, 0, size);
+    ProfileHeader header = header_;
+    header.size = computed;
+    HeaderToImage(header, buffer);
+
+    const uint32_t count = TagCount();
+    StoreBig32(buffer + kTagCountOffset, count);
+    uint8_t* entry = buffer + kTagTableOffset;
+    uint32_t position = kTagTableOffset + kTagEntrySize * count;
+    for (Tag* owner = head_; owner != nullptr; owner = owner->Next()) {
+        if (!owner->HasOwnData()) {
+            if (owner->Source() == nullptr) {
+                throw Exception(kInternalError, const_cast<MemoryPool*>(&pool_));
+            }
+            continue;
+        }
+        position = Align4(position);
+        const uint32_t ownerSize = owner->Size();
+        StoreEntry(entry, owner->Signature(), position, ownerSize);
+        entry += kTagEntrySize;
+        owner->CopyOut(buffer + position, ownerSize);
+        // Sharing tags follow their source in the table, pointing at its data.
+        for (Tag* sharer = head_; sharer != nullptr; sharer = sharer->Next()) {
+            if (!sharer->HasOwnData() && sharer->Source() == owner) {
+                StoreEntry(entry, sharer->Signature(), position, sharer->Size());
+                entry += kTagEntrySize;
+            }
+        }
+        position += ownerSize;
+    }
+}
+
+int32_t Profile::GetTagData(uint32_t signature, uint8_t* buffer, uint32_t* size) const {
+    Tag* tag = FindTag(signature);
+    if (tag == nullptr) {
+        return kNotAcceptable;
+    }
+    if (buffer == nullptr) {
+        *size = tag->Size();
+    } else {
+        tag->CopyOut(buffer, *size);
+    }
+    return kOk;
+}
+
+Tag* Profile::FindTag(uint32_t signature) const {
+    for (Tag* tag = head_; tag != nullptr; tag = tag->Next()) {
+        if (tag->Signature() == signature) {
+            return tag;
+        }
+    }
+    return nullptr;
+}
+
+uint32_t Profile::TagCount() const {
+    uint32_t count = 0;
+    for (Tag* tag = head_; tag != nullptr; tag = tag->Next()) {
+        ++count;
+    }
+    return count;
+}
+
+int32_t Profile::SetTagData(uint32_t signature, const uint8_t* data, uint32_t size) {
+    Tag* tag = FindTag(signature);
+    if (tag == nullptr) {
+        Adopt(new (&pool_) Tag(&pool_, LastTag(), signature, data, size));
+        return kOk;
+    }
+    if (!tag->HasOwnData() || tag->Size() != size) {
+        throw Failure(kNotAcceptable);
+    }
+    tag->OverwriteData(data);
+    return kOk;
+}
+
+int32_t Profile::ReadDescription(ProfileInfo* info) const {
+    const auto* description = FindTyped<TextDescriptionTag>(Sig("desc"));
+    if (description == nullptr) {
+        return kNotAcceptable;
+    }
+    if (info->text != nullptr) {
+        description->GetText(info->text);
+    }
+    info->intent = int32_t(header_.intent);
+    return kOk;
+}
+
+uint32_t Profile::Flags() const {
+    return header_.flags;
+}
+
+Tag* Profile::LastTag() const {
+    Tag* last = head_;
+    while (last != nullptr && last->Next() != nullptr) {
+        last = last->Next();
+    }
+    return last;
+}
+
+void Profile::UpdateCommon(const double white[3], const double black[3], const char* description,
+                           int32_t intent) {
+    if (!MeetsCommonRule()) {
+        throw Failure(kNotAcceptable);
+    }
+    auto* whitePoint = FindTyped<XYZTag>(Sig("wtpt"));
+    if (whitePoint == nullptr) {
+        throw Failure(kNotAcceptable);
+    }
+    if (description != nullptr) {
+        auto* stored = FindTyped<TextDescriptionTag>(Sig("desc"));
+        if (stored == nullptr) {
+            throw Failure(kNotAcceptable);
+        }
+        stored->SetText(description);
+    }
+    whitePoint->SetXYZ(white[0], white[1], white[2]);
+    Tag* blackTag = FindTag(Sig("bkpt"));
+    if (auto* blackPoint = dynamic_cast<XYZTag*>(blackTag)) {
+        blackPoint->SetXYZ(black[0], black[1], black[2]);
+    } else if (blackTag == nullptr && (black[0] != 0.0 || black[1] != 0.0 || black[2] != 0.0)) {
+        Adopt(new (&pool_) XYZTag(&pool_, LastTag(), Sig("bkpt"), black[0], black[1], black[2]));
+    }
+    ApplyHeaderDefaults(intent);
+    UpdateCopyright();
+}
+
+void Profile::UpdateCopyright() {
+    Tag* tag = FindTag(Sig("cprt"));
+    if (tag == nullptr) {
+        if (FormatCopyrightTextIfEmpty()) {
+            copyrightIsOurs_ = 1;
+        }
+        Adopt(new (&pool_) TextTag(&pool_, LastTag(), Sig("cprt"), CopyrightText()));
+        return;
+    }
+    auto* copyright = dynamic_cast<TextTag*>(tag);
+    if (copyright == nullptr) {
+        return;
+    }
+    if (copyrightIsOurs_ != 0) {
+        copyright->SetText(CopyrightText(), TextTag::kReplace);
+    } else {
+        copyright->SetText(kModifiedSuffix, TextTag::kAppend);
+    }
+}
+
+}  // namespace tonalis::icc
