@@ -3,20 +3,8 @@
 
 namespace tonalis {
 
-namespace {
-
-struct Range {
-    double low;
-    double high;
-};
-
-struct ChromaticityRange {
-    Range x;
-    Range y;
-};
-
 // Written so that NaN is outside every range.
-bool InRange(double value, Range range) {
+bool InRange(double value, ValueRange range) {
     return value >= range.low && value <= range.high;
 }
 
@@ -24,17 +12,8 @@ bool InRange(Chromaticity c, const ChromaticityRange& range) {
     return InRange(c.x, range.x) && InRange(c.y, range.y);
 }
 
-constexpr ChromaticityRange kWhitePointRange = {{0.2788, 0.3621}, {0.292, 0.3709}};
-constexpr ChromaticityRange kPhosphorRanges[3] = {
-    {{0.59, 0.77}, {0.25, 0.40}},  // red
-    {{0.05, 0.35}, {0.5, 0.85}},   // green
-    {{0.11, 0.2}, {0.0, 0.12}},    // blue
-};
-
-}  // namespace
-
 bool CoordinateInRange(double value) {
-    return InRange(value, {0.0, 1.0});
+    return InRange(value, kCoordinateRange);
 }
 
 bool ChromaticitySumInRange(Chromaticity c) {
@@ -62,15 +41,15 @@ bool PrimariesInRange(const Chromaticity primaries[3]) {
 }
 
 bool UserGammaInRange(double gamma) {
-    return InRange(gamma, {0.75, 3.75});
+    return InRange(gamma, kUserGammaRange);
 }
 
 bool ProfileGammaInRange(double gamma) {
-    return InRange(gamma, {1.0, 3.0});
+    return InRange(gamma, kProfileGammaRange);
 }
 
 bool GammaFactorInRange(double factor) {
-    return InRange(factor, {0.5, 2.0});
+    return InRange(factor, kGammaFactorRange);
 }
 
 }  // namespace tonalis

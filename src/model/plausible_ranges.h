@@ -8,6 +8,30 @@
 
 namespace tonalis {
 
+struct ValueRange {
+    double low;
+    double high;
+};
+
+struct ChromaticityRange {
+    ValueRange x;
+    ValueRange y;
+};
+
+inline constexpr ValueRange kCoordinateRange = {0.0, 1.0};
+inline constexpr ChromaticityRange kWhitePointRange = {{0.2788, 0.3621}, {0.292, 0.3709}};
+inline constexpr ChromaticityRange kPhosphorRanges[3] = {
+    {{0.59, 0.77}, {0.25, 0.40}},  // red
+    {{0.05, 0.35}, {0.5, 0.85}},   // green
+    {{0.11, 0.2}, {0.0, 0.12}},    // blue
+};
+inline constexpr ValueRange kUserGammaRange = {0.75, 3.75};
+inline constexpr ValueRange kProfileGammaRange = {1.0, 3.0};
+inline constexpr ValueRange kGammaFactorRange = {0.5, 2.0};
+
+bool InRange(double value, ValueRange range);
+bool InRange(Chromaticity c, const ChromaticityRange& range);
+
 // Any x or y typed by the user: 0 to 1.
 bool CoordinateInRange(double value);
 // x + y at most 1.

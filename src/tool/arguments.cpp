@@ -1,0 +1,76 @@
+// Parsing a subcommand's options against its table of options.
+#include "tool/arguments.h"
+
+#include <cstring>
+
+#include "tool/text_format.h"
+#include "tool/tool_error.h"
+
+namespace tonalis::tool {
+
+namespace {
+
+const OptionSpec* FindOption(const Command& command, const std::string& name) {
+    for (const OptionSpec* common : {&kJsonOption, &kHelpOption}) {
+        if (name == common->name) {
+            return common;
+        }
+    }
+    for (int i = 0; i < command.optionCount; ++i) {
+        if (name == command.options[i].name) {
+            return &command.options[i];
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Arguments Arguments::Parse(const Command& command, int count, const char* const* words) {
+    Arguments arguments;
+    for (int i = 0; i < count; ++i) {
+        const std::string word = words[i];
+        if (word.size() < 3 || word.compare(0, 2, "--") != 0) {
+            throw UsageError(Format("unexpected argument \"%s\"", word.c_str()));
+        }
+        const size_t equals = word.find('=');
+        const std::string name = word.substr(2, equals == std::string::npos ? equals : equals - 2);
+        const OptionSpec* option = FindOption(command, name);
+        if (option == nullptr) {
+            throw UsageError(Format("unknown option --%s", name.c_str()));
+        }
+        if (arguments.Has(option->name)) {
+            throw UsageError(Format("option --%s given twice", name.c_str()));
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            if (!option->takesValue) {
+                throw UsageError(Format("option --%s takes no value", name.c_str()));
+            }
+            value = word.substr(equals + 1);
+        } else if (option->takesValue) {
+            if (i + 1 >= count) {
+                throw UsageError(Format("option --%s needs a value", name.c_str()));
+            }
+            value = words[++i];
+        }
+        arguments.given_.emplace_back(option->name, value);
+    }
+    return arguments;
+}
+
+const std::string* Arguments::Value(const char* name) const {
+    const auto* found = Find(name);
+    return found ? &found->second : nullptr;
+}
+
+const std::pair<std::string, std::string>* Arguments::Find(const char* name) const {
+    for (const auto& entry : given_) {
+        if (entry.first == name) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace tonalis::tool

@@ -1,0 +1,29 @@
+// The options of one subcommand: "--name value", "--name=value" or a bare
+// "--flag", each known to the subcommand and given at most once.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tool/command.h"
+
+namespace tonalis::tool {
+
+class Arguments {
+  public:
+    // Parses the words after the subcommand's name; throws UsageError for an
+    // unknown, repeated or incomplete option and for any other word.
+    static Arguments Parse(const Command& command, int count, const char* const* words);
+
+    bool Has(const char* name) const { return Find(name) != nullptr; }
+    // The value given for an option, or nullptr when it was not given.
+    const std::string* Value(const char* name) const;
+
+  private:
+    const std::pair<std::string, std::string>* Find(const char* name) const;
+
+    std::vector<std::pair<std::string, std::string>> given_;
+};
+
+}  // namespace tonalis::tool

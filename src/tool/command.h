@@ -1,0 +1,40 @@
+// The subcommands of the tool. Each lives in its own command_<name>.cpp and is
+// listed once in command_table.cpp; a subcommand reads its parsed arguments,
+// writes everything it prints into *out, and throws ToolError on failure so
+// that nothing partial reaches stdout.
+#pragma once
+
+#include <string>
+
+namespace tonalis::tool {
+
+class Arguments;
+
+struct OptionSpec {
+    const char* name;  // without the leading "--"
+    bool takesValue;
+};
+
+struct Command {
+    const char* name;
+    const char* synopsis;  // the usage line after "tonalis "
+    const char* help;      // what it prints and what each option means
+    const OptionSpec* options;
+    int optionCount;
+    int (*run)(const Arguments& arguments, std::string* out);
+};
+
+// Every subcommand accepts these too.
+constexpr OptionSpec kJsonOption = {"json", false};
+constexpr OptionSpec kHelpOption = {"help", false};
+
+extern const Command kRampCommand;
+extern const Command kPeaksCommand;
+extern const Command kWhitePointCommand;
+extern const Command kMatrixCommand;
+
+// The table of subcommands, in the order the help lists them.
+const Command* const* AllCommands(int* count);
+const Command* FindCommand(const std::string& name);
+
+}  // namespace tonalis::tool

@@ -1,0 +1,71 @@
+// tonalis peaks: the channel peaks that shift the white point to a target.
+#include <string>
+
+#include "model/channel_peaks.h"
+#include "model/white_point.h"
+#include "tool/arguments.h"
+#include "tool/colour_options.h"
+#include "tool/command.h"
+#include "tool/json_writer.h"
+#include "tool/text_format.h"
+#include "tool/tool_error.h"
+
+namespace tonalis::tool {
+
+namespace {
+
+std::string PeaksJson(uint32_t whiteRgb) {
+    JsonWriter json;
+    json.BeginObject();
+    json.Key("red");
+    json.Integer(PeakOf(whiteRgb, kRed));
+    json.Key("green");
+    json.Integer(PeakOf(whiteRgb, kGreen));
+    json.Key("blue");
+    json.Integer(PeakOf(whiteRgb, kBlue));
+    json.Key("whiteRgb");
+    json.Integer(whiteRgb);
+    json.EndObject();
+    return json.Text();
+}
+
+std::string PeaksText(uint32_t whiteRgb) {
+    return Format("red       %3u\ngreen     %3u\nblue      %3u\nwhiteRgb  0x%08X\n",
+                  PeakOf(whiteRgb, kRed), PeakOf(whiteRgb, kGreen), PeakOf(whiteRgb, kBlue),
+                  static_cast<unsigned>(whiteRgb));
+}
+
+int RunPeaks(const Arguments& arguments, std::string* out) {
+    const Chromaticity target = WhiteOption(arguments, "target");
+    Chromaticity primaries[3];
+    PrimariesOption(arguments, "primaries", primaries);
+    const Chromaticity hardware = MonitorWhiteOption(arguments, "hardware-white", primaries);
+    uint32_t whiteRgb = 0;
+    if (!WhitePointToPeaks(target, primaries, hardware, &whiteRgb)) {
+        throw UsageError(
+            Format("--target \"%s\": white point is outside the gamut of the primaries",
+                   OptionText(arguments, "target", "6500K").c_str()));
+    }
+    *out = arguments.Has("json") ? PeaksJson(whiteRgb) : PeaksText(whiteRgb);
+    return 0;
+}
+
+const OptionSpec kOptions[] = {{"target", true}, {"primaries", true}, {"hardware-white", true}};
+
+}  // namespace
+
+extern const Command kPeaksCommand = {
+    "peaks",
+    "peaks [--target WHITE] [--primaries SET] [--hardware-white WHITE] [--json]",
+    "Prints the channel peaks that make the monitor show the target white point:\n"
+    "red, green and blue (0 to 255) and whiteRgb (red + green x 256 + blue x 65536).\n"
+    "  --target WHITE          the white point to show; default 6500K\n"
+    "  --primaries SET         the monitor's phosphors; default HDTV\n"
+    "  --hardware-white WHITE  the monitor's native white point; default 6500K\n"
+    "  --json                  {\"red\":R,\"green\":G,\"blue\":B,\"whiteRgb\":N}\n",
+    kOptions,
+    sizeof kOptions / sizeof kOptions[0],
+    RunPeaks,
+};
+
+}  // namespace tonalis::tool

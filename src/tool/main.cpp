@@ -1,0 +1,66 @@
+// tonalis: the calibration arithmetic of the applet on the command line. The
+// first word names a subcommand; everything it prints is built before any of
+// it is written, so a failure leaves stdout empty.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "tool/arguments.h"
+#include "tool/command.h"
+#include "tool/help_text.h"
+#include "tool/tool_error.h"
+
+namespace tonalis::tool {
+
+namespace {
+
+int Print(const std::string& text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+        std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "tonalis: cannot write the output\n");
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+int Fail(const char* command, const char* message, int status) {
+    std::fprintf(stderr, "tonalis%s%s: %s\n", command ? " " : "", command ? command : "", message);
+    return status;
+}
+
+int RunTool(int argc, const char* const* argv) {
+    if (argc < 2) {
+        return Fail(nullptr, "no command given; try tonalis --help", kExitBadInput);
+    }
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h" || first == "help") {
+        return Print(ToolHelp());
+    }
+    const Command* command = FindCommand(first);
+    if (command == nullptr) {
+        const std::string message = "unknown command \"" + first + "\"; try tonalis --help";
+        return Fail(nullptr, message.c_str(), kExitBadInput);
+    }
+    try {
+        const Arguments arguments = Arguments::Parse(*command, argc - 2, argv + 2);
+        if (arguments.Has("help")) {
+            return Print(CommandHelp(*command));
+        }
+        std::string out;
+        const int status = command->run(arguments, &out);
+        const int printed = Print(out);
+        return status != kExitSuccess ? status : printed;
+    } catch (const ToolError& error) {
+        return Fail(command->name, error.what(), error.status());
+    } catch (const std::exception& error) {
+        return Fail(command->name, error.what(), kExitFailure);
+    }
+}
+
+}  // namespace
+
+}  // namespace tonalis::tool
+
+int main(int argc, char** argv) {
+    return tonalis::tool::RunTool(argc, argv);
+}
