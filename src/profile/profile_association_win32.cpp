@@ -1,0 +1,210 @@
+// Finding the profile associated with a monitor, and associating a saved one.
+#include "profile/profile_association.h"
+
+#include <cstring>
+
+#include "applet/session_context.h"
+#include "profile/color_library.h"
+#include "profile/profile_locations.h"
+#include "profile/profile_system_calls.h"
+
+namespace tonalis {
+
+namespace {
+
+using EnumDisplayDevicesFunction = BOOL(WINAPI*)(LPCSTR, DWORD, PDISPLAY_DEVICEA, DWORD);
+
+constexpr DWORD kVersionInfoSize = 148;
+constexpr DWORD kDisplayDeviceSize = 424;
+constexpr DWORD kProfileListSize = 1044;
+
+bool IsNt5OrLater(bool* known) {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = kVersionInfoSize;
+    *known = g_profileSystemCalls.getVersionEx(&info) != FALSE;
+    return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 5;
+}
+
+// A zero-filled block released on every path.
+class ScopedBlock {
+  public:
+    explicit ScopedBlock(SIZE_T size) : block_(static_cast<BYTE*>(AllocateZeroedBlock(size))) {}
+    ~ScopedBlock() { ReleaseBlock(block_); }
+    ScopedBlock(const ScopedBlock&) = delete;
+    ScopedBlock& operator=(const ScopedBlock&) = delete;
+    BYTE* get() const { return block_; }
+
+  private:
+    BYTE* block_;
+};
+
+// Joins directory and name into out (size bytes); false when it does not fit.
+bool JoinPath(char* out, size_t size, const char* directory, const char* name) {
+    size_t directoryLength = strlen(directory);
+    size_t nameLength = strlen(name);
+    if (directoryLength + nameLength + 1 > size) {
+        return false;
+    }
+    memcpy(out, directory, directoryLength);
+    memcpy(out + directoryLength, name, nameLength + 1);
+    return true;
+}
+
+// The file name with its extension, without drive and folder.
+const char* FileNamePart(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/' || *p == ':') {
+            name = p + 1;
+        }
+    }
+    return name;
+}
+
+// The names in an enumeration buffer, each checked to end inside the buffer.
+class ProfileNames {
+  public:
+    ProfileNames(const BYTE* buffer, DWORD size, DWORD count)
+        : next_(reinterpret_cast<const char*>(buffer)),
+          end_(reinterpret_cast<const char*>(buffer) + size),
+          left_(buffer == nullptr ? 0 : count) {}
+
+    const char* Next() {
+        if (left_ == 0 || next_ >= end_) {
+            return nullptr;
+        }
+        size_t length = strnlen(next_, static_cast<size_t>(end_ - next_));
+        if (next_ + length == end_) {
+            return nullptr;
+        }
+        const char* name = next_;
+        next_ += length + 1;
+        --left_;
+        return name;
+    }
+
+  private:
+    const char* next_;
+    const char* end_;
+    DWORD left_;
+};
+
+}  // namespace
+
+bool FindMonitorDeviceId(const char* deviceName, char* deviceId, DWORD size) {
+    HMODULE user = g_profileSystemCalls.loadLibrary("user32.dll");
+    if (user == nullptr) {
+        return false;
+    }
+    auto enumDevices = reinterpret_cast<EnumDisplayDevicesFunction>(
+        reinterpret_cast<void*>(g_profileSystemCalls.findProcedure(user, "EnumDisplayDevicesA")));
+    bool found = false;
+    if (enumDevices != nullptr) {
+        DISPLAY_DEVICEA adapter = {};
+        adapter.cb = kDisplayDeviceSize;
+        DWORD index = 0;
+        bool matched = false;
+        while (enumDevices(nullptr, index++, &adapter, 0)) {
+            if (lstrcmpiA(adapter.DeviceName, deviceName) == 0) {
+                matched = true;
+                break;
+            }
+            adapter.cb = kDisplayDeviceSize;
+        }
+        DISPLAY_DEVICEA monitor = {};
+        monitor.cb = kDisplayDeviceSize;
+        if (matched && enumDevices(adapter.DeviceName, 0, &monitor, 0)) {
+            size_t length = strnlen(monitor.DeviceID, sizeof monitor.DeviceID);
+            if (length < sizeof monitor.DeviceID && length < size) {
+                memcpy(deviceId, monitor.DeviceID, length + 1);
+                found = true;
+            }
+        }
+    }
+    g_profileSystemCalls.freeLibrary(user);
+    return found;
+}
+
+bool FindMonitorProfile(HDC dc, DWORD size, char* path, const char* deviceName,
+                        HINSTANCE instance) {
+    bool versionKnown = false;
+    bool nt5OrLater = IsNt5OrLater(&versionKnown);
+    if (!versionKnown || path == nullptr) {
+        return false;
+    }
+    DWORD reported = size;
+    if (!GetICMProfileA(dc, &reported, path)) {
+        return false;
+    }
+    if (nt5OrLater) {
+        return true;
+    }
+    // Older systems report one profile for every monitor; the monitor's own
+    // association, when it has one, is the better answer.
+    char deviceId[sizeof DISPLAY_DEVICEA::DeviceID];
+    if (!FindMonitorDeviceId(deviceName, deviceId, sizeof deviceId)) {
+        return true;
+    }
+    ENUMTYPEA query = MonitorProfileQuery(deviceId);
+    ScopedBlock list(kProfileListSize);
+    DWORD listSize = kProfileListSize;
+    DWORD count = 0;
+    if (list.get() == nullptr ||
+        !ColorEnumProfiles(nullptr, &query, list.get(), &listSize, &count)) {
+        return true;
+    }
+    const char* first = ProfileNames(list.get(), kProfileListSize, count).Next();
+    char directory[kProfilePathSize];
+    char better[kProfilePathSize];
+    if (first != nullptr && GetColorDirectory(instance, directory, kProfilePathSize) == 0 &&
+        JoinPath(better, size < kProfilePathSize ? size : kProfilePathSize, directory, first)) {
+        strcpy(path, better);
+    }
+    return true;
+}
+
+void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
+    if (session == nullptr || number >= static_cast<unsigned>(session->monitorCount) ||
+        number >= static_cast<unsigned>(kMaxMonitors)) {
+        return;
+    }
+    char deviceId[sizeof DISPLAY_DEVICEA::DeviceID];
+    if (!FindMonitorDeviceId(session->monitors[number].deviceName, deviceId, sizeof deviceId)) {
+        return;
+    }
+    ENUMTYPEA query = MonitorProfileQuery(deviceId);
+    DWORD listSize = 0;
+    DWORD count = 0;
+    if (!ColorEnumProfiles(nullptr, &query, nullptr, &listSize, &count) || listSize == 0) {
+        return;
+    }
+    ScopedBlock list(listSize);
+    if (list.get() == nullptr ||
+        !ColorEnumProfiles(nullptr, &query, list.get(), &listSize, &count)) {
+        return;
+    }
+    char directory[kProfilePathSize];
+    if (GetColorDirectory(session->instance, directory, kProfilePathSize) != 0) {
+        return;
+    }
+    char* profilePath = session->workingSettings.profilePath;
+    char installed[kProfilePathSize];
+    if (!JoinPath(installed, kProfilePathSize, directory, FileNamePart(profilePath))) {
+        return;
+    }
+    // Install first: a failed install must not leave the monitor without a profile.
+    if (!ColorInstallProfile(nullptr, profilePath)) {
+        return;
+    }
+    ProfileNames names(list.get(), listSize, count);
+    char associated[kProfilePathSize];
+    for (const char* name = names.Next(); name != nullptr; name = names.Next()) {
+        if (JoinPath(associated, kProfilePathSize, directory, name)) {
+            ColorDisassociateProfile(nullptr, associated, deviceId);
+        }
+    }
+    strcpy(profilePath, installed);
+    ColorAssociateProfile(nullptr, profilePath, deviceId);
+}
+
+}  // namespace tonalis

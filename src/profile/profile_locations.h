@@ -1,0 +1,26 @@
+// Where monitor profiles live: the system's colour directory, and the file name
+// that a chosen save path is normalised to.
+#pragma once
+
+#include <windows.h>
+// icm.h maps GetColorDirectory to the library's own function; it is included
+// here first so that the name below stays ours in every file.
+#include <icm.h>
+#undef GetColorDirectory
+
+namespace tonalis {
+
+// The colour directory, always with a trailing backslash: the one that the
+// colour-management library reports, else the system directory followed by
+// "\Color\". Returns 0, or string 3422 when neither can be had; the buffer is
+// unusable then.
+int GetColorDirectory(HINSTANCE instance, char* buffer, DWORD size);
+
+// Normalises the path (360 bytes) chosen in the save dialog. A path with a
+// character beyond Latin-1 becomes "Orvane Current Monitor<number>.icc" in the
+// colour directory; a doubled ".icm.icc" or ".ICM.icc" extension becomes
+// ".icc". Returns 0, or 3422 with the path left as it was when the colour
+// directory is needed and cannot be had.
+int FixProfileFileName(HINSTANCE instance, char* path, unsigned number);
+
+}  // namespace tonalis
