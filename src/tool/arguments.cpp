@@ -10,8 +10,8 @@ namespace tonalis::tool {
 
 namespace {
 
-const OptionSpec* FindOption(const Command& command, const std::string& name) {
-    for (const OptionSpec* common : {&kJsonOption, &kHelpOption}) {
+const KnownOption* FindOption(const Command& command, const std::string& name) {
+    for (const KnownOption* common : {&kJsonOption, &kHelpOption}) {
         if (name == common->name) {
             return common;
         }
@@ -35,7 +35,7 @@ Arguments Arguments::Parse(const Command& command, int count, const char* const*
         }
         const size_t equals = word.find('=');
         const std::string name = word.substr(2, equals == std::string::npos ? equals : equals - 2);
-        const OptionSpec* option = FindOption(command, name);
+        const KnownOption* option = FindOption(command, name);
         if (option == nullptr) {
             throw UsageError(Format("unknown option --%s", name.c_str()));
         }

@@ -10,7 +10,7 @@ namespace tonalis::tool {
 
 class Arguments;
 
-struct OptionSpec {
+struct KnownOption {
     const char* name;  // without the leading "--"
     bool takesValue;
 };
@@ -19,14 +19,14 @@ struct Command {
     const char* name;
     const char* synopsis;  // the usage line after "tonalis "
     const char* help;      // what it prints and what each option means
-    const OptionSpec* options;
+    const KnownOption* options;
     int optionCount;
     int (*run)(const Arguments& arguments, std::string* out);
 };
 
 // Every subcommand accepts these too.
-constexpr OptionSpec kJsonOption = {"json", false};
-constexpr OptionSpec kHelpOption = {"help", false};
+constexpr KnownOption kJsonOption = {"json", false};
+constexpr KnownOption kHelpOption = {"help", false};
 
 extern const Command kRampCommand;
 extern const Command kPeaksCommand;

@@ -48,7 +48,7 @@ int RunMatrix(const Arguments& arguments, std::string* out) {
     return 0;
 }
 
-const OptionSpec kOptions[] = {{"primaries", true}, {"white", true}};
+const KnownOption kOptions[] = {{"primaries", true}, {"white", true}};
 
 }  // namespace
 

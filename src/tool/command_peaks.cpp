@@ -50,7 +50,7 @@ int RunPeaks(const Arguments& arguments, std::string* out) {
     return 0;
 }
 
-const OptionSpec kOptions[] = {{"target", true}, {"primaries", true}, {"hardware-white", true}};
+const KnownOption kOptions[] = {{"target", true}, {"primaries", true}, {"hardware-white", true}};
 
 }  // namespace
 

@@ -50,7 +50,7 @@ int RunRamp(const Arguments& arguments, std::string* out) {
     return 0;
 }
 
-const OptionSpec kOptions[] = {{"gamma", true}, {"factor", true}, {"peaks", true}};
+const KnownOption kOptions[] = {{"gamma", true}, {"factor", true}, {"peaks", true}};
 
 }  // namespace
 

@@ -43,7 +43,7 @@ int RunWhitePoint(const Arguments& arguments, std::string* out) {
     return 0;
 }
 
-const OptionSpec kOptions[] = {{"peaks", true}, {"primaries", true}, {"hardware-white", true}};
+const KnownOption kOptions[] = {{"peaks", true}, {"primaries", true}, {"hardware-white", true}};
 
 }  // namespace
 
