@@ -8,6 +8,7 @@ KeyChain::~KeyChain() {
     }
 }
 
+// Called with the status of a finished call, so that the key it filled is known.
 bool KeyChain::Push(LONG status, HKEY key) {
     if (status != ERROR_SUCCESS) {
         return false;
@@ -21,7 +22,8 @@ bool KeyChain::Open(const char* name, REGSAM access) {
         return false;
     }
     HKEY key = nullptr;
-    return Push(RegOpenKeyExA(innermost(), name, 0, access, &key), key);
+    LONG status = RegOpenKeyExA(innermost(), name, 0, access, &key);
+    return Push(status, key);
 }
 
 bool KeyChain::Create(const char* name, REGSAM access) {
@@ -29,8 +31,8 @@ bool KeyChain::Create(const char* name, REGSAM access) {
         return false;
     }
     HKEY key = nullptr;
-    return Push(RegCreateKeyExA(innermost(), name, 0, nullptr, 0, access, nullptr, &key, nullptr),
-                key);
+    LONG status = RegCreateKeyExA(innermost(), name, 0, nullptr, 0, access, nullptr, &key, nullptr);
+    return Push(status, key);
 }
 
 bool OpenUserProductKey(const ScopedRegistryStrings& strings, KeyChain* chain) {
