@@ -7,7 +7,7 @@ setup_wine() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export LANG=zh_CN.UTF-8
-    export LC_ALL=zh_CN.UTF-8
+    export LC_ALL=zh_CN.UTF-8 2>/dev/null  # glibc may lack it; Wine only reads the name
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         wineboot --init >/dev/null 2>&1 || true
         wineserver -w
