@@ -48,7 +48,7 @@ bool SystemColorDirectory(HINSTANCE instance, char* buffer, DWORD size) {
         return false;
     }
     UINT room = size - kColorFolderRoom;
-    UINT length = GetSystemDirectoryA(buffer, room);
+    UINT length = g_profileSystemCalls.getSystemDirectory(buffer, room);
     // A directory that did not fit leaves the buffer undefined, as no directory does.
     if (length == 0 || length >= room) {
         return false;

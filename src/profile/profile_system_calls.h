@@ -1,7 +1,8 @@
 // System calls of the profile side that tests replace: the libraries resolved at
 // run time ("mscms.dll" and "EnumDisplayDevicesA" of "user32.dll"), the version
-// query and the zero-filled allocations, so that tests can give states Wine
-// cannot produce (a missing library or function, an older system, no memory).
+// and system directory queries and the zero-filled allocations, so that tests
+// can give states Wine cannot produce (a missing library or function, an older
+// system, no system directory, no memory).
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,7 @@ struct ProfileSystemCalls {
     FARPROC(WINAPI* findProcedure)(HMODULE module, LPCSTR name);
     BOOL(WINAPI* freeLibrary)(HMODULE module);
     BOOL(WINAPI* getVersionEx)(OSVERSIONINFOA* info);
+    UINT(WINAPI* getSystemDirectory)(LPSTR buffer, UINT size);
     HGLOBAL(WINAPI* globalAlloc)(UINT flags, SIZE_T bytes);
     HGLOBAL(WINAPI* globalFree)(HGLOBAL block);
 };

@@ -11,7 +11,8 @@ BOOL WINAPI QueryVersion(OSVERSIONINFOA* info) {
 }  // namespace
 
 ProfileSystemCalls g_profileSystemCalls = {
-    LoadLibraryA, GetProcAddress, FreeLibrary, QueryVersion, GlobalAlloc, GlobalFree,
+    LoadLibraryA,        GetProcAddress, FreeLibrary, QueryVersion,
+    GetSystemDirectoryA, GlobalAlloc,    GlobalFree,
 };
 
 void* AllocateZeroedBlock(SIZE_T bytes) {
