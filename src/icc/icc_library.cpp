@@ -150,4 +150,14 @@ int32_t IccSetTagData(IccProfile* profile, const TagBuffer* tag) {
     return Guarded([&] { return profile->SetTagData(tag->signature, tag->data, tag->size); });
 }
 
+int32_t IccRemoveTag(IccProfile* profile, uint32_t signature) {
+    if (profile == nullptr) {
+        return icc::kInternalError;
+    }
+    return Guarded([&] {
+        profile->RemoveTag(signature);
+        return int32_t(icc::kOk);
+    });
+}
+
 }  // namespace tonalis

@@ -51,5 +51,9 @@ int32_t IccUpdateProfile(int32_t version, IccProfile* profile, ProfileInfo* info
 int32_t IccGetTagData(IccProfile* profile, TagBuffer* tag);
 // Adds the tag, or overwrites it when the existing one has the same size.
 int32_t IccSetTagData(IccProfile* profile, const TagBuffer* tag);
+// Removes the tag, so that one of another size can be set in its place; tags
+// that shared its bytes keep them. -2 when there is none or when the profile
+// cannot be without it; -1 for a null profile.
+int32_t IccRemoveTag(IccProfile* profile, uint32_t signature);
 
 }  // namespace tonalis

@@ -57,6 +57,24 @@ bool IsLutSignature(uint32_t signature) {
     }
 }
 
+// The tags whose loss would break the common rule or the RGB rule.
+bool IsRequiredTag(uint32_t signature) {
+    switch (signature) {
+        case Sig("cprt"):
+        case Sig("desc"):
+        case Sig("wtpt"):
+        case Sig("rTRC"):
+        case Sig("gTRC"):
+        case Sig("bTRC"):
+        case Sig("rXYZ"):
+        case Sig("gXYZ"):
+        case Sig("bXYZ"):
+            return true;
+        default:
+            return false;
+    }
+}
+
 struct TagEntry {
     uint32_t signature;
     uint32_t offset;
@@ -348,6 +366,69 @@ int32_t Profile::SetTagData(uint32_t signature, const uint8_t* data, uint32_t si
     }
     tag->OverwriteData(data);
     return kOk;
+}
+
+void Profile::RemoveTag(uint32_t signature) {
+    Tag* tag = FindTag(signature);
+    if (tag == nullptr || IsRequiredTag(signature)) {
+        throw Failure(kNotAcceptable);
+    }
+    // Stand-ins for the tags that shared its bytes, all made before anything
+    // changes: the first takes its own copy, the others share that copy. They
+    // wait in a chain of their own until they take their places.
+    Tag* heir = nullptr;
+    Tag* lastMade = nullptr;
+    try {
+        for (Tag* sharer = head_; sharer != nullptr; sharer = sharer->Next()) {
+            if (sharer == tag || sharer->Source() != tag) {
+                continue;
+            }
+            lastMade = heir == nullptr
+                           ? new (&pool_)
+                                 Tag(&pool_, nullptr, sharer->Signature(), tag->Data(), tag->Size())
+                           : new (&pool_) Tag(&pool_, lastMade, sharer->Signature(), heir);
+            if (heir == nullptr) {
+                heir = lastMade;
+            }
+        }
+    } catch (...) {
+        while (heir != nullptr) {
+            Tag* next = heir->Next();
+            delete heir;
+            heir = next;
+        }
+        throw;
+    }
+    Tag* fresh = heir;
+    for (Tag* sharer = head_; sharer != nullptr && fresh != nullptr;) {
+        Tag* nextSharer = sharer->Next();
+        if (sharer != tag && sharer->Source() == tag) {
+            Tag* nextFresh = fresh->Next();
+            ReplaceInList(sharer, fresh);
+            fresh = nextFresh;
+        }
+        sharer = nextSharer;
+    }
+    if (head_ == tag) {
+        head_ = tag->Next();
+    }
+    delete tag;
+}
+
+void Profile::ReplaceInList(Tag* old, Tag* fresh) {
+    Tag* previous = old->Previous();
+    Tag* next = old->Next();
+    delete old;
+    fresh->SetPrevious(previous);
+    fresh->SetNext(next);
+    if (previous != nullptr) {
+        previous->SetNext(fresh);
+    } else {
+        head_ = fresh;
+    }
+    if (next != nullptr) {
+        next->SetPrevious(fresh);
+    }
 }
 
 int32_t Profile::ReadDescription(ProfileInfo* info) const {

@@ -43,6 +43,10 @@ class Profile : public PoolObject {
     // Adds a generic tag, or overwrites an owning tag of the same size;
     // throws -2 otherwise.
     virtual int32_t SetTagData(uint32_t signature, const uint8_t* data, uint32_t size);
+    // Removes the tag; tags that shared its bytes keep a copy of them. Throws
+    // -2 when there is none, or when it is one that an RGB monitor profile
+    // cannot be without ('desc', 'cprt', 'wtpt', the TRCs and colorants).
+    void RemoveTag(uint32_t signature);
     // Description text (when info->text is set) and rendering intent; -2
     // without a 'desc'.
     virtual int32_t ReadDescription(ProfileInfo* info) const;
@@ -96,6 +100,8 @@ class Profile : public PoolObject {
                  Tag* after);
     void UpdateCopyright();
     void DestroyTags();
+    // Puts fresh where old stands in the list and destroys old.
+    void ReplaceInList(Tag* old, Tag* fresh);
 
     uint8_t copyrightIsOurs_;
     MemoryPool pool_;
