@@ -19,4 +19,9 @@ void OemToAnsiInPlace(char* text, size_t length) {
     }
 }
 
+bool MoveFileOver(const char* source, const char* destination) {
+    return MoveFileExA(source, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
+}
+
 }  // namespace tonalis::platform

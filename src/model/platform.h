@@ -13,4 +13,9 @@ void Release(void* block);
 // Converts text from the OEM code page to the ANSI code page in place.
 void OemToAnsiInPlace(char* text, size_t length);
 
+// Moves the file at source over destination in one step, replacing any file
+// there and, on Windows, reaching the disk before it returns. False, with
+// both files as they were, when that cannot be done.
+bool MoveFileOver(const char* source, const char* destination);
+
 }  // namespace tonalis::platform

@@ -1,6 +1,7 @@
 // Portable host services for the native build.
 #include "model/platform.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace tonalis::platform {
@@ -11,5 +12,10 @@ void Release(void* block) { std::free(block); }
 
 // Outside Windows there is no OEM code page to convert from.
 void OemToAnsiInPlace(char*, size_t) {}
+
+// rename replaces the destination atomically on POSIX systems.
+bool MoveFileOver(const char* source, const char* destination) {
+    return std::rename(source, destination) == 0;
+}
 
 }  // namespace tonalis::platform
