@@ -64,7 +64,10 @@ HGLOBAL WINAPI FakeGlobalFree(HGLOBAL block) {
 }
 
 SHORT WINAPI FakeGetAsyncKeyState(int key) {
-    return g_display->keysDown.count(key) != 0 ? static_cast<SHORT>(0x8000) : 0;
+    if (g_display->keysDown.count(key) != 0) {
+        return static_cast<SHORT>(0x8000);
+    }
+    return g_display->keysPressedEarlier.count(key) != 0 ? 1 : 0;
 }
 
 BOOL WINAPI FakeGetDeviceGammaRamp(HDC dc, LPVOID ramp) {

@@ -82,6 +82,7 @@ struct RampWrite {
 // ramp) and ramp writes that are recorded instead of made.
 struct FakeDisplaySystem {
     std::set<int> keysDown;
+    std::set<int> keysPressedEarlier;  // only the low bit of the key state
     std::set<int> failingReads;
     int reads = 0;
     std::vector<RampWrite> writes;

@@ -1,0 +1,152 @@
+// The crash flag around the start-up ramp read, and the new monitor record.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "applet/session_context.h"
+#include "applet_seams.h"
+#include "display/gamma_ramp_access.h"
+#include "display/init_monitor_settings.h"
+#include "display/monitors.h"
+#include "profile/registry.h"
+#include "resources/string_ids.h"
+#include "system_seams.h"
+
+namespace tonalis {
+namespace {
+
+using namespace testing;
+
+constexpr char kUserKey[] = "SOFTWARE\\Orvane\\Tonalis";
+
+enum class Flag { Absent, Clear, Set, Other };
+enum class Keys { None, Ctrl, Shift, CtrlShift };
+
+void StoreFlag(Flag flag) {
+    const DWORD values[] = {0, 0, 1, 2};
+    if (flag != Flag::Absent) {
+        SetValue(HKEY_CURRENT_USER, kUserKey, "GammaCrashed", REG_DWORD,
+                 &values[static_cast<int>(flag)], sizeof(DWORD));
+    }
+}
+
+DWORD StoredFlag() {
+    DWORD value = 99;
+    EXPECT_TRUE(QueryDword(HKEY_CURRENT_USER, kUserKey, "GammaCrashed", &value));
+    return value;
+}
+
+class CrashFlag : public ::testing::TestWithParam<std::tuple<Flag, Keys>> {
+  protected:
+    CleanProductKeys clean_;
+};
+
+TEST_P(CrashFlag, DecidesWhetherTheRampIsRead) {
+    auto [flag, keys] = GetParam();
+    StoreFlag(flag);
+    ScopedFakeDisplaySystem display;
+    if (keys == Keys::Ctrl || keys == Keys::CtrlShift) {
+        display.state().keysDown.insert(VK_CONTROL);
+    }
+    if (keys == Keys::Shift || keys == Keys::CtrlShift) {
+        display.state().keysDown.insert(VK_SHIFT);
+    }
+    const bool expectRead = flag != Flag::Set || keys == Keys::CtrlShift;
+
+    MonitorSettings record;
+    HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    ASSERT_TRUE(InitMonitorSettings(dc, 0, "DISPLAY", &record, GetModuleHandleA(nullptr)));
+    DeleteDC(dc);
+
+    EXPECT_EQ(display.state().reads, expectRead ? 1 : 0);
+    EXPECT_EQ(StoredFlag(), expectRead ? 0u : 1u);
+    if (!expectRead) {
+        EXPECT_EQ(record.hasGammaRamp, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, CrashFlag,
+    ::testing::Combine(::testing::Values(Flag::Absent, Flag::Clear, Flag::Set, Flag::Other),
+                       ::testing::Values(Keys::None, Keys::Ctrl, Keys::Shift, Keys::CtrlShift)));
+
+TEST(CrashFlagKeys, OnlyAKeyDownNowCounts) {
+    ScopedFakeDisplaySystem display;
+    display.state().keysDown = {VK_CONTROL};
+    display.state().keysPressedEarlier = {VK_SHIFT};
+    EXPECT_TRUE(IsKeyDown(VK_CONTROL));
+    EXPECT_FALSE(IsKeyDown(VK_SHIFT));
+}
+
+TEST(CrashFlagSet, NoMonitorGetsARampAndCancelLoadsNone) {
+    CleanProductKeys clean;
+    StoreFlag(Flag::Set);
+    ScopedFakeDisplaySystem display;
+    auto session = std::make_unique<SessionContext>();
+    memset(session.get(), 0, sizeof *session);
+    session->instance = GetModuleHandleA(nullptr);
+
+    ASSERT_TRUE(SetUpMonitors(session.get()));
+    for (int i = 0; i < session->monitorCount; ++i) {
+        EXPECT_EQ(session->monitors[i].hasGammaRamp, 0) << "monitor " << i;
+    }
+    RestoreStartRamps(session.get());
+    EXPECT_EQ(display.state().reads, 0);
+    EXPECT_TRUE(display.state().writes.empty());
+    EXPECT_EQ(StoredFlag(), 1u);
+}
+
+TEST(CrashFlagStrings, WithoutThemTheRampIsLeftAlone) {
+    CleanProductKeys clean;
+    ScopedFakeProfileSystem profile;
+    profile.state().everyAllocationFails = true;
+    EXPECT_FALSE(BeginRampAccess());
+    EndRampAccess();
+    HKEY key;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kUserKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+}
+
+TEST(NewMonitorRecord, StartsFromTheDefaults) {
+    CleanProductKeys clean;
+    MonitorSettings record;
+    memset(&record, 0x5A, sizeof record);
+    ASSERT_TRUE(
+        InitMonitorSettings(nullptr, 2, "\\\\.\\DISPLAY9", &record, GetModuleHandleA(nullptr)));
+
+    EXPECT_STREQ(record.deviceName, "\\\\.\\DISPLAY9");
+    EXPECT_EQ(record.description, LoadTestString(strings::kDefaultDescription));
+    char defaultPath[kProfilePathSize];
+    ASSERT_EQ(GetDefaultProfilePath(defaultPath, sizeof defaultPath), 0);
+    EXPECT_STREQ(record.profilePath, defaultPath);
+    EXPECT_EQ(record.hasGammaRamp, 0);  // no device context, no ramp
+    EXPECT_EQ(record.whiteRgb, 0x00FFFFFFu);
+    EXPECT_EQ(record.hardwareWhite.x, 0.3128);
+    EXPECT_EQ(record.hardwareWhite.y, 0.3292);
+    EXPECT_EQ(record.primaries[1].x, 0.30);  // HDTV green
+    EXPECT_EQ(record.adjustedWhite.x, 0.0);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(record.gamma[c], 2.2);
+        EXPECT_EQ(record.gammaFactor[c], 1.0);
+    }
+}
+
+TEST(NewMonitorRecord, WithoutADefaultPathReportsAnInternalError) {
+    CleanProductKeys clean;
+    ScopedFakeSystem messages;
+    ScopedFakeProfileSystem profile;
+    profile.state().colorLibraryMissing = true;
+    profile.state().systemDirectoryFails = true;
+    MonitorSettings record;
+
+    EXPECT_FALSE(InitMonitorSettings(nullptr, 0, "DISPLAY", &record, GetModuleHandleA(nullptr)));
+    ASSERT_EQ(messages.state().messages.size(), 1u);
+    EXPECT_EQ(messages.state().messages[0].text, LoadTestString(strings::kInternalError));
+}
+
+}  // namespace
+}  // namespace tonalis
