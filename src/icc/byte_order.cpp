@@ -2,20 +2,18 @@
 #include "icc/byte_order.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace tonalis::icc {
 
 namespace {
 
-bool HostIsLittleEndian() {
-    const uint16_t probe = 1;
-    uint8_t first;
-    std::memcpy(&first, &probe, 1);
-    return first == 1;
-}
-
-const bool kSwapNeeded = HostIsLittleEndian();
+// A compile-time constant: the swaps must work during static initialisation
+// of other translation units too.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+constexpr bool kSwapNeeded = false;
+#else
+constexpr bool kSwapNeeded = true;
+#endif
 
 }  // namespace
 
