@@ -99,11 +99,13 @@ run_wine_suites() {
         start_xserver dummy 92 "$build/xorg.log" || return 1
         run_wine_suite "$program" "$label-dummy" dummy || status=1
         if [[ $program == win32_tests.exe ]]; then
+            # A plain query after each change makes the dummy driver publish the new
+            # layout; without it Wine starts with the old one.
             xrandr --addmode DUMMY1 1024x768 &&
-                xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0 &&
+                xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0 && xrandr >/dev/null &&
                 run_wine_suite "$program" "$label-right" dummy-right --gtest_filter='*TwoMonitors*' ||
                 status=1
-            xrandr --output DUMMY1 --mode 1024x768 --left-of DUMMY0 &&
+            xrandr --output DUMMY1 --mode 1024x768 --left-of DUMMY0 && xrandr >/dev/null &&
                 run_wine_suite "$program" "$label-left" dummy-left --gtest_filter='*TwoMonitors*' ||
                 status=1
         fi
