@@ -1,0 +1,15 @@
+// Writing a file so that whoever opens it sees either the old contents or the
+// complete new ones, never a partial write.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tonalis {
+
+// Writes the bytes to a new temporary file beside the destination, then moves
+// it over the destination in one step. On failure the destination is exactly
+// as it was and the temporary file is gone.
+bool WriteFileReplacing(const char* destination, const uint8_t* bytes, size_t size);
+
+}  // namespace tonalis

@@ -1,0 +1,68 @@
+// Reading a whole profile image from a file.
+#include "profile/profile_image_file.h"
+
+#include <cstdio>
+
+#include "icc/byte_order.h"
+#include "model/platform.h"
+
+namespace tonalis {
+
+namespace {
+
+class ScopedFile {
+  public:
+    explicit ScopedFile(const char* path) : file_(std::fopen(path, "rb")) {}
+    ~ScopedFile() {
+        if (file_ != nullptr) {
+            std::fclose(file_);
+        }
+    }
+    ScopedFile(const ScopedFile&) = delete;
+    ScopedFile& operator=(const ScopedFile&) = delete;
+    std::FILE* get() const { return file_; }
+
+  private:
+    std::FILE* file_;
+};
+
+}  // namespace
+
+ProfileImageFile::~ProfileImageFile() {
+    platform::Release(bytes_);
+}
+
+ImageReadResult ProfileImageFile::Read(const char* path) {
+    ScopedFile file(path);
+    if (file.get() == nullptr) {
+        return ImageReadResult::kCannotOpen;
+    }
+    uint8_t announced[4];
+    if (std::fread(announced, 1, sizeof announced, file.get()) != sizeof announced) {
+        return ImageReadResult::kShort;
+    }
+    const uint32_t size = icc::LoadBig32(announced);
+    if (size > kMaxProfileImageSize) {
+        return ImageReadResult::kTooLarge;
+    }
+    if (size < kMinProfileImageSize) {
+        return ImageReadResult::kTooSmall;
+    }
+    if (std::fseek(file.get(), 0, SEEK_SET) != 0) {
+        return ImageReadResult::kShort;
+    }
+    auto* bytes = static_cast<uint8_t*>(platform::AllocateZeroed(size));
+    if (bytes == nullptr) {
+        return ImageReadResult::kNoMemory;
+    }
+    if (std::fread(bytes, 1, size, file.get()) != size) {
+        platform::Release(bytes);
+        return ImageReadResult::kShort;
+    }
+    platform::Release(bytes_);
+    bytes_ = bytes;
+    size_ = size;
+    return ImageReadResult::kRead;
+}
+
+}  // namespace tonalis

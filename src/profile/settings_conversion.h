@@ -1,0 +1,27 @@
+// The calibration settings of a monitor record in the colorimetric form that
+// the ICC library exchanges (ProfileInfo), and back.
+#pragma once
+
+#include "icc/profile_info.h"
+#include "model/monitor_settings.h"
+
+namespace tonalis {
+
+// Fills the gammas, the primaries (XYZ of full red, green and blue relative
+// to the hardware white, unadapted), the white (Y = 1) and a zero black point;
+// kind, intent and text are left alone. False, with nothing useful in the
+// record, when a y is 0, the primaries are singular, or a colour would have
+// no chromaticity (zero or not finite X + Y + Z).
+bool BuildProfileInfo(const MonitorSettings& settings, ProfileInfo* info);
+
+// Whether a profile's gammas, primaries and white lie in the ranges that a
+// monitor may have (every bound included).
+bool CheckProfilePlausible(const ProfileInfo& info);
+
+// Hardware white, primaries and gammas from the record, then the peaks, native
+// gamma factors and adjusted white that the record's ramp stands for. Every
+// step is taken; false when a white or primary had a zero X + Y + Z, which
+// leaves that chromaticity as it was.
+bool SettingsFromProfileInfo(const ProfileInfo& info, MonitorSettings* settings);
+
+}  // namespace tonalis

@@ -1,0 +1,39 @@
+// The private 'vcgt' tag that carries the video lookup table in a profile.
+//
+// Layout as written (big-endian, 1584 bytes): 'vcgt', 4 reserved bytes, gamma
+// type 0 (a table) in 4 bytes, then channel count 3, entries per channel 256
+// and an entry size field of 1 in 2 bytes each, then the 768 ramp entries as
+// 16-bit values (red 0-255, green, blue) from byte 18, then 30 zero bytes.
+// The entry size field says 1 although every entry takes 2 bytes; readers go
+// by the tag's size, so the field is never looked at here.
+#pragma once
+
+#include <cstdint>
+
+#include "icc/icc_library.h"
+#include "model/monitor_settings.h"
+
+namespace tonalis {
+
+constexpr uint32_t kVcgtSignature = 0x76636774;  // 'vcgt'
+constexpr uint32_t kVcgtTagSize = 1584;
+constexpr uint32_t kVcgtGammaTypeOffset = 8;
+constexpr uint32_t kVcgtChannelCountOffset = 12;
+constexpr uint32_t kVcgtEntryCountOffset = 14;
+constexpr uint32_t kVcgtEntrySizeOffset = 16;
+constexpr uint32_t kVcgtTableOffset = 18;
+constexpr uint32_t kVcgtTableType = 0;
+constexpr uint32_t kVcgtFormulaType = 1;
+
+// Sets the tag to the ramp. An existing 'vcgt' of another size, or one that
+// shared its bytes with another tag, is removed and replaced, so the profile
+// never keeps a stale table. 0, or the library's code (-3 when the tag's
+// buffer cannot be allocated).
+int32_t WriteVcgtTag(const GammaRamp& ramp, IccProfile* profile);
+
+// Fills the ramp from a table 'vcgt' of 3 channels of 256 entries. Any other
+// 'vcgt' (a formula, another shape, too short for its table) gives -2, and so
+// does a missing one; the ramp is then untouched.
+int32_t ReadVcgtTag(IccProfile* profile, GammaRamp* ramp);
+
+}  // namespace tonalis
