@@ -81,7 +81,9 @@ run_wine_suite() {
     TONALIS_DISPLAY_SETUP=$setup TONALIS_BUILD_DIR="$build/mingw" \
         wine "$build/mingw/$program" --gtest_brief=1 --gtest_output="xml:$results/$label.xml" "$@"
     local status=$?
+    # The next run must start a new server, which reads the displays afresh.
     wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
     return $status
 }
 
