@@ -84,25 +84,13 @@ TEST_F(Monitors, WithoutTheFunctionsTheScreenIsOnePrimaryMonitor) {
 TEST_F(Monitors, FallbackMonitorOfARectangleOrWindow) {
     ScopedMissingMonitorFunctions missing;
     const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    struct {
-        RECT rect;
-        DWORD flags;
-        bool found;
-    } cases[] = {
-        {{-10, -10, 0, 5}, MONITOR_DEFAULTTONULL, false},
-        {{-10, -10, 0, 5}, MONITOR_DEFAULTTONEAREST, true},
-        {{-10, -10, 0, 5}, MONITOR_DEFAULTTOPRIMARY, true},
-        {{-10, -10, 1, 1}, MONITOR_DEFAULTTONULL, true},
-        {{0, 5, 10, 0}, MONITOR_DEFAULTTONULL, false},
-        {{width, 0, width + 10, 10}, MONITOR_DEFAULTTONULL, false},
-        {{0, height - 1, 10, height + 10}, MONITOR_DEFAULTTONULL, true},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(MonMonitorFromRect(&c.rect, c.flags), c.found ? PrimaryMonitorStub : nullptr)
-            << c.rect.left << "," << c.rect.top << "," << c.rect.right << "," << c.rect.bottom
-            << " flags " << c.flags;
-    }
+    const RECT offTheTopLeft = {-10, -10, 0, 5};
+    const RECT corner = {-10, -10, 1, 1};
+    const RECT rightOfTheScreen = {width, 0, width + 10, 10};
+    EXPECT_EQ(MonMonitorFromRect(&offTheTopLeft, MONITOR_DEFAULTTONULL), nullptr);
+    EXPECT_EQ(MonMonitorFromRect(&offTheTopLeft, MONITOR_DEFAULTTONEAREST), PrimaryMonitorStub);
+    EXPECT_EQ(MonMonitorFromRect(&corner, MONITOR_DEFAULTTONULL), PrimaryMonitorStub);
+    EXPECT_EQ(MonMonitorFromRect(&rightOfTheScreen, MONITOR_DEFAULTTONULL), nullptr);
 
     TestWindow onScreen(10, 10, 100, 80);
     TestWindow offScreen(-500, -500, 100, 80);

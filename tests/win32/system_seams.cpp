@@ -139,15 +139,6 @@ HMONITOR WINAPI FakeMonitorFromWindow(HWND window, DWORD flags) {
     return GetWindowRect(window, &rect) ? FakeMonitorFromRect(&rect, flags) : nullptr;
 }
 
-HMONITOR WINAPI FakeMonitorFromPoint(POINT point, DWORD flags) {
-    RECT rect = {point.x, point.y, point.x + 1, point.y + 1};
-    return FakeMonitorFromRect(&rect, flags);
-}
-
-BOOL WINAPI FakeEnumDisplayMonitors(HDC, LPCRECT, MONITORENUMPROC, LPARAM) {
-    return FALSE;
-}
-
 BOOL WINAPI FakeGetMonitorInfo(HMONITOR monitor, LPMONITORINFO info) {
     size_t index = reinterpret_cast<size_t>(monitor) - 1;
     if (index >= g_monitors.size()) {
@@ -305,8 +296,8 @@ ScopedFakeDesktop::ScopedFakeDesktop(std::vector<FakeMonitor> monitors, int repo
     g_reportedCount = reportedCount;
     g_monitorFromWindowCalls = 0;
     g_monitorApi = {true,
-                    {FakeSystemMetrics, FakeMonitorFromWindow, FakeMonitorFromRect,
-                     FakeMonitorFromPoint, FakeEnumDisplayMonitors, FakeGetMonitorInfo}};
+                    {FakeSystemMetrics, FakeMonitorFromWindow, FakeMonitorFromRect, nullptr,
+                     nullptr, FakeGetMonitorInfo}};
 }
 
 ScopedFakeDesktop::~ScopedFakeDesktop() {

@@ -105,7 +105,8 @@ struct FakeMonitor {
     bool primary;
 };
 
-// A desktop of the given monitors behind the multi-monitor functions;
+// A desktop of the given monitors behind the multi-monitor functions that the
+// applet calls (the two it never calls stay null);
 // SM_CMONITORS reports reportedCount.
 class ScopedFakeDesktop {
   public:
