@@ -2,6 +2,7 @@
 # folder, with the Simplified Chinese locale (ANSI code page 936).
 setup_wine() {
     local build_dir=$1
+    mkdir -p "$build_dir"
     export WINEPREFIX="$build_dir/wineprefix"
     export WINEARCH=win32
     export WINEDEBUG=-all
