@@ -17,6 +17,13 @@ namespace {
 
 constexpr int32_t kD50Illuminant[3] = {0x0000F6D6, 0x00010000, 0x0000D32D};
 
+// Bounds on what one image may make the reader build, so that a hostile
+// file of 1 MiB cannot take minutes (the list and pool walks are linear per
+// tag) or gigabytes (typed tags copy their bytes once per table entry).
+// LittleCMS refuses more than 100 tags; real profiles stay far below both.
+constexpr uint32_t kMaxTagCount = 1024;
+constexpr uint64_t kCopyFactor = 16;
+
 constexpr uint64_t Align4Wide(uint64_t n) {
     return (n + 3) / 4 * 4;
 }
@@ -170,11 +177,12 @@ void Profile::ReadImage(const uint8_t* image, uint32_t extent) {
     }
     header_ = HeaderFromImage(image);
     const uint32_t count = LoadBig32(image + kTagCountOffset);
-    if (count > (extent - kTagTableOffset) / kTagEntrySize) {
+    if (count > (extent - kTagTableOffset) / kTagEntrySize || count > kMaxTagCount) {
         throw Failure(kNotAcceptable);
     }
     const uint8_t* table = image + kTagTableOffset;
     uint64_t serialisedSize = Align4Wide(kTagTableOffset + uint64_t(kTagEntrySize) * count);
+    const uint64_t copyLimit = kCopyFactor * uint64_t(extent);
 
     TagsByEntry made(&pool_, count);
     Tag* last = nullptr;
@@ -194,16 +202,16 @@ void Profile::ReadImage(const uint8_t* image, uint32_t extent) {
                 break;
             }
         }
+        if (candidate == nullptr || IsTypedCopy(entry.signature)) {
+            serialisedSize += Align4Wide(entry.size);
+            if (serialisedSize > copyLimit) {
+                throw Failure(kNotAcceptable);
+            }
+        }
         Tag* tag = MakeTag(entry.signature, image + entry.offset, entry.size, candidate, last);
         Adopt(tag);
         made[i] = tag;
         last = tag;
-        if (tag->HasOwnData()) {
-            serialisedSize += Align4Wide(entry.size);
-            if (serialisedSize > UINT32_MAX) {
-                throw Failure(kNotAcceptable);
-            }
-        }
     }
     if (!MeetsCommonRule()) {
         throw Failure(kNotAcceptable);

@@ -24,7 +24,8 @@ class Profile : public PoolObject {
   public:
     // Reads a complete image of extent bytes; tag data is copied into the
     // pool. Throws -2 for an image whose tag table or tag data reach past
-    // the extent, or that breaks the common rule.
+    // the extent, with more than 1024 tags, whose copies would exceed 16
+    // times the extent, or that breaks the common rule.
     Profile(const MemoryPool& poolTemplate, const uint8_t* image, uint32_t extent);
     // A new profile with 'cprt', 'desc', 'wtpt' and 'bkpt'.
     Profile(const MemoryPool& poolTemplate, const double white[3], const double black[3],

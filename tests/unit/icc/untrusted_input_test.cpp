@@ -228,6 +228,33 @@ TEST_F(UntrustedInputTest, LongCopyrightStaysUnchanged) {
     EXPECT_EQ(IccCloseProfile(profile), 0);
 }
 
+// Bounds on the work one image may cause: at most 1024 tags, and copies of
+// at most 16 times the image (typed tags copy once per table entry).
+TEST_F(UntrustedInputTest, WorkIsBoundedByTheImage) {
+    const struct {
+        const char* name;
+        size_t privateTags;
+        size_t descCopies;
+        int32_t code;
+    } cases[] = {
+        {"1024 tags", 1024 - 9, 0, 0},
+        {"1025 tags", 1025 - 9, 0, -2},
+        {"descriptions copied 12 times", 0, 11, 0},
+        {"descriptions copied 24 times", 0, 23, -2},
+    };
+    for (const auto& c : cases) {
+        std::vector<RawTag> tags = RgbDisplayTags();
+        tags[kDesc].data = DescBytes(std::string(4000, 'd'));
+        for (size_t i = 0; i < c.privateTags; ++i) {
+            tags.push_back({Sig("priv") + uint32_t(i), Bytes(4, uint8_t(i))});
+        }
+        for (size_t i = 0; i < c.descCopies; ++i) {
+            tags.push_back({Sig("desc"), tags[kDesc].data, int(kDesc)});
+        }
+        EXPECT_EQ(Exercise(MakeImage(tags)), c.code) << c.name;
+    }
+}
+
 // Every byte of the header's tail, the table and the first tag, set to each
 // of a few hostile values: whatever the result, nothing is read outside the
 // image and nothing leaks.
