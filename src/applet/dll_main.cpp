@@ -11,7 +11,9 @@ HINSTANCE g_moduleInstance = nullptr;
 
 namespace tonalis {
 
-HINSTANCE ModuleInstance() { return g_moduleInstance; }
+HINSTANCE ModuleInstance() {
+    return g_moduleInstance;
+}
 
 }  // namespace tonalis
 

@@ -5,7 +5,9 @@
 
 namespace tonalis::platform {
 
-void* AllocateZeroed(size_t size) { return GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, size); }
+void* AllocateZeroed(size_t size) {
+    return GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, size);
+}
 
 void Release(void* block) {
     if (block != nullptr) {

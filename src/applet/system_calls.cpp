@@ -6,7 +6,9 @@ namespace tonalis {
 
 namespace {
 
-BOOL WINAPI QueryVersion(OSVERSIONINFOA* info) { return GetVersionExA(info); }
+BOOL WINAPI QueryVersion(OSVERSIONINFOA* info) {
+    return GetVersionExA(info);
+}
 
 }  // namespace
 

@@ -11,7 +11,7 @@ namespace tonalis::e2e {
 using ControlPanelEntry = LONG(CALLBACK*)(HWND, UINT, LPARAM, LPARAM);
 
 class AppletLibrary {
-public:
+  public:
     AppletLibrary();
     ~AppletLibrary();
     AppletLibrary(const AppletLibrary&) = delete;
@@ -21,7 +21,7 @@ public:
     LONG Send(UINT message, LPARAM lParam1 = 0, LPARAM lParam2 = 0) const;
     FARPROC Export(const char* name) const { return GetProcAddress(module_, name); }
 
-private:
+  private:
     HMODULE module_;
     ControlPanelEntry entry_;
 };
@@ -32,12 +32,12 @@ std::string AppletPath();
 // Windows of this process that appear while the watcher runs; each is closed
 // as soon as it is seen, so that a message box cannot hang a test.
 class WindowWatcher {
-public:
+  public:
     WindowWatcher();
     ~WindowWatcher();
     std::vector<std::string> Stop();
 
-private:
+  private:
     static DWORD WINAPI Watch(LPVOID self);
     HANDLE thread_;
     volatile LONG stop_;

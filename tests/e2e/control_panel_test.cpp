@@ -15,7 +15,7 @@ namespace {
 constexpr char kWhitePointClass[] = "WhPtExp";
 
 class ControlPanel : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_NE(applet_.module(), nullptr) << AppletPath(); }
     AppletLibrary applet_;
 };
@@ -85,8 +85,7 @@ TEST_F(ControlPanel, StringTableReadsInTheAnsiCodePage) {
     EXPECT_STREQ(text, "Tonalis");
 
     // The same text converted here from UTF-8 must match what LoadStringA gives.
-    const char* utf8 =
-        u8"您目前的显示模式必须支持 256 色以上，才能执行此公用程序。";
+    const char* utf8 = u8"您目前的显示模式必须支持 256 色以上，才能执行此公用程序。";
     wchar_t wide[128] = {};
     MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 128);
     char expected[160] = {};

@@ -69,9 +69,9 @@ TEST(Messages, LongTextsAreCutToTheirBuffers) {
     std::string full = LoadTestString(strings::kLoadLosesChanges);
     ASSERT_GT(full.size(), 31u);
     EXPECT_LE(fake.state().messages[0].caption.size(), 31u);
-    EXPECT_EQ(full.compare(0, fake.state().messages[0].caption.size(),
-                           fake.state().messages[0].caption),
-              0);
+    EXPECT_EQ(
+        full.compare(0, fake.state().messages[0].caption.size(), fake.state().messages[0].caption),
+        0);
     EXPECT_LE(fake.state().messages[0].text.size(), 159u);
 }
 
@@ -90,7 +90,9 @@ TEST(Messages, AskUserReturnsTheAnswerAndKeepsOwnerAndStyle) {
     EXPECT_EQ(fake.state().messages[0].text, LoadTestString(strings::kLoadLosesChanges));
 }
 
-INT_PTR CALLBACK SomePage(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK SomePage(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
 TEST(WizardPage, RecordCarriesTemplateProcedureAndSession) {
     SessionContext session = {};

@@ -19,7 +19,9 @@ BOOL WINAPI FakeGetVersionEx(OSVERSIONINFOA* info) {
     return TRUE;
 }
 
-bool FakeIsAdministrator() { return g_fake->isAdministrator; }
+bool FakeIsAdministrator() {
+    return g_fake->isAdministrator;
+}
 
 int WINAPI FakeGetDeviceCaps(HDC, int index) {
     switch (index) {

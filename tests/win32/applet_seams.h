@@ -38,12 +38,12 @@ struct FakeSystem {
 
 // Installs the fakes for the lifetime of the object and puts the real calls back.
 class ScopedFakeSystem {
-public:
+  public:
     ScopedFakeSystem();
     ~ScopedFakeSystem();
     FakeSystem& state() { return state_; }
 
-private:
+  private:
     AppletSystemCalls saved_;
     FakeSystem state_;
 };

@@ -23,7 +23,7 @@ constexpr char kUserKey[] = "SOFTWARE\\Orvane\\Tonalis";
 
 // Sets the remembered mode and monitor for one test and restores the key after.
 class RememberedPreferences {
-public:
+  public:
     RememberedPreferences(DWORD mode, DWORD lastMonitor) {
         hadKey_ = RegOpenKeyExA(HKEY_CURRENT_USER, kUserKey, 0, KEY_READ, &key_) == ERROR_SUCCESS;
         if (hadKey_) {
@@ -44,7 +44,7 @@ public:
         RegCloseKey(key_);
     }
 
-private:
+  private:
     void Save(const char* name, DWORD* value, bool* had) {
         DWORD size = sizeof *value;
         *had = RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value),
@@ -111,13 +111,12 @@ TEST_P(SystemCheck, AdministratorRightsAreDemandedFromNt5On) {
 
 INSTANTIATE_TEST_SUITE_P(
     Versions, SystemCheck,
-    ::testing::Values(SystemCase{"Nt4User", VER_PLATFORM_WIN32_NT, 4, false, 0},
-                      SystemCase{"Win98User", VER_PLATFORM_WIN32_WINDOWS, 4, false, 0},
-                      SystemCase{"Win2000User", VER_PLATFORM_WIN32_NT, 5, false,
-                                 strings::kAdministratorRequired},
-                      SystemCase{"Win7User", VER_PLATFORM_WIN32_NT, 6, false,
-                                 strings::kAdministratorRequired},
-                      SystemCase{"Win2000Administrator", VER_PLATFORM_WIN32_NT, 5, true, 0}),
+    ::testing::Values(
+        SystemCase{"Nt4User", VER_PLATFORM_WIN32_NT, 4, false, 0},
+        SystemCase{"Win98User", VER_PLATFORM_WIN32_WINDOWS, 4, false, 0},
+        SystemCase{"Win2000User", VER_PLATFORM_WIN32_NT, 5, false, strings::kAdministratorRequired},
+        SystemCase{"Win7User", VER_PLATFORM_WIN32_NT, 6, false, strings::kAdministratorRequired},
+        SystemCase{"Win2000Administrator", VER_PLATFORM_WIN32_NT, 5, true, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SystemCheck, FailingVersionQuerySkipsTheAdministratorCheck) {
@@ -175,14 +174,15 @@ TEST_P(DisplayCheck, NeedsAtLeast256Colours) {
 
 INSTANTIATE_TEST_SUITE_P(
     Depths, DisplayCheck,
-    ::testing::Values(
-        DisplayCase{"Sixteen", 4, 1, false, strings::kDisplayNeeds256Colours},
-        DisplayCase{"SixteenInPlanes", 1, 4, true, strings::kDisplayNeeds256Colours},
-        DisplayCase{"EightWithPalette", 8, 1, true, 0},
-        DisplayCase{"EightWithoutPalette", 8, 1, false, strings::kChangeTo256Colours},
-        DisplayCase{"EightInPlanesWithoutPalette", 2, 4, false, strings::kChangeTo256Colours},
-        DisplayCase{"HighColour", 16, 1, false, 0}, DisplayCase{"TrueColour", 24, 1, false, 0},
-        DisplayCase{"TrueColourWithPalette", 32, 1, true, 0}),
+    ::testing::Values(DisplayCase{"Sixteen", 4, 1, false, strings::kDisplayNeeds256Colours},
+                      DisplayCase{"SixteenInPlanes", 1, 4, true, strings::kDisplayNeeds256Colours},
+                      DisplayCase{"EightWithPalette", 8, 1, true, 0},
+                      DisplayCase{"EightWithoutPalette", 8, 1, false, strings::kChangeTo256Colours},
+                      DisplayCase{"EightInPlanesWithoutPalette", 2, 4, false,
+                                  strings::kChangeTo256Colours},
+                      DisplayCase{"HighColour", 16, 1, false, 0},
+                      DisplayCase{"TrueColour", 24, 1, false, 0},
+                      DisplayCase{"TrueColourWithPalette", 32, 1, true, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NewSession, StartsFromTheFirstMonitor) {
@@ -199,10 +199,10 @@ TEST(NewSession, StartsFromTheFirstMonitor) {
     EXPECT_FALSE(session->panelShown);
     ASSERT_GE(session->monitorCount, 1);
     ASSERT_LE(session->monitorCount, kMaxMonitors);
-    EXPECT_EQ(0, std::memcmp(&session->workingSettings, &session->monitors[0],
-                             sizeof(MonitorSettings)));
-    EXPECT_EQ(0, std::memcmp(&session->savedSettings, &session->monitors[0],
-                             sizeof(MonitorSettings)));
+    EXPECT_EQ(
+        0, std::memcmp(&session->workingSettings, &session->monitors[0], sizeof(MonitorSettings)));
+    EXPECT_EQ(0,
+              std::memcmp(&session->savedSettings, &session->monitors[0], sizeof(MonitorSettings)));
     EXPECT_EQ(session->patternPalette.palVersion, 0x300);
     EXPECT_EQ(session->patternPalette.palNumEntries, kPatternPaletteEntries);
     const PALETTEENTRY& darkGrey = session->patternPalette.palPalEntry[5];
@@ -234,8 +234,8 @@ TEST(NewSession, TwoMonitorsRememberedSecondMonitorIsCurrent) {
     EXPECT_EQ(session->monitorCount, 2);
     EXPECT_EQ(session->currentMonitor, 1);
     // The copies still start from the first monitor's record.
-    EXPECT_EQ(0, std::memcmp(&session->workingSettings, &session->monitors[0],
-                             sizeof(MonitorSettings)));
+    EXPECT_EQ(
+        0, std::memcmp(&session->workingSettings, &session->monitors[0], sizeof(MonitorSettings)));
 }
 
 }  // namespace
