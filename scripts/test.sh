@@ -78,8 +78,11 @@ run_benchmarks() {
 run_wine_suite() {
     local program=$1 label=$2 setup=$3
     shift 3
+    # GoogleTest under Wine needs a drive-letter path for its report.
+    local report
+    report=$(winepath -w "$results/$label.xml" 2>/dev/null)
     TONALIS_DISPLAY_SETUP=$setup TONALIS_BUILD_DIR="$build/mingw" \
-        wine "$build/mingw/$program" --gtest_brief=1 --gtest_output="xml:$results/$label.xml" "$@"
+        wine "$build/mingw/$program" --gtest_brief=1 --gtest_output="xml:$report" "$@"
     local status=$?
     # The next run must start a new server, which reads the displays afresh.
     wineserver -k 2>/dev/null || true
