@@ -84,6 +84,10 @@ run_wine_suite() {
     TONALIS_DISPLAY_SETUP=$setup TONALIS_BUILD_DIR="$build/mingw" \
         wine "$build/mingw/$program" --gtest_brief=1 --gtest_output="xml:$report" "$@"
     local status=$?
+    if [[ ! -f "$results/$label.xml" ]]; then
+        echo "$label: no test report was written"
+        status=1
+    fi
     # The next run must start a new server, which reads the displays afresh.
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
