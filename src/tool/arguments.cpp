@@ -30,33 +30,49 @@ Arguments Arguments::Parse(const Command& command, int count, const char* const*
     Arguments arguments;
     for (int i = 0; i < count; ++i) {
         const std::string word = words[i];
-        if (word.size() < 3 || word.compare(0, 2, "--") != 0) {
+        // The one operand a command may take, among its options in any order.
+        if (command.operand != nullptr && !arguments.hasOperand_ && !word.empty() &&
+            word[0] != '-') {
+            arguments.operand_ = word;
+            arguments.hasOperand_ = true;
+            continue;
+        }
+        // "-x" is the one-letter option "x".
+        const bool oneLetter = word.size() == 2 && word[0] == '-' && word[1] != '-';
+        if (!oneLetter && (word.size() < 3 || word.compare(0, 2, "--") != 0)) {
             throw UsageError(Format("unexpected argument \"%s\"", word.c_str()));
         }
-        const size_t equals = word.find('=');
-        const std::string name = word.substr(2, equals == std::string::npos ? equals : equals - 2);
+        const size_t equals = oneLetter ? std::string::npos : word.find('=');
+        const std::string name =
+            oneLetter ? word.substr(1)
+                      : word.substr(2, equals == std::string::npos ? equals : equals - 2);
+        const char* dashes = name.size() == 1 ? "-" : "--";
         const KnownOption* option = FindOption(command, name);
         if (option == nullptr) {
-            throw UsageError(Format("unknown option --%s", name.c_str()));
+            throw UsageError(Format("unknown option %s%s", dashes, name.c_str()));
         }
         if (arguments.Has(option->name)) {
-            throw UsageError(Format("option --%s given twice", name.c_str()));
+            throw UsageError(Format("option %s%s given twice", dashes, name.c_str()));
         }
         std::string value;
         if (equals != std::string::npos) {
             if (!option->takesValue) {
-                throw UsageError(Format("option --%s takes no value", name.c_str()));
+                throw UsageError(Format("option %s%s takes no value", dashes, name.c_str()));
             }
             value = word.substr(equals + 1);
         } else if (option->takesValue) {
             if (i + 1 >= count) {
-                throw UsageError(Format("option --%s needs a value", name.c_str()));
+                throw UsageError(Format("option %s%s needs a value", dashes, name.c_str()));
             }
             value = words[++i];
         }
         arguments.given_.emplace_back(option->name, value);
     }
     return arguments;
+}
+
+const std::string* Arguments::Operand() const {
+    return hasOperand_ ? &operand_ : nullptr;
 }
 
 const std::string* Arguments::Value(const char* name) const {

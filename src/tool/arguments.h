@@ -1,5 +1,6 @@
 // The options of one subcommand: "--name value", "--name=value" or a bare
-// "--flag", each known to the subcommand and given at most once.
+// "--flag", each known to the subcommand and given at most once; "-x value"
+// for a one-letter option; and one operand for a command that names one.
 #pragma once
 
 #include <string>
@@ -19,11 +20,15 @@ class Arguments {
     bool Has(const char* name) const { return Find(name) != nullptr; }
     // The value given for an option, or nullptr when it was not given.
     const std::string* Value(const char* name) const;
+    // The operand, or nullptr when none was given.
+    const std::string* Operand() const;
 
   private:
     const std::pair<std::string, std::string>* Find(const char* name) const;
 
     std::vector<std::pair<std::string, std::string>> given_;
+    std::string operand_;
+    bool hasOperand_ = false;
 };
 
 }  // namespace tonalis::tool

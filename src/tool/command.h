@@ -22,6 +22,9 @@ struct Command {
     const KnownOption* options;
     int optionCount;
     int (*run)(const Arguments& arguments, std::string* out);
+    // The one word that is not an option (a file), named as in the synopsis;
+    // null for a command that takes none.
+    const char* operand = nullptr;
 };
 
 // Every subcommand accepts these too.
@@ -32,6 +35,9 @@ extern const Command kRampCommand;
 extern const Command kPeaksCommand;
 extern const Command kWhitePointCommand;
 extern const Command kMatrixCommand;
+extern const Command kInfoCommand;
+extern const Command kMakeCommand;
+extern const Command kVcgtCommand;
 
 // The table of subcommands, in the order the help lists them.
 const Command* const* AllCommands(int* count);

@@ -10,6 +10,9 @@ const Command* const kCommands[] = {
     &kPeaksCommand,
     &kWhitePointCommand,
     &kMatrixCommand,
+    &kInfoCommand,
+    &kMakeCommand,
+    &kVcgtCommand,
 };
 
 constexpr int kCommandCount = sizeof kCommands / sizeof kCommands[0];

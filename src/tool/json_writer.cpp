@@ -64,6 +64,11 @@ void JsonWriter::String(const std::string& value) {
     AppendQuoted(value);
 }
 
+void JsonWriter::Bool(bool value) {
+    BeforeValue();
+    text_ += value ? "true" : "false";
+}
+
 void JsonWriter::AppendQuoted(const std::string& value) {
     text_ += '"';
     for (unsigned char c : value) {

@@ -20,6 +20,7 @@ class JsonWriter {
     void Number(double value);
     void Integer(int64_t value);
     void String(const std::string& value);
+    void Bool(bool value);
 
     // The finished text, ending in a newline.
     std::string Text() const { return text_ + "\n"; }

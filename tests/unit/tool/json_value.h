@@ -1,5 +1,6 @@
 // A minimal JSON reader for checking the tool's --json output: objects,
-// arrays, numbers and strings, with the whole text required to be one value.
+// arrays, numbers, strings and booleans, with the whole text required to be
+// one value.
 #pragma once
 
 #include <cctype>
@@ -13,8 +14,8 @@
 namespace tonalis::testing_json {
 
 struct Value {
-    enum Kind { kNumber, kString, kArray, kObject } kind = kNumber;
-    double number = 0;
+    enum Kind { kNumber, kString, kArray, kObject, kBool } kind = kNumber;
+    double number = 0;  // 1 or 0 for a boolean
     std::string text;  // a string, or a number's digits as written
     std::vector<Value> items;
     std::map<std::string, Value> members;
@@ -102,6 +103,15 @@ class Reader {
         if (c == '"') {
             out->kind = Value::kString;
             return ParseString(&out->text);
+        }
+        for (const char* literal : {"true", "false"}) {
+            if (text_.compare(pos_, std::strlen(literal), literal) == 0) {
+                out->kind = Value::kBool;
+                out->number = literal[0] == 't' ? 1 : 0;
+                out->text = literal;
+                pos_ += std::strlen(literal);
+                return true;
+            }
         }
         const size_t start = pos_;
         while (pos_ < text_.size() && text_[pos_] != '\0' &&

@@ -1,0 +1,124 @@
+// tonalis make: a monitor profile built from settings as the applet builds it,
+// or an existing profile updated with them.
+#include <cstring>
+#include <string>
+
+#include "model/gamma_ramp.h"
+#include "model/white_point.h"
+#include "profile/load_monitor_profile.h"
+#include "profile/save_monitor_profile.h"
+#include "tool/arguments.h"
+#include "tool/colour_options.h"
+#include "tool/command.h"
+#include "tool/json_writer.h"
+#include "tool/profile_failure.h"
+#include "tool/starting_record.h"
+#include "tool/text_format.h"
+#include "tool/tool_error.h"
+
+namespace tonalis::tool {
+
+namespace {
+
+// The record the applet would save: the source's settings (or the defaults),
+// then each option given, then the lookup table computed from them.
+MonitorSettings SettingsToSave(const Arguments& arguments) {
+    MonitorSettings settings = StartingRecord();
+    if (const std::string* from = arguments.Value("from")) {
+        const int loaded = LoadMonitorProfile(from->c_str(), &settings);
+        if (loaded != 0) {
+            ThrowProfileFailure(loaded, *from);
+        }
+    }
+    if (arguments.Has("primaries")) {
+        PrimariesOption(arguments, "primaries", settings.primaries);
+    }
+    if (arguments.Has("white")) {
+        settings.hardwareWhite = MonitorWhiteOption(arguments, "white", settings.primaries);
+    }
+    if (arguments.Has("gamma")) {
+        GammaOption(arguments, "gamma", settings.gamma);
+    }
+    if (arguments.Has("factor")) {
+        GammaFactorOption(arguments, "factor", settings.gammaFactor);
+    }
+    if (arguments.Has("adjusted-white")) {
+        const Chromaticity target = WhiteOption(arguments, "adjusted-white");
+        if (!WhitePointToPeaks(target, settings.primaries, settings.hardwareWhite,
+                               &settings.whiteRgb)) {
+            throw UsageError(Format("--adjusted-white \"%s\": the monitor cannot show this white",
+                                    arguments.Value("adjusted-white")->c_str()));
+        }
+        settings.adjustedWhite = target;
+    }
+    if (const std::string* description = arguments.Value("description")) {
+        if (description->size() >= sizeof settings.description) {
+            throw UsageError(Format("--description: at most %d characters",
+                                    int(sizeof settings.description) - 1));
+        }
+        std::strcpy(settings.description, description->c_str());
+    }
+    settings.hasGammaRamp = arguments.Has("no-vcgt") ? 0 : 1;
+    settings.ramp = BuildGammaRamp(settings.gamma, settings.gammaFactor, settings.whiteRgb);
+    return settings;
+}
+
+int RunMake(const Arguments& arguments, std::string* out) {
+    const std::string* output = arguments.Value("o");
+    if (output == nullptr) {
+        throw UsageError("-o OUT is required");
+    }
+    const MonitorSettings settings = SettingsToSave(arguments);
+    const std::string* from = arguments.Value("from");
+    const int saved =
+        SaveMonitorProfile(from != nullptr ? from->c_str() : "", output->c_str(),
+                           settings.description, settings, settings.hasGammaRamp != 0);
+    if (saved != 0) {
+        ThrowProfileFailure(saved, *output);
+    }
+    if (arguments.Has("json")) {
+        JsonWriter json;
+        json.BeginObject();
+        json.Key("saved");
+        json.String(*output);
+        json.EndObject();
+        *out = json.Text();
+    } else {
+        *out = "saved " + *output + "\n";
+    }
+    return 0;
+}
+
+const KnownOption kOptions[] = {
+    {"o", true},         {"from", true},        {"gamma", true},
+    {"primaries", true}, {"white", true},       {"adjusted-white", true},
+    {"factor", true},    {"description", true}, {"no-vcgt", false},
+};
+
+}  // namespace
+
+extern const Command kMakeCommand = {
+    "make",
+    "make -o OUT [--from PROFILE] [--gamma G[,G,G]] [--primaries SET] [--white WHITE]\n"
+    "        [--adjusted-white WHITE] [--factor F[,F,F]] [--description TEXT] [--no-vcgt]",
+    "Saves a monitor profile as the applet does. The settings start from the\n"
+    "applet's defaults, or from PROFILE, which is then updated so that its other\n"
+    "tags survive; each option given replaces one setting, and the 'vcgt' table is\n"
+    "computed from the result. A refusal or a failed save prints the message and\n"
+    "string number, exits with status 2 and leaves every file as it was.\n"
+    "  -o OUT                  the profile to write (may be PROFILE itself)\n"
+    "  --from PROFILE          an RGB monitor profile to start from and update\n"
+    "  --gamma G[,G,G]         target gamma, 0.75 to 3.75\n"
+    "  --primaries SET         the monitor's phosphors\n"
+    "  --white WHITE           the monitor's own (hardware) white point\n"
+    "  --adjusted-white WHITE  the white to shift to, through the channel peaks\n"
+    "  --factor F[,F,F]        native gamma as a multiple of 2.61, 0.5 to 2.0\n"
+    "  --description TEXT      the profile's description, at most 255 characters\n"
+    "  --no-vcgt               write no table and leave any existing one alone\n"
+    "  --json                  {\"saved\":OUT}\n",
+    kOptions,
+    sizeof kOptions / sizeof kOptions[0],
+    RunMake,
+};
+
+}  // namespace tonalis::tool

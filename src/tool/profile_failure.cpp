@@ -1,0 +1,44 @@
+// The English texts of the strings that loading and saving return.
+#include "tool/profile_failure.h"
+
+#include "resources/string_ids.h"
+#include "tool/arguments.h"
+#include "tool/text_format.h"
+#include "tool/tool_error.h"
+
+namespace tonalis::tool {
+
+namespace {
+
+const char* MessageOf(int stringId) {
+    switch (stringId) {
+        case strings::kNoMemory:
+            return "Not enough memory available.";
+        case strings::kInternalError:
+            return "Internal parameter error.";
+        case strings::kProfileUnreadable:
+            return "An error occurred while reading the selected monitor profile.";
+        case strings::kNotRgbDisplayProfile:
+            return "The selected profile is not a correct RGB display profile.";
+        case strings::kProfileWriteError:
+            return "An error occurred while writing the monitor profile.";
+        default:
+            return "The operation failed.";
+    }
+}
+
+}  // namespace
+
+void ThrowProfileFailure(int stringId, const std::string& file) {
+    throw UsageError(Format("%s: %s (string %d)", file.c_str(), MessageOf(stringId), stringId));
+}
+
+const std::string& ProfileOperand(const Arguments& arguments) {
+    const std::string* operand = arguments.Operand();
+    if (operand == nullptr) {
+        throw UsageError("PROFILE is required");
+    }
+    return *operand;
+}
+
+}  // namespace tonalis::tool

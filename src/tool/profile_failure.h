@@ -1,0 +1,17 @@
+// How the profile subcommands report a refused or failed profile: the message
+// of the applet's string resource, in English, and its number.
+#pragma once
+
+#include <string>
+
+namespace tonalis::tool {
+
+class Arguments;
+
+// "FILE: MESSAGE (string N)", thrown with exit status 2.
+[[noreturn]] void ThrowProfileFailure(int stringId, const std::string& file);
+
+// The PROFILE operand of info and vcgt; a UsageError when it is missing.
+const std::string& ProfileOperand(const Arguments& arguments);
+
+}  // namespace tonalis::tool

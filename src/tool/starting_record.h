@@ -1,0 +1,14 @@
+// The monitor record the profile subcommands start from.
+#pragma once
+
+#include "model/monitor_settings.h"
+
+namespace tonalis::tool {
+
+// The defaults a monitor record starts with in the applet (6500K, HDTV, gamma
+// 2.2, full peaks, native gamma factors 1.0, "Orvane Monitor Profile"), on a
+// display whose lookup table is the identity: what a profile without a
+// 'vcgt' is read against.
+MonitorSettings StartingRecord();
+
+}  // namespace tonalis::tool

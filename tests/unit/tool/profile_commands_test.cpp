@@ -1,0 +1,221 @@
+// tonalis info, make and vcgt run as a separate program: what make writes is
+// what info and LittleCMS read, the source's other tags survive, and every
+// refusal exits 2 with its string number and leaves the files alone.
+#include <gtest/gtest.h>
+
+#include <lcms2.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "json_value.h"
+#include "model/channel_peaks.h"
+#include "model/gamma_ramp.h"
+#include "model/presets.h"
+#include "model/white_point.h"
+#include "tool_runner.h"
+
+namespace tonalis {
+namespace {
+
+using testing_json::Value;
+using testing_tool::RunTool;
+using testing_tool::ToolResult;
+
+const char kSrgb[] = "/usr/share/color/argyll/ref/sRGB.icm";          // v2, no 'vcgt'
+const char kProPhoto[] = "/usr/share/color/argyll/ref/ProPhoto.icm";  // blue outside range
+const char kPrinter[] = "/usr/share/color/icc/ghostscript/default_cmyk.icc";
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        int c;
+        while ((c = std::fgetc(f)) != EOF) {
+            bytes.push_back(uint8_t(c));
+        }
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+std::vector<std::string> TagNames(const std::vector<uint8_t>& image) {
+    std::vector<std::string> names;
+    if (image.size() < 132) {
+        return names;
+    }
+    const uint32_t count =
+        uint32_t(image[128]) << 24 | image[129] << 16 | image[130] << 8 | image[131];
+    for (uint32_t i = 0; i < count && 132 + 12 * i + 4 <= image.size(); ++i) {
+        names.emplace_back(reinterpret_cast<const char*>(&image[132 + 12 * i]), 4);
+    }
+    return names;
+}
+
+class ProfileCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tonalis_tool_profile_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override { EXPECT_EQ(std::system(("rm -rf '" + folder_ + "'").c_str()), 0); }
+    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+
+    Value Json(const std::string& arguments) {
+        const ToolResult result = RunTool(arguments + " --json");
+        EXPECT_EQ(result.status, 0) << arguments << ": " << result.err;
+        Value value;
+        EXPECT_TRUE(testing_json::Parse(result.out, &value)) << arguments << ": " << result.out;
+        return value;
+    }
+
+    // A refusal: status 2, nothing on stdout, the string number on stderr.
+    void ExpectRefused(const std::string& arguments, const std::string& expected) {
+        const ToolResult result = RunTool(arguments);
+        EXPECT_EQ(result.status, 2) << arguments << ": " << result.err;
+        EXPECT_EQ(result.out, "") << arguments;
+        EXPECT_NE(result.err.find(expected), std::string::npos)
+            << arguments << " said: " << result.err;
+    }
+
+    std::string folder_;
+};
+
+TEST_F(ProfileCommands, MakeWritesWhatInfoAndLcmsReadBack) {
+    const std::string out = Path("made.icc");
+    const ToolResult made =
+        RunTool("make -o '" + out + "' --gamma 1.8,2.2,2.4 --primaries NTSC --white 9300K" +
+                " --adjusted-white 6500K --factor 0.9,1.0,1.1 --description 'Made here'");
+    ASSERT_EQ(made.status, 0) << made.err;
+
+    Chromaticity ntsc[3];
+    GetPhosphorPreset(2, ntsc);
+    const Chromaticity hardware = GetWhitePreset(4);
+    uint32_t whiteRgb = 0;
+    ASSERT_TRUE(WhitePointToPeaks(GetWhitePreset(2), ntsc, hardware, &whiteRgb));
+    const double gamma[3] = {1.8, 2.2, 2.4};
+
+    const Value info = Json("info '" + out + "'");
+    EXPECT_EQ(info["description"].text, "Made here");
+    EXPECT_EQ(info["vcgt"].kind, Value::kBool);
+    EXPECT_EQ(info["vcgt"].number, 1);
+    EXPECT_EQ(uint32_t(info["whiteRgb"].number), whiteRgb);
+    const char* names[3] = {"red", "green", "blue"};
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(info["gamma"][c].number, std::trunc(0.5 + 256 * gamma[c]) / 256);
+        EXPECT_NEAR(info["primaries"][names[c]]["x"].number, ntsc[c].x, 1e-4);
+        EXPECT_NEAR(info["primaries"][names[c]]["y"].number, ntsc[c].y, 1e-4);
+        EXPECT_EQ(int(info["peaks"][c].number), PeakOf(whiteRgb, Channel(c)));
+    }
+    EXPECT_NEAR(info["hardwareWhite"]["x"].number, hardware.x, 1e-4);
+    EXPECT_NEAR(info["hardwareWhite"]["y"].number, hardware.y, 1e-4);
+    EXPECT_NEAR(info["adjustedWhite"]["x"].number, 0.3128, 0.002);
+    EXPECT_NEAR(info["adjustedWhite"]["y"].number, 0.3292, 0.002);
+    EXPECT_NEAR(info["gammaFactor"][0].number, 0.9 * info["gamma"][0].number / 1.8, 0.02);
+
+    // The table in the file is the one the model computes for those settings,
+    // as tonalis vcgt prints it and as LittleCMS reads it.
+    const double factor[3] = {0.9, 1.0, 1.1};
+    const GammaRamp expected = BuildGammaRamp(gamma, factor, whiteRgb);
+    const Value table = Json("vcgt '" + out + "'");
+    cmsHPROFILE profile = cmsOpenProfileFromFile(out.c_str(), "r");
+    ASSERT_NE(profile, nullptr);
+    auto curves = static_cast<cmsToneCurve**>(cmsReadTag(profile, cmsSigVcgtTag));
+    ASSERT_NE(curves, nullptr);
+    for (int c = 0; c < 3; ++c) {
+        ASSERT_EQ(table[names[c]].items.size(), 256u);
+        const cmsUInt16Number* lcms = cmsGetToneCurveEstimatedTable(curves[c]);
+        for (int i = 0; i < kRampSize; ++i) {
+            ASSERT_EQ(int(table[names[c]][i].number), expected.Channel(c)[i]) << c << " " << i;
+            ASSERT_EQ(lcms[i], expected.Channel(c)[i]) << c << " " << i;
+        }
+    }
+    cmsCloseProfile(profile);
+}
+
+TEST_F(ProfileCommands, MakeFromAProfileKeepsItsOtherTags) {
+    const std::string out = Path("updated.icc");
+    const ToolResult made = RunTool("make -o '" + out + "' --from " + kSrgb + " --gamma 2.4");
+    ASSERT_EQ(made.status, 0) << made.err;
+    std::vector<std::string> expected = TagNames(ReadBytes(kSrgb));
+    expected.push_back("vcgt");
+    EXPECT_EQ(TagNames(ReadBytes(out)), expected);
+
+    const Value info = Json("info '" + out + "'");
+    EXPECT_EQ(info["description"].text,
+              "sRGB IEC61966-2.1 (Equivalent to www.srgb.com 1998 HP profile)");
+    EXPECT_EQ(info["gamma"][1].number, std::trunc(0.5 + 256 * 2.4) / 256);
+    EXPECT_NEAR(info["primaries"]["green"]["x"].number, 0.30, 1e-4);
+
+    // Updating the file in place, without a table: the table stays.
+    const std::vector<uint8_t> before = ReadBytes(out);
+    const ToolResult again =
+        RunTool("make -o '" + out + "' --from '" + out + "' --primaries EBU/ITU --no-vcgt");
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(TagNames(ReadBytes(out)), expected);
+    const Value reread = Json("info '" + out + "'");
+    EXPECT_NEAR(reread["primaries"]["green"]["x"].number, 0.29, 1e-4);
+    EXPECT_EQ(Json("vcgt '" + out + "'")["red"].items.size(), 256u);
+    EXPECT_NE(ReadBytes(out), before);
+}
+
+TEST_F(ProfileCommands, RefusalsGiveTheStringAndChangeNoFile) {
+    const std::string out = Path("kept.icc");
+    ASSERT_EQ(RunTool("make -o '" + out + "'").status, 0);
+    const std::vector<uint8_t> kept = ReadBytes(out);
+    const std::string missing = Path("missing.icc");
+
+    ExpectRefused(std::string("info ") + kProPhoto, "(string 3411)");
+    ExpectRefused("info '" + missing + "'", "(string 3410)");
+    ExpectRefused(std::string("vcgt ") + kPrinter, "(string 3411)");
+    ExpectRefused("make -o '" + out + "' --from " + kProPhoto, "(string 3411)");
+    ExpectRefused("make -o '" + out + "' --from '" + missing + "'", "(string 3410)");
+    ExpectRefused("make -o '" + folder_ + "' --gamma 2.2", "(string 3415)");
+    ExpectRefused("make -o '" + out + "' --gamma 3.8", "--gamma");
+    ExpectRefused("make -o '" + out + "' --white 0.40,0.35", "--white");
+    ExpectRefused(
+        "make -o '" + out + "' --primaries 0.64,0.33,0.35,0.5,0.2,0 --adjusted-white 0.2788,0.292",
+        "--adjusted-white");
+    ExpectRefused("make -o '" + out + "' --description " + std::string(256, 'x'), "--description");
+    EXPECT_EQ(ReadBytes(out), kept);
+    EXPECT_FALSE(access(missing.c_str(), F_OK) == 0);
+}
+
+TEST_F(ProfileCommands, OperandsAndOptionsAreChecked) {
+    const std::string out = Path("a.icc");
+    ASSERT_EQ(RunTool("make -o '" + out + "'").status, 0);
+    ExpectRefused("info", "PROFILE is required");
+    ExpectRefused("vcgt --csv", "PROFILE is required");
+    ExpectRefused("info '" + out + "' '" + out + "'", "unexpected argument");
+    ExpectRefused("make --gamma 2.2", "-o OUT is required");
+    ExpectRefused("make '" + out + "'", "unexpected argument");
+    ExpectRefused("make -o", "-o needs a value");
+    ExpectRefused("info '" + out + "' --csv", "unknown option --csv");
+}
+
+TEST_F(ProfileCommands, VcgtPrintsTheTableOrSaysThereIsNone) {
+    const std::string out = Path("table.icc");
+    ASSERT_EQ(RunTool("make -o '" + out + "' --gamma 2.2").status, 0);
+    const ToolResult csv = RunTool("vcgt '" + out + "' --csv");
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.out.substr(0, 21), "input,red,green,blue\n");
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 257);
+    // The levels of gamma 2.2 on a nominal monitor: input 128 gives 143.
+    EXPECT_NE(csv.out.find("\n128,36608,36608,36608\n"), std::string::npos);
+
+    const ToolResult none = RunTool(std::string("vcgt ") + kSrgb);
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "no usable vcgt table\n");
+    const Value json = Json(std::string("vcgt ") + kSrgb);
+    EXPECT_EQ(json["vcgt"].kind, Value::kBool);
+    EXPECT_EQ(json["vcgt"].number, 0);
+    EXPECT_EQ(json.members.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tonalis
