@@ -100,16 +100,9 @@ TEST_F(LcmsCrossCheckTest, BuiltAndUpdatedProfilesReadTheSameInLittleCms) {
         for (const auto& c : cases) {
             char text[kProfileTextSize];
             std::strcpy(text, c.text);
-            ProfileInfo info = {};
-            info.kind = kProfileInfoValues;
-            const std::array<Xyz, 3> rows = PrimariesXyz(c.primaries, c.white);
+            ProfileInfo info = ValuesRecord(c.primaries, c.white, 0.0, text);
+            std::copy(c.gamma, c.gamma + 3, info.gamma);
             const Xyz white = XyToXyz(c.white);
-            for (int ch = 0; ch < 3; ++ch) {
-                info.gamma[ch] = c.gamma[ch];
-                std::copy(rows[size_t(ch)].begin(), rows[size_t(ch)].end(), info.primaries[ch]);
-                info.white[ch] = white[size_t(ch)];
-            }
-            info.text = text;
             IccProfile* profile = nullptr;
             if (update) {
                 ASSERT_EQ(OpenImage(fromElsewhere, &profile), 0);
@@ -134,7 +127,9 @@ TEST_F(LcmsCrossCheckTest, BuiltAndUpdatedProfilesReadTheSameInLittleCms) {
             const Xyz storedWhite = lcms.ReadXyz(cmsSigMediaWhitePointTag);
             ExpectNear(storedWhite, white.data(), 1.0 / 65536, "white");
             for (int ch = 0; ch < 3; ++ch) {
-                const Xyz adapted = Adapted(rows[size_t(ch)], white, kD50);
+                const Xyz adapted =
+                    Adapted({info.primaries[ch][0], info.primaries[ch][1], info.primaries[ch][2]},
+                            white, kD50);
                 ExpectNear(lcms.ReadXyz(kLcmsColorants[ch]), adapted.data(), 1e-4, "colorant");
                 const auto* curve =
                     static_cast<const cmsToneCurve*>(cmsReadTag(lcms.handle, kLcmsCurves[ch]));

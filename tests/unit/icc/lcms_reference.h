@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "icc/profile_info.h"
+
 namespace tonalis::icc::testing {
 
 using Xyz = std::array<double, 3>;
@@ -59,5 +61,24 @@ inline Xyz Adapted(const Xyz& colour, const Xyz& from, const Xyz& to) {
 }
 
 inline const Xyz kD50 = {0.964202880859375, 1.0, 0.8249053955078125};
+inline const Xy kHdtv[3] = {{0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}};
+inline const Xy kD65 = {0.3127, 0.3290};
+
+// A calibration record for these primaries and white, one gamma for all.
+inline ProfileInfo ValuesRecord(const Xy primaries[3], Xy white, double gamma, char* text) {
+    ProfileInfo info = {};
+    info.kind = kProfileInfoValues;
+    const std::array<Xyz, 3> rows = PrimariesXyz(primaries, white);
+    const Xyz w = XyToXyz(white);
+    for (int c = 0; c < 3; ++c) {
+        info.gamma[c] = gamma;
+        for (int i = 0; i < 3; ++i) {
+            info.primaries[c][i] = rows[size_t(c)][size_t(i)];
+        }
+        info.white[c] = w[size_t(c)];
+    }
+    info.text = text;
+    return info;
+}
 
 }  // namespace tonalis::icc::testing

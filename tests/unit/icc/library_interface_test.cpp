@@ -4,31 +4,11 @@
 #include <string>
 
 #include "icc/display_profile.h"
-#include "icc/xyz_tag.h"
 #include "icc_test_support.h"
 #include "lcms_reference.h"
 
 namespace tonalis::icc::testing {
 namespace {
-
-const Xy kHdtv[3] = {{0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}};
-const Xy kD65 = {0.3127, 0.3290};
-
-ProfileInfo ValuesRecord(const Xy primaries[3], Xy white, double gamma, char* text) {
-    ProfileInfo info = {};
-    info.kind = kProfileInfoValues;
-    const std::array<Xyz, 3> rows = PrimariesXyz(primaries, white);
-    const Xyz w = XyToXyz(white);
-    for (int c = 0; c < 3; ++c) {
-        info.gamma[c] = gamma;
-        for (int i = 0; i < 3; ++i) {
-            info.primaries[c][i] = rows[size_t(c)][size_t(i)];
-        }
-        info.white[c] = w[size_t(c)];
-    }
-    info.text = text;
-    return info;
-}
 
 class LibraryTest : public IccTest {};
 
@@ -106,19 +86,6 @@ TEST_F(LibraryTest, HdtvAtD65ComesBackThroughTheBradfordCandidate) {
     ProfileInfo info = ValuesRecord(kHdtv, kD65, 2.2, text);
     IccProfile* profile = nullptr;
     ASSERT_EQ(IccOpenProfile(1, &info, &profile), 0);
-
-    // The stored colorants are those LittleCMS adapts to D50.
-    for (int c = 0; c < 3; ++c) {
-        const Xyz expected =
-            Adapted({info.primaries[c][0], info.primaries[c][1], info.primaries[c][2]},
-                    XyToXyz(kD65), kD50);
-        double stored[3];
-        const uint32_t signatures[3] = {Sig("rXYZ"), Sig("gXYZ"), Sig("bXYZ")};
-        dynamic_cast<XYZTag*>(profile->FindTag(signatures[c]))->GetXYZ(stored);
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_NEAR(stored[i], expected[size_t(i)], 1e-4) << c << i;
-        }
-    }
 
     ProfileInfo out = {};
     out.kind = kProfileInfoValues;
@@ -215,18 +182,6 @@ TEST_F(LibraryTest, UpdateThenReadBack) {
         EXPECT_NEAR(xy.x, p22[c].x, 0.0001) << c;
         EXPECT_NEAR(xy.y, p22[c].y, 0.0001) << c;
     }
-    EXPECT_EQ(IccCloseProfile(profile), 0);
-
-    // A non-simple table keeps its gamma from the fit and clears the flag.
-    std::vector<RawTag> tags = RgbDisplayTags();
-    std::vector<uint16_t> lifted(256);
-    for (size_t k = 0; k < lifted.size(); ++k) {
-        lifted[k] = uint16_t(3000 + k * 200);
-    }
-    tags[7].data = CurveBytes(lifted);
-    ASSERT_EQ(OpenImage(MakeImage(tags), &profile), 0);
-    ASSERT_EQ(IccExtractInfo(1, profile, &out, &simple), 0);
-    EXPECT_EQ(simple, 0);
     EXPECT_EQ(IccCloseProfile(profile), 0);
 }
 

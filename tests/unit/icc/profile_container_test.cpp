@@ -10,23 +10,8 @@
 namespace tonalis::icc::testing {
 namespace {
 
-const Xy kHdtv[3] = {{0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}};
-const Xy kD65 = {0.3127, 0.3290};
-
 ProfileInfo NewRecord(char* text) {
-    ProfileInfo info = {};
-    info.kind = kProfileInfoValues;
-    const std::array<Xyz, 3> rows = PrimariesXyz(kHdtv, kD65);
-    const Xyz w = XyToXyz(kD65);
-    for (int c = 0; c < 3; ++c) {
-        info.gamma[c] = 2.2;
-        for (int i = 0; i < 3; ++i) {
-            info.primaries[c][i] = rows[size_t(c)][size_t(i)];
-        }
-        info.white[c] = w[size_t(c)];
-    }
-    info.text = text;
-    return info;
+    return ValuesRecord(kHdtv, kD65, 2.2, text);
 }
 
 std::string CopyrightOf(IccProfile* profile) {
