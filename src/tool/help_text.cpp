@@ -33,7 +33,7 @@ std::string ToolHelp() {
         "Usage: tonalis COMMAND [OPTIONS]\n"
         "       tonalis COMMAND --help\n"
         "Monitor calibration arithmetic: video lookup tables, white point shifts and\n"
-        "colour matrices.\n";
+        "colour matrices; and monitor profiles, read and written as the applet does.\n";
     int count = 0;
     const Command* const* commands = AllCommands(&count);
     for (int i = 0; i < count; ++i) {

@@ -1,0 +1,190 @@
+#!/usr/bin/env bash
+# Runs the profile subcommands of the MinGW tonalis.exe under Wine beside the
+# native tool: profiles made by either build read the same in both, updates
+# keep the source's tags, refusals give the same message, and failed saves
+# leave the files alone.
+# Usage: profile_tool_under_wine.sh BUILD_DIR RESULTS_DIR (BUILD_DIR holds
+# native/ and mingw/); the caller has set up the Wine prefix.
+set -uo pipefail
+
+build=$(cd "$1" && pwd)
+results=$2
+native="$build/native/tonalis"
+windows="$build/mingw/tonalis.exe"
+export WINEDEBUG=${WINEDEBUG:--all}
+mkdir -p "$results"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+passed=0
+failed=0
+pass() { echo "PASS: $1"; passed=$((passed + 1)); }
+fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
+
+finish() {
+    echo "$passed $failed" >"$results/profile_tool_under_wine.counts"
+    echo "profile_tool_under_wine: $passed passed, $failed failed"
+    [[ $failed -eq 0 ]]
+    exit $?
+}
+
+if [[ ! -x $native || ! -f $windows ]]; then
+    fail "both tools built ($native, $windows)"
+    finish
+fi
+
+srgb=/usr/share/color/argyll/ref/sRGB.icm
+adobe=/usr/share/color/icc/compatibleWithAdobeRGB1998.icc
+laptop=/usr/libexec/installed-tests/colord/ibm-t61.icc
+prophoto=/usr/share/color/argyll/ref/ProPhoto.icm
+
+# Both tools run in $work, so relative paths name the same files.
+run_native() { (cd "$work" && "$native" "$@"); }
+run_wine() { (cd "$work" && wine "$windows" "$@" | tr -d '\r'); }
+
+# JSON texts equal in shape, integers exactly, other numbers to 1e-12 relative
+# (the 32-bit build computes in x87 registers).
+same_json() {
+    python3 - "$1" "$2" <<'PY'
+import json, math, sys
+def same(a, b):
+    if isinstance(a, dict):
+        return isinstance(b, dict) and a.keys() == b.keys() and all(same(a[k], b[k]) for k in a)
+    if isinstance(a, list):
+        return isinstance(b, list) and len(a) == len(b) and all(map(same, a, b))
+    if isinstance(a, (bool, str)) or isinstance(b, (bool, str)):
+        return a == b
+    if isinstance(a, int) and isinstance(b, int):
+        return a == b
+    return math.isclose(a, b, rel_tol=1e-12, abs_tol=1e-15)
+with open(sys.argv[1]) as n, open(sys.argv[2]) as w:
+    sys.exit(0 if same(json.load(n), json.load(w)) else 1)
+PY
+}
+
+# Two profile images equal but for the creation date in the header.
+same_profile() {
+    python3 - "$1" "$2" <<'PY'
+import sys
+a, b = (bytearray(open(p, 'rb').read()) for p in sys.argv[1:3])
+for image in (a, b):
+    image[24:36] = bytes(12)
+sys.exit(0 if a == b else 1)
+PY
+}
+
+tag_names() {
+    python3 - "$1" <<'PY'
+import struct, sys
+d = open(sys.argv[1], 'rb').read()
+n = struct.unpack('>I', d[128:132])[0]
+print(' '.join(d[132 + 12 * i:136 + 12 * i].decode('latin-1') for i in range(n)))
+PY
+}
+
+# make with the same options in both builds gives the same file.
+check_make() {
+    local name=$1
+    shift
+    run_native make -o "$name.native.icc" "$@" >/dev/null 2>"$work/$name.native.err"
+    local ns=$?
+    run_wine make -o "$name.wine.icc" "$@" >/dev/null 2>"$work/$name.wine.err"
+    local ws=$?
+    if [[ $ns != 0 || $ws != 0 ]]; then
+        fail "make $* exits 0 (native $ns, wine $ws): $(tr -d '\r' <"$work/$name.wine.err")"
+        return
+    fi
+    if same_profile "$work/$name.native.icc" "$work/$name.wine.icc"; then
+        pass "make $* writes the same profile in both builds"
+    else
+        fail "make $*: the two builds' profiles differ"
+    fi
+}
+
+# info (or vcgt) of one file agrees between the builds.
+check_read() {
+    local name=$1 kind=$2
+    shift 2
+    run_native "$@" >"$work/$name.native.out" 2>/dev/null
+    local ns=$?
+    run_wine "$@" >"$work/$name.wine.out" 2>/dev/null
+    local ws=$?
+    if [[ $ns != 0 || $ws != 0 ]]; then
+        fail "tonalis $* exits 0 (native $ns, wine $ws)"
+        return
+    fi
+    if [[ $kind == json ]]; then
+        same_json "$work/$name.native.out" "$work/$name.wine.out" ||
+            { fail "tonalis $*: JSON differs"; return; }
+    else
+        cmp -s "$work/$name.native.out" "$work/$name.wine.out" ||
+            { fail "tonalis $*: text differs"; diff "$work/$name.native.out" "$work/$name.wine.out" | head -6; return; }
+    fi
+    pass "tonalis $* agrees ($kind)"
+}
+
+# A refusal: status 2, empty stdout, the native tool's message, and the
+# string number when one is given.
+check_refused() {
+    local name=$1 string=$2
+    shift 2
+    run_native "$@" >/dev/null 2>"$work/$name.native.err"
+    (cd "$work" && wine "$windows" "$@") >"$work/$name.wine.out" 2>"$work/$name.wine.err"
+    local ws=$?
+    tr -d '\r' <"$work/$name.wine.err" >"$work/$name.wine.err.lf"
+    if [[ $ws != 2 || -s "$work/$name.wine.out" ]]; then
+        fail "tonalis $* refused with status 2 and no output (got $ws)"
+    elif [[ -n $string ]] && ! grep -q "(string $string)" "$work/$name.wine.err.lf"; then
+        fail "tonalis $*: no string $string in: $(cat "$work/$name.wine.err.lf")"
+    elif ! cmp -s "$work/$name.native.err" "$work/$name.wine.err.lf"; then
+        fail "tonalis $*: message differs: $(cat "$work/$name.wine.err.lf")"
+    else
+        pass "tonalis $* refused: $(cat "$work/$name.wine.err.lf")"
+    fi
+}
+
+check_make plain
+check_make shifted --gamma 1.8,2.2,2.4 --primaries NTSC --white 9300K --adjusted-white 6500K \
+    --factor 0.9,1,1.1 --description "Shifted"
+check_make bare --primaries Trinitron --no-vcgt
+check_make updated --from "$srgb" --gamma 2.4
+
+for made in plain.wine.icc shifted.wine.icc bare.wine.icc updated.wine.icc "$srgb" "$adobe"; do
+    label=$(basename "$made")
+    check_read "info-$label" json info "$made" --json
+    check_read "text-$label" text info "$made"
+done
+check_read vcgt-csv text vcgt shifted.wine.icc --csv
+check_read vcgt-none json vcgt "$srgb" --json
+
+if [[ $(tag_names "$work/updated.wine.icc") == "$(tag_names "$srgb") vcgt" ]]; then
+    pass "make --from keeps every tag of the source and adds the table"
+else
+    fail "make --from tags: $(tag_names "$work/updated.wine.icc")"
+fi
+
+# Saving over an existing profile replaces it in one step.
+cp "$work/plain.wine.icc" "$work/over.icc"
+if run_wine make -o over.icc --from over.icc --gamma 2.0 >/dev/null 2>&1 &&
+    run_native info over.icc --json | grep -q '"gamma":\[2,2,2\]'; then
+    pass "make over its own source under Wine"
+else
+    fail "make over its own source under Wine"
+fi
+
+cp "$work/plain.wine.icc" "$work/kept.icc"
+mkdir -p "$work/folder"
+check_refused refused-info 3411 info "$laptop"
+check_refused refused-prophoto 3411 info "$prophoto"
+check_refused missing 3410 info missing.icc
+check_refused bad-source 3411 make -o kept.icc --from "$prophoto"
+check_refused folder 3415 make -o folder
+check_refused range "" make -o kept.icc --gamma 3.8
+if cmp -s "$work/plain.wine.icc" "$work/kept.icc" && [[ -z $(ls -A "$work/folder") ]] &&
+    ! compgen -G "$work/*tnl~" >/dev/null; then
+    pass "refused saves leave the files alone and no temporary file behind"
+else
+    fail "refused saves changed a file or left a temporary one: $(ls "$work")"
+fi
+
+finish
