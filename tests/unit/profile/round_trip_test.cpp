@@ -60,13 +60,11 @@ TEST_F(RoundTripTest, EveryPresetPhosphorSetWithGammasWhitesAndPeaks) {
                     settings.whiteRgb = PackPeaks(p.red, p.green, p.blue);
                     settings.ramp =
                         BuildGammaRamp(settings.gamma, settings.gammaFactor, settings.whiteRgb);
-                    const std::string where = "set " + std::to_string(set) + " white " +
-                                              std::to_string(w) + " gamma " +
-                                              std::to_string(gamma[0]) + " peaks " +
-                                              std::to_string(settings.whiteRgb);
+                    const std::string where =
+                        "set " + std::to_string(set) + " white " + std::to_string(w) + " gamma " +
+                        std::to_string(gamma[0]) + " peaks " + std::to_string(settings.whiteRgb);
                     const std::string path = Path("round.icc");
-                    ASSERT_EQ(SaveMonitorProfile("", path.c_str(), "Round trip", settings, true),
-                              0)
+                    ASSERT_EQ(SaveMonitorProfile("", path.c_str(), "Round trip", settings, true), 0)
                         << where;
                     ++saved;
 
