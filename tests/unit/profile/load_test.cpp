@@ -65,6 +65,12 @@ TEST_F(LoadTest, FilesThatCannotBeReadOrAreNoRgbMonitorProfile) {
     ExpectRefused("less than a header", Written("small.icc", tooSmall), kNotRgbDisplay);
     ExpectRefused("printer class", Written("printer.icc", printer), kNotRgbDisplay);
     ExpectRefused("no bTRC", Written("no-trc.icc", WithoutTag(good, "bTRC")), kNotRgbDisplay);
+    // A tag that reaches past the announced size, with the bytes it would
+    // read present in the file: refused, not read.
+    Bytes beyond = good;
+    beyond.resize(good.size() + 4096, 0x5A);
+    Put32(beyond, 132 + 12 * 0 + 4, uint32_t(good.size()));
+    ExpectRefused("a tag beyond the image", Written("beyond.icc", beyond), kNotRgbDisplay);
 }
 
 TEST_F(LoadTest, ValuesOutsideThePlausibleRangesAreRefused) {
