@@ -38,7 +38,9 @@ exports_no_decorated_names() {
     ! grep -q '@' <<<"$exports"
 }
 is_32_bit() {
-    i686-w64-mingw32-objdump -f "$dll" | grep -q 'file format pei-i386'
+    local header
+    header=$(i686-w64-mingw32-objdump -f "$dll")
+    grep -q 'file format pei-i386' <<<"$header"
 }
 
 check "TNP.cpl exists" test -f "$dll"
