@@ -23,11 +23,13 @@ failed_steps=()
 step() {
     local name=$1
     shift
+    local started=$SECONDS
     echo "=== $name"
     if ! "$@"; then
         failed_steps+=("$name")
         echo "=== $name FAILED"
     fi
+    echo "=== $name took $((SECONDS - started)) s"
 }
 
 configure_and_build() {
