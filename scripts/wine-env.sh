@@ -3,6 +3,7 @@
 setup_wine() {
     local build_dir=$1
     mkdir -p "$build_dir"
+    build_dir=$(cd "$build_dir" && pwd)
     export WINEPREFIX="$build_dir/wineprefix"
     export WINEARCH=win32
     export WINEDEBUG=-all

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # TNP.cpl must need nothing but system DLLs and export exactly what exists.
 set -uo pipefail
+export LC_ALL=C  # objdump's words are matched below
 build=$1
 results=$2
 dll="$build/mingw/TNP.cpl"

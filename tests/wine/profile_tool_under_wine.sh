@@ -7,31 +7,8 @@
 # native/ and mingw/); the caller has set up the Wine prefix.
 set -uo pipefail
 
-build=$(cd "$1" && pwd)
-results=$2
-native="$build/native/tonalis"
-windows="$build/mingw/tonalis.exe"
-export WINEDEBUG=${WINEDEBUG:--all}
-mkdir -p "$results"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-passed=0
-failed=0
-pass() { echo "PASS: $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
-
-finish() {
-    echo "$passed $failed" >"$results/profile_tool_under_wine.counts"
-    echo "profile_tool_under_wine: $passed passed, $failed failed"
-    [[ $failed -eq 0 ]]
-    exit $?
-}
-
-if [[ ! -x $native || ! -f $windows ]]; then
-    fail "both tools built ($native, $windows)"
-    finish
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/lib/tool_checks.sh"
+tool_checks_begin profile_tool_under_wine "$1" "$2"
 
 srgb=/usr/share/color/argyll/ref/sRGB.icm
 adobe=/usr/share/color/icc/compatibleWithAdobeRGB1998.icc
@@ -41,26 +18,6 @@ prophoto=/usr/share/color/argyll/ref/ProPhoto.icm
 # Both tools run in $work, so relative paths name the same files.
 run_native() { (cd "$work" && "$native" "$@"); }
 run_wine() { (cd "$work" && wine "$windows" "$@" | tr -d '\r'); }
-
-# JSON texts equal in shape, integers exactly, other numbers to 1e-12 relative
-# (the 32-bit build computes in x87 registers).
-same_json() {
-    python3 - "$1" "$2" <<'PY'
-import json, math, sys
-def same(a, b):
-    if isinstance(a, dict):
-        return isinstance(b, dict) and a.keys() == b.keys() and all(same(a[k], b[k]) for k in a)
-    if isinstance(a, list):
-        return isinstance(b, list) and len(a) == len(b) and all(map(same, a, b))
-    if isinstance(a, (bool, str)) or isinstance(b, (bool, str)):
-        return a == b
-    if isinstance(a, int) and isinstance(b, int):
-        return a == b
-    return math.isclose(a, b, rel_tol=1e-12, abs_tol=1e-15)
-with open(sys.argv[1]) as n, open(sys.argv[2]) as w:
-    sys.exit(0 if same(json.load(n), json.load(w)) else 1)
-PY
-}
 
 # Two profile images equal but for the creation date in the header.
 same_profile() {

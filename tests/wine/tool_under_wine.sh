@@ -6,31 +6,8 @@
 # mingw/); the caller has set up the Wine prefix.
 set -uo pipefail
 
-build=$1
-results=$2
-native="$build/native/tonalis"
-windows="$build/mingw/tonalis.exe"
-export WINEDEBUG=${WINEDEBUG:--all}
-mkdir -p "$results"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-passed=0
-failed=0
-pass() { echo "PASS: $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
-
-finish() {
-    echo "$passed $failed" >"$results/tool_under_wine.counts"
-    echo "tool_under_wine: $passed passed, $failed failed"
-    [[ $failed -eq 0 ]]
-    exit $?
-}
-
-if [[ ! -x $native || ! -f $windows ]]; then
-    fail "both tools built ($native, $windows)"
-    finish
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/lib/tool_checks.sh"
+tool_checks_begin tool_under_wine "$1" "$2"
 
 # run_both NAME ARGS...: leaves out/err/status of each build in $work.
 run_both() {
@@ -43,22 +20,6 @@ run_both() {
     tr -d '\r' <"$work/$name.wine.err" >"$work/$name.wine.err.lf"
 }
 
-# JSON texts equal in shape, integers exactly, other numbers to 1e-12 relative.
-same_json() {
-    python3 - "$1" "$2" <<'PY'
-import json, math, sys
-def same(a, b):
-    if isinstance(a, dict):
-        return isinstance(b, dict) and a.keys() == b.keys() and all(same(a[k], b[k]) for k in a)
-    if isinstance(a, list):
-        return isinstance(b, list) and len(a) == len(b) and all(map(same, a, b))
-    if isinstance(a, int) and isinstance(b, int):
-        return a == b
-    return math.isclose(a, b, rel_tol=1e-12, abs_tol=1e-15)
-with open(sys.argv[1]) as n, open(sys.argv[2]) as w:
-    sys.exit(0 if same(json.load(n), json.load(w)) else 1)
-PY
-}
 
 # Output the two builds must agree on.
 check_same() {
