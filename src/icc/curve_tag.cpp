@@ -6,6 +6,7 @@
 
 #include "icc/byte_order.h"
 #include "icc/exception.h"
+#include "icc/table_gamma_fit.h"
 
 namespace tonalis::icc {
 
@@ -41,6 +42,7 @@ class Samples {
     double X(uint32_t k) const { return double(k) / double(count_ - 1); }
     double Y(uint32_t k) const { return Entry(k) * kEntryScale; }
     uint16_t Entry(uint32_t k) const { return LoadBig16(entries_ + 2 * k); }
+    const uint8_t* Entries() const { return entries_; }
     uint32_t Count() const { return count_; }
 
   private:
@@ -88,21 +90,6 @@ bool IsPowerCurve(const Samples& s, double* gamma) {
     return true;
 }
 
-// Least squares of ln y = gamma ln x through the origin.
-double FittedGamma(const Samples& s) {
-    double sxx = 0.0;
-    double sxy = 0.0;
-    for (uint32_t k = 1; k < s.Count(); ++k) {
-        if (s.Entry(k) == 0) {
-            continue;
-        }
-        const double lx = std::log(s.X(k));
-        sxx += lx * lx;
-        sxy += lx * std::log(s.Y(k));
-    }
-    return sxx == 0.0 ? 1.0 : sxy / sxx;
-}
-
 uint16_t GammaToU8Fixed8(double gamma) {
     const double scaled = gamma * 256.0 + 0.5;
     if (!(scaled > 0.0)) {
@@ -114,7 +101,7 @@ uint16_t GammaToU8Fixed8(double gamma) {
 }  // namespace
 
 CurveTag::CurveTag(MemoryPool* pool, Tag* after, uint32_t signature, double gamma)
-    : Tag(pool, after, signature) {
+    : ToneCurveTag(pool, after, signature) {
     ReplaceBuffer(kSingleGammaSize);
     SetGamma(gamma);
 }
@@ -157,6 +144,9 @@ void CurveTag::GetTable(bool eightBit, void* out) const {
 }
 
 void CurveTag::GetGamma(double* gamma, bool* simple) const {
+    if (TypeSignature() != Sig("curv")) {
+        throw Exception(kNotAcceptable, Pool());
+    }
     const Samples s(Entries(), EntryCount());
     *simple = true;
     if (s.Count() == 0) {
@@ -179,7 +169,7 @@ void CurveTag::GetGamma(double* gamma, bool* simple) const {
     if (IsPowerCurve(s, gamma)) {
         return;
     }
-    *gamma = FittedGamma(s);
+    *gamma = FitTableGamma(s.Entries(), s.Count());
     *simple = false;
 }
 

@@ -1,22 +1,23 @@
 // 'curv' tags: the tone curves of the three channels (and of grey).
 #pragma once
 
-#include "icc/tag.h"
+#include "icc/tone_curve_tag.h"
 
 namespace tonalis::icc {
 
 // Layout: 'curv', 4 reserved bytes, entry count n, then n unsigned 16-bit
 // entries. With n = 1 the entry is a gamma in u8Fixed8.
-class CurveTag : public Tag {
+class CurveTag : public ToneCurveTag {
   public:
     static constexpr uint32_t kSingleGammaSize = 14;
 
-    using Tag::Tag;
+    using ToneCurveTag::ToneCurveTag;
     CurveTag(MemoryPool* pool, Tag* after, uint32_t signature, double gamma);
 
-    // One gamma for any curve; simple is false when it had to be fitted.
-    // Throws -2 for a curve whose count claims more entries than it holds.
-    virtual void GetGamma(double* gamma, bool* simple) const;
+    // One gamma for any 'curv'; simple is false when it had to be fitted.
+    // Throws -2 for data of another type, or whose count claims more entries
+    // than it holds.
+    void GetGamma(double* gamma, bool* simple) const override;
     // Throws -2 under the same condition.
     virtual uint32_t EntryCount() const;
     // The first big-endian entry.

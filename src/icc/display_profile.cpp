@@ -2,10 +2,12 @@
 // monitor profiles.
 #include "icc/display_profile.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "icc/bradford.h"
 #include "icc/byte_order.h"
+#include "icc/chromatic_adaptation.h"
 #include "icc/curve_tag.h"
 #include "icc/exception.h"
 #include "icc/known_phosphors.h"
@@ -18,6 +20,10 @@ namespace {
 
 constexpr uint32_t kTrcSignatures[3] = {Sig("rTRC"), Sig("gTRC"), Sig("bTRC")};
 constexpr uint32_t kColorantSignatures[3] = {Sig("rXYZ"), Sig("gXYZ"), Sig("bXYZ")};
+
+constexpr uint32_t kVersion4 = 0x04000000;
+// Two steps of s15Fixed16: writers round D50 either way.
+constexpr double kIlluminantMatch = 2.0 / 65536.0;
 
 int32_t IntentOrZero(int32_t intent) {
     return intent >= 0 && intent <= 3 ? intent : 0;
@@ -46,6 +52,22 @@ class RecordText {
     bool isNull_;
     char text_[kProfileTextSize] = {};
 };
+
+// Whether 'wtpt' holds the white adapted to the PCS, as v4 has it, rather
+// than the media white itself, as v2 has it (where a 'chad' adapted only the
+// colorants). A v2 profile that stores the PCS illuminant is taken as
+// adapted too: its media white is behind the 'chad' as well.
+bool WhiteIsAdapted(uint32_t version, const double white[3], const double illuminant[3]) {
+    if (version >= kVersion4) {
+        return true;
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (std::fabs(white[i] - illuminant[i]) > kIlluminantMatch) {
+            return false;
+        }
+    }
+    return true;
+}
 
 const char* DescriptionOrDefault(const RecordText& text) {
     return text.Get() != nullptr ? text.Get() : kDefaultDescription;
@@ -109,7 +131,7 @@ bool RgbDisplayProfile::MeetsRgbRule() const {
         return false;
     }
     for (int c = 0; c < 3; ++c) {
-        if (FindTyped<CurveTag>(kTrcSignatures[c]) == nullptr ||
+        if (FindTyped<ToneCurveTag>(kTrcSignatures[c]) == nullptr ||
             FindTyped<XYZTag>(kColorantSignatures[c]) == nullptr) {
             return false;
         }
@@ -136,7 +158,13 @@ void RgbDisplayProfile::UpdateInfo(ProfileInfo* info) {
     const RecordText text(info->text);
     UpdateCommon(info->white, info->black, text.Get(), IntentOrZero(info->intent));
     for (int c = 0; c < 3; ++c) {
-        RequireTyped<CurveTag>(kTrcSignatures[c])->SetGamma(info->gamma[c]);
+        // A curve of another type becomes a one-entry 'curv'.
+        if (auto* curve = FindTyped<CurveTag>(kTrcSignatures[c])) {
+            curve->SetGamma(info->gamma[c]);
+        } else {
+            ReplaceTag(RequireTyped<ToneCurveTag>(kTrcSignatures[c]),
+                       new (&Pool()) CurveTag(&Pool(), nullptr, kTrcSignatures[c], info->gamma[c]));
+        }
     }
     double adapted[3][3];
     AdaptedPrimaries(*info, adapted);
@@ -161,7 +189,7 @@ int32_t RgbDisplayProfile::ExtractInfo(ProfileInfo* info, uint8_t* simpleGamma) 
     *simpleGamma = 1;
     for (int c = 0; c < 3; ++c) {
         bool simple;
-        RequireTyped<CurveTag>(kTrcSignatures[c])->GetGamma(&info->gamma[c], &simple);
+        RequireTyped<ToneCurveTag>(kTrcSignatures[c])->GetGamma(&info->gamma[c], &simple);
         if (!simple) {
             *simpleGamma = 0;
         }
@@ -180,6 +208,21 @@ int32_t RgbDisplayProfile::ExtractInfo(ProfileInfo* info, uint8_t* simpleGamma) 
     }
     double illuminant[3];
     PcsIlluminant(illuminant);
+
+    // A profile that says how it adapted needs no guess.
+    if (const auto* adaptation = FindTyped<ChromaticAdaptationTag>(Sig("chad"))) {
+        double inverse[3][3];
+        adaptation->GetInverse(inverse);
+        if (WhiteIsAdapted(Header().version, info->white, illuminant)) {
+            ApplyMatrix(inverse, info->white);
+            ApplyMatrix(inverse, info->black);
+        }
+        for (int c = 0; c < 3; ++c) {
+            std::memcpy(info->primaries[c], stored[c], sizeof info->primaries[c]);
+            ApplyMatrix(inverse, info->primaries[c]);
+        }
+        return kOk;
+    }
 
     // Candidate A undoes a Bradford adaptation to the illuminant.
     double a[3][3];

@@ -29,10 +29,13 @@ class RgbDisplayProfile : public DisplayProfile {
     RgbDisplayProfile(const MemoryPool& poolTemplate, ProfileInfo* info);
 
     // Fills gammas, unadapted primaries, white, black, description and
-    // intent; *simpleGamma is 1 when every TRC is a plain gamma.
+    // intent; *simpleGamma is 1 when every TRC is a plain gamma. A 'chad'
+    // is undone to reach the media white and the primaries under it; without
+    // one, the adaptation is taken to be Bradford's or a scaling.
     virtual int32_t ExtractInfo(ProfileInfo* info, uint8_t* simpleGamma) const;
 
-    // Rewrites the calibration tags from a kProfileInfoValues record.
+    // Rewrites the calibration tags from a kProfileInfoValues record; the
+    // result is a version 2.1 profile whatever version it was read as.
     void UpdateInfo(ProfileInfo* info);
 
   private:

@@ -4,10 +4,14 @@
 #include <cstring>
 
 #include "icc/byte_order.h"
+#include "icc/chromatic_adaptation.h"
 #include "icc/copyright_text.h"
 #include "icc/curve_tag.h"
 #include "icc/exception.h"
 #include "icc/lut_tags.h"
+#include "icc/multi_localized_text_tag.h"
+#include "icc/parametric_curve_tag.h"
+#include "icc/tag_text.h"
 #include "icc/text_tags.h"
 #include "icc/xyz_tag.h"
 
@@ -43,6 +47,7 @@ bool IsTypedCopy(uint32_t signature) {
         case Sig("bXYZ"):
         case Sig("wtpt"):
         case Sig("bkpt"):
+        case Sig("chad"):
             return true;
         default:
             return false;
@@ -58,24 +63,6 @@ bool IsLutSignature(uint32_t signature) {
         case Sig("B2A1"):
         case Sig("B2A2"):
         case Sig("gamt"):
-            return true;
-        default:
-            return false;
-    }
-}
-
-// The tags whose loss would break the common rule or the RGB rule.
-bool IsRequiredTag(uint32_t signature) {
-    switch (signature) {
-        case Sig("cprt"):
-        case Sig("desc"):
-        case Sig("wtpt"):
-        case Sig("rTRC"):
-        case Sig("gTRC"):
-        case Sig("bTRC"):
-        case Sig("rXYZ"):
-        case Sig("gXYZ"):
-        case Sig("bXYZ"):
             return true;
         default:
             return false;
@@ -116,6 +103,23 @@ class TagsByEntry {
 };
 
 }  // namespace
+
+bool IsRequiredTag(uint32_t signature) {
+    switch (signature) {
+        case Sig("cprt"):
+        case Sig("desc"):
+        case Sig("wtpt"):
+        case Sig("rTRC"):
+        case Sig("gTRC"):
+        case Sig("bTRC"):
+        case Sig("rXYZ"):
+        case Sig("gXYZ"):
+        case Sig("bXYZ"):
+            return true;
+        default:
+            return false;
+    }
+}
 
 Profile::Profile(const MemoryPool& poolTemplate, const uint8_t* image, uint32_t extent)
     : copyrightIsOurs_(0), pool_(poolTemplate), header_(), head_(nullptr) {
@@ -221,16 +225,27 @@ void Profile::ReadImage(const uint8_t* image, uint32_t extent) {
 Tag* Profile::MakeTag(uint32_t signature, const uint8_t* bytes, uint32_t size,
                       Tag* sharingCandidate, Tag* after) {
     MemoryPool* pool = &pool_;
+    // The named tags take their class from the type where it has several.
+    const uint32_t type = size >= 4 ? LoadBig32(bytes) : 0;
     switch (signature) {
         case Sig("cprt"):
             copyrightIsOurs_ = 0;
+            if (type == Sig("mluc")) {
+                return new (pool) MultiLocalizedTextTag(pool, after, signature, bytes, size);
+            }
             return new (pool) TextTag(pool, after, signature, bytes, size);
         case Sig("desc"):
+            if (type == Sig("mluc")) {
+                return new (pool) MultiLocalizedTextTag(pool, after, signature, bytes, size);
+            }
             return new (pool) TextDescriptionTag(pool, after, signature, bytes, size);
         case Sig("rTRC"):
         case Sig("gTRC"):
         case Sig("bTRC"):
         case Sig("kTRC"):
+            if (type == Sig("para")) {
+                return new (pool) ParametricCurveTag(pool, after, signature, bytes, size);
+            }
             return new (pool) CurveTag(pool, after, signature, bytes, size);
         case Sig("rXYZ"):
         case Sig("gXYZ"):
@@ -238,11 +253,17 @@ Tag* Profile::MakeTag(uint32_t signature, const uint8_t* bytes, uint32_t size,
         case Sig("wtpt"):
         case Sig("bkpt"):
             return new (pool) XYZTag(pool, after, signature, bytes, size);
+        case Sig("chad"):
+            return new (pool) ChromaticAdaptationTag(pool, after, signature, bytes, size);
         default:
             break;
     }
-    if (IsLutSignature(signature) && size >= 4) {
-        const uint32_t type = LoadBig32(bytes);
+    if (type == Sig("mluc")) {
+        return sharingCandidate != nullptr
+                   ? new (pool) MultiLocalizedTextTag(pool, after, signature, sharingCandidate)
+                   : new (pool) MultiLocalizedTextTag(pool, after, signature, bytes, size);
+    }
+    if (IsLutSignature(signature)) {
         // A table that does not fit its data is kept as raw bytes.
         if (type == Sig("mft1") && Lut8Tag::LayoutFits(bytes, size)) {
             return sharingCandidate != nullptr
@@ -381,6 +402,10 @@ void Profile::RemoveTag(uint32_t signature) {
     if (tag == nullptr || IsRequiredTag(signature)) {
         throw Failure(kNotAcceptable);
     }
+    Unlink(tag);
+}
+
+void Profile::Unlink(Tag* tag) {
     // Stand-ins for the tags that shared its bytes, all made before anything
     // changes: the first takes its own copy, the others share that copy. They
     // wait in a chain of their own until they take their places.
@@ -423,6 +448,17 @@ void Profile::RemoveTag(uint32_t signature) {
     delete tag;
 }
 
+void Profile::ReplaceTag(Tag* old, Tag* fresh) {
+    Tag* next = old->Next();
+    fresh->SetPrevious(old);
+    fresh->SetNext(next);
+    old->SetNext(fresh);
+    if (next != nullptr) {
+        next->SetPrevious(fresh);
+    }
+    Unlink(old);
+}
+
 void Profile::ReplaceInList(Tag* old, Tag* fresh) {
     Tag* previous = old->Previous();
     Tag* next = old->Next();
@@ -440,12 +476,13 @@ void Profile::ReplaceInList(Tag* old, Tag* fresh) {
 }
 
 int32_t Profile::ReadDescription(ProfileInfo* info) const {
-    const auto* description = FindTyped<TextDescriptionTag>(Sig("desc"));
-    if (description == nullptr) {
+    const Tag* description = FindTag(Sig("desc"));
+    char text[kTextBufferSize];
+    if (!ReadTagText(description, text)) {
         return kNotAcceptable;
     }
     if (info->text != nullptr) {
-        description->GetText(info->text);
+        std::memcpy(info->text, text, kTextBufferSize);
     }
     info->intent = int32_t(header_.intent);
     return kOk;
@@ -468,6 +505,7 @@ void Profile::UpdateCommon(const double white[3], const double black[3], const c
     if (!MeetsCommonRule()) {
         throw Failure(kNotAcceptable);
     }
+    KeepVersion21Types();
     auto* whitePoint = FindTyped<XYZTag>(Sig("wtpt"));
     if (whitePoint == nullptr) {
         throw Failure(kNotAcceptable);

@@ -15,6 +15,9 @@ namespace tonalis::icc {
 constexpr uint32_t kVersion21 = 0x02100000;
 constexpr const char kDefaultDescription[] = "RGB Display Profile";
 
+// The tags whose loss would break the common rule or the RGB rule.
+bool IsRequiredTag(uint32_t signature);
+
 // The profile object is the first block of its pool: the caller makes it
 // with new (&poolTemplate), and the profile's embedded pool copies that
 // template, so that releasing any copy of the pool releases the profile and
@@ -54,8 +57,9 @@ class Profile : public PoolObject {
     virtual uint32_t Flags() const;
     virtual Tag* LastTag() const;
 
-    // Rewrites the common tags and header fields; a null description leaves
-    // the stored one. Throws -2 when the common rule does not hold.
+    // Rewrites the common tags and header fields, as a version 2.1 profile
+    // (see KeepVersion21Types); a null description leaves the stored text.
+    // Throws -2 when the common rule does not hold.
     void UpdateCommon(const double white[3], const double black[3], const char* description,
                       int32_t intent);
 
@@ -93,6 +97,9 @@ class Profile : public PoolObject {
     }
     // Records a tag that its constructor appended after LastTag().
     void Adopt(Tag* tag);
+    // Puts fresh, made unlinked, where old stands and removes old as
+    // RemoveTag does.
+    void ReplaceTag(Tag* old, Tag* fresh);
     Exception Failure(int32_t code) { return Exception(code, &pool_); }
 
   private:
@@ -100,6 +107,14 @@ class Profile : public PoolObject {
     Tag* MakeTag(uint32_t signature, const uint8_t* bytes, uint32_t size, Tag* sharingCandidate,
                  Tag* after);
     void UpdateCopyright();
+    // The header and tags of a profile stamped 2.1 hold no ICC v4 types:
+    // 'mluc' texts become 'desc' or 'text' tags, 'chad' and the other tags
+    // of v4-only types go (except the tone curves, which the RGB update
+    // replaces), and the v4 profile ID, reserved in v2, is zeroed.
+    void KeepVersion21Types();
+    // Takes the tag out of the list and destroys it; tags that shared its
+    // bytes get copies of them first.
+    void Unlink(Tag* tag);
     void DestroyTags();
     // Puts fresh where old stands in the list and destroys old.
     void ReplaceInList(Tag* old, Tag* fresh);

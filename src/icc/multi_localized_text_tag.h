@@ -1,0 +1,24 @@
+// 'mluc' tags: texts in several languages, as ICC v4 profiles keep their
+// description and copyright.
+#pragma once
+
+#include "icc/tag.h"
+#include "icc/text_tags.h"
+
+namespace tonalis::icc {
+
+// Layout: 'mluc', 4 reserved bytes, record count, record size (12), then the
+// records: language and country (two characters each), length in bytes and
+// offset from the start of the tag of a big-endian UTF-16 string.
+class MultiLocalizedTextTag : public Tag {
+  public:
+    using Tag::Tag;
+
+    // The en-US record's text, else the first record's, with only its 7-bit
+    // ASCII characters kept, up to its first zero, at most 255 of them and
+    // zero-terminated: out holds kTextBufferSize bytes. Records and strings
+    // are read no further than the tag's data; empty when there is none.
+    void GetText(char* out) const;
+};
+
+}  // namespace tonalis::icc
