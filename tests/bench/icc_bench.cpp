@@ -1,9 +1,9 @@
 // Open + extract + close of a display profile through our library, beside
 // LittleCMS opening the same bytes and reading the same tags. The Versus
-// benchmark prints lcms/ours. On the typical profile (profile:0, what the
-// applet writes) ours must come out at least as fast. The measured panel
-// (profile:1) is shown for information: there extraction fits a gamma to
-// each 256-entry table, work that LittleCMS's bare read does not do.
+// benchmark prints lcms/ours, and ours must come out at least as fast both on
+// the typical profile (profile:0, what the applet writes) and on the measured
+// panel (profile:1), where extraction also fits a gamma to each 256-entry
+// table, work that LittleCMS's bare read does not do.
 #include <benchmark/benchmark.h>
 #include <lcms2.h>
 
@@ -157,7 +157,7 @@ void BM_IccVersusLcms(benchmark::State& state) {
     }
     const double ratio = double(lcms.count()) / double(ours.count());
     state.counters["lcms/ours"] = ratio;
-    if (state.range(0) == 0 && ratio < 1.0) {
+    if (ratio < 1.0) {
         state.SkipWithError("our library is slower than LittleCMS");
     }
 }
