@@ -162,7 +162,8 @@ void RgbDisplayProfile::UpdateInfo(ProfileInfo* info) {
         if (auto* curve = FindTyped<CurveTag>(kTrcSignatures[c])) {
             curve->SetGamma(info->gamma[c]);
         } else {
-            ReplaceTag(RequireTyped<ToneCurveTag>(kTrcSignatures[c]),
+            Tag* old = RequireTyped<ToneCurveTag>(kTrcSignatures[c]);
+            ReplaceTag(old,
                        new (&Pool()) CurveTag(&Pool(), nullptr, kTrcSignatures[c], info->gamma[c]));
         }
     }

@@ -109,8 +109,8 @@ class Profile : public PoolObject {
     void UpdateCopyright();
     // The header and tags of a profile stamped 2.1 hold no ICC v4 types:
     // 'mluc' texts become 'desc' or 'text' tags, 'chad' and the other tags
-    // of v4-only types go (except the tone curves, which the RGB update
-    // replaces), and the v4 profile ID, reserved in v2, is zeroed.
+    // of v4-only types go (the required ones stay: the RGB update replaces
+    // its tone curves), and the v4 profile ID, reserved in v2, is zeroed.
     void KeepVersion21Types();
     // Takes the tag out of the list and destroys it; tags that shared its
     // bytes get copies of them first.
