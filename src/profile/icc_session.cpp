@@ -26,25 +26,14 @@ int32_t IccSession::Open(ProfileInfo* info) {
     return IccOpenProfile(kIccInterfaceVersion, info, &profile_);
 }
 
-int LoadFailureString(int32_t code) {
+int LibraryFailureString(int32_t code, int inputOutputError) {
     switch (code) {
         case icc::kOutOfMemory:
             return strings::kNoMemory;
         case icc::kNotAcceptable:
             return strings::kNotRgbDisplayProfile;
         default:
-            return strings::kProfileUnreadable;
-    }
-}
-
-int SaveFailureString(int32_t code) {
-    switch (code) {
-        case icc::kOutOfMemory:
-            return strings::kNoMemory;
-        case icc::kNotAcceptable:
-            return strings::kNotRgbDisplayProfile;
-        default:
-            return strings::kProfileWriteError;
+            return inputOutputError;
     }
 }
 

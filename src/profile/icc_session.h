@@ -3,6 +3,8 @@
 // library's codes to the strings that loading and saving report.
 #pragma once
 
+#include "resources/string_ids.h"
+
 #include <cstdint>
 
 #include "icc/icc_library.h"
@@ -30,10 +32,14 @@ class IccSession {
     IccProfile* profile_ = nullptr;
 };
 
-// A library code that ended a load: -3 is no memory, -2 not a correct RGB
-// display profile, anything else a read error.
-int LoadFailureString(int32_t code);
-// The same for a save, where anything else is a write error.
-int SaveFailureString(int32_t code);
+// A library code that ended a load or a save: -3 is no memory, -2 not a
+// correct RGB display profile, anything else the read or write error given.
+int LibraryFailureString(int32_t code, int inputOutputError);
+inline int LoadFailureString(int32_t code) {
+    return LibraryFailureString(code, strings::kProfileUnreadable);
+}
+inline int SaveFailureString(int32_t code) {
+    return LibraryFailureString(code, strings::kProfileWriteError);
+}
 
 }  // namespace tonalis

@@ -16,18 +16,6 @@ namespace tonalis {
 
 namespace {
 
-int ImageReadFailure(ImageReadResult result) {
-    switch (result) {
-        case ImageReadResult::kTooLarge:
-        case ImageReadResult::kTooSmall:
-            return strings::kNotRgbDisplayProfile;
-        case ImageReadResult::kNoMemory:
-            return strings::kNoMemory;
-        default:
-            return strings::kProfileUnreadable;
-    }
-}
-
 // A profile file read, opened as an RGB monitor profile and its calibration
 // extracted; everything is released when it goes.
 class OpenedProfile {
@@ -43,7 +31,7 @@ class OpenedProfile {
         ProfileImageFile image;
         const ImageReadResult read = image.Read(path);
         if (read != ImageReadResult::kRead) {
-            return ImageReadFailure(read);
+            return ImageReadFailureString(read, strings::kProfileUnreadable);
         }
         info_.kind = kProfileInfoImage;
         info_.image = image.Bytes();

@@ -5,6 +5,7 @@
 
 #include "icc/byte_order.h"
 #include "model/platform.h"
+#include "resources/string_ids.h"
 
 namespace tonalis {
 
@@ -63,6 +64,18 @@ ImageReadResult ProfileImageFile::Read(const char* path) {
     bytes_ = bytes;
     size_ = size;
     return ImageReadResult::kRead;
+}
+
+int ImageReadFailureString(ImageReadResult result, int inputOutputError) {
+    switch (result) {
+        case ImageReadResult::kTooLarge:
+        case ImageReadResult::kTooSmall:
+            return strings::kNotRgbDisplayProfile;
+        case ImageReadResult::kNoMemory:
+            return strings::kNoMemory;
+        default:
+            return inputOutputError;
+    }
 }
 
 }  // namespace tonalis

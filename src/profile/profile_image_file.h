@@ -20,6 +20,10 @@ enum class ImageReadResult {
     kNoMemory,
 };
 
+// The string for a failed read: a size out of bounds means not a correct RGB
+// display profile, anything else but memory the read or write error given.
+int ImageReadFailureString(ImageReadResult result, int inputOutputError);
+
 // Owns the image, in zero-filled memory from the platform.
 class ProfileImageFile {
   public:

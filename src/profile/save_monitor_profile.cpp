@@ -41,18 +41,6 @@ class OutputImage {
     uint32_t size_ = 0;
 };
 
-int ImageReadFailure(ImageReadResult result) {
-    switch (result) {
-        case ImageReadResult::kTooLarge:
-        case ImageReadResult::kTooSmall:
-            return strings::kNotRgbDisplayProfile;
-        case ImageReadResult::kNoMemory:
-            return strings::kNoMemory;
-        default:
-            return strings::kProfileWriteError;
-    }
-}
-
 // Opens the source profile, or builds a new one when there is no source to
 // read. text receives the stored description (empty for a new profile).
 int OpenSource(const char* source, const MonitorSettings& settings, IccSession* session,
@@ -70,7 +58,7 @@ int OpenSource(const char* source, const MonitorSettings& settings, IccSession* 
         info.image = image.Bytes();
         info.text = text;
     } else {
-        return ImageReadFailure(read);
+        return ImageReadFailureString(read, strings::kProfileWriteError);
     }
     const int32_t code = session->Open(&info);
     return code == icc::kOk ? 0 : SaveFailureString(code);
