@@ -109,18 +109,18 @@ void Lut8Tag::GetClut(uint8_t* out) const {
     std::memcpy(out, clut, ClutSize());
 }
 
-void Lut8Tag::SetInputTables(uint32_t count, const LutTableSpec* specs) {
-    if (specs == nullptr || count != InputChannels() || count == 0 ||
-        specs[0].entryCount != kLut8TableEntries) {
+void Lut8Tag::SetInputTables(uint32_t count, const LutTableSpec* contents) {
+    if (contents == nullptr || count != InputChannels() || count == 0 ||
+        contents[0].entryCount != kLut8TableEntries) {
         throw Exception(kInternalError, Pool());
     }
     for (uint32_t c = 0; c < count; ++c) {
-        const LutTableSpec& spec = specs[c];
-        if (spec.entryCount != kLut8TableEntries) {
+        const LutTableSpec& content = contents[c];
+        if (content.entryCount != kLut8TableEntries) {
             throw Exception(kInternalError, Pool());
         }
         uint8_t* table = InputTables() + c * kLut8TableEntries;
-        switch (spec.kind) {
+        switch (content.kind) {
             case LutTableSpec::kIdentity:
                 for (uint32_t k = 0; k < kLut8TableEntries; ++k) {
                     table[k] = k < kLut8TableEntries / 2 ? 0x00 : 0xFF;
@@ -129,10 +129,10 @@ void Lut8Tag::SetInputTables(uint32_t count, const LutTableSpec* specs) {
             case LutTableSpec::kEightBit:
             case LutTableSpec::kSixteenBit:
                 // Bytes in both cases: rounding a byte gives the byte.
-                if (spec.values == nullptr) {
+                if (content.values == nullptr) {
                     throw Exception(kInternalError, Pool());
                 }
-                std::memcpy(table, spec.values, kLut8TableEntries);
+                std::memcpy(table, content.values, kLut8TableEntries);
                 break;
             default:
                 throw Exception(kInternalError, Pool());
@@ -215,40 +215,40 @@ void Lut16Tag::SetClut(const uint16_t* values) {
     }
 }
 
-void Lut16Tag::SetInputTables(uint32_t count, const LutTableSpec* specs) {
-    SetTables(InputTables(), InputEntries(), InputChannels(), count, specs);
+void Lut16Tag::SetInputTables(uint32_t count, const LutTableSpec* contents) {
+    SetTables(InputTables(), InputEntries(), InputChannels(), count, contents);
 }
 
-void Lut16Tag::SetOutputTables(uint32_t count, const LutTableSpec* specs) {
-    SetTables(OutputTables(), OutputEntries(), OutputChannels(), count, specs);
+void Lut16Tag::SetOutputTables(uint32_t count, const LutTableSpec* contents) {
+    SetTables(OutputTables(), OutputEntries(), OutputChannels(), count, contents);
 }
 
-// Every spec must have the table's entry count: a longer one would write
+// Each channel's content must have the table's entry count: a longer one would write
 // into the next channel's table or past the data.
 void Lut16Tag::SetTables(uint8_t* area, uint32_t tableEntries, uint32_t channels, uint32_t count,
-                         const LutTableSpec* specs) {
-    if (specs == nullptr || count != channels || count == 0 ||
-        specs[0].entryCount != tableEntries) {
+                         const LutTableSpec* contents) {
+    if (contents == nullptr || count != channels || count == 0 ||
+        contents[0].entryCount != tableEntries) {
         throw Exception(kInternalError, Pool());
     }
     for (uint32_t c = 0; c < count; ++c) {
-        const LutTableSpec& spec = specs[c];
-        if (spec.entryCount != tableEntries || spec.kind > LutTableSpec::kSixteenBit ||
-            (spec.kind != LutTableSpec::kIdentity && spec.values == nullptr)) {
+        const LutTableSpec& content = contents[c];
+        if (content.entryCount != tableEntries || content.kind > LutTableSpec::kSixteenBit ||
+            (content.kind != LutTableSpec::kIdentity && content.values == nullptr)) {
             throw Exception(kInternalError, Pool());
         }
         uint8_t* table = area + 2 * c * tableEntries;
         for (uint32_t k = 0; k < tableEntries; ++k) {
             uint16_t value;
-            switch (spec.kind) {
+            switch (content.kind) {
                 case LutTableSpec::kIdentity:
                     value = tableEntries < 2 ? 0 : Clamp16(k * 65535.0 / (tableEntries - 1) + 0.5);
                     break;
                 case LutTableSpec::kEightBit:
-                    value = Clamp16(static_cast<const uint8_t*>(spec.values)[k] * 257.0 + 0.5);
+                    value = Clamp16(static_cast<const uint8_t*>(content.values)[k] * 257.0 + 0.5);
                     break;
                 default:
-                    value = static_cast<const uint16_t*>(spec.values)[k];
+                    value = static_cast<const uint16_t*>(content.values)[k];
                     break;
             }
             StoreBig16(table + 2 * k, value);

@@ -30,9 +30,9 @@ class Lut8Tag : public Tag {
     Lut8Tag(MemoryPool* pool, Tag* after, uint32_t signature, Tag* source);
 
     virtual void GetClut(uint8_t* out) const;
-    // Throws -1 when count is not i, or a spec has another entry count than
+    // Throws -1 when count is not i, or a table's content has another entry count than
     // 256 or an unknown kind; channels before the failing one stay written.
-    virtual void SetInputTables(uint32_t count, const LutTableSpec* specs);
+    virtual void SetInputTables(uint32_t count, const LutTableSpec* contents);
     virtual uint8_t* Clut();
     virtual uint8_t GridPoints() const;
     virtual uint8_t* InputTables();
@@ -56,10 +56,10 @@ class Lut16Tag : public Tag {
     // g^i x o host-order values.
     virtual void SetClut(const uint16_t* values);
     virtual uint8_t* Clut();
-    // Throw -1 when count is not i (or o), a spec's entry count is not n (or
+    // Throw -1 when count is not i (or o), a table's content has an entry count other than n (or
     // m), or its kind is unknown.
-    virtual void SetInputTables(uint32_t count, const LutTableSpec* specs);
-    virtual void SetOutputTables(uint32_t count, const LutTableSpec* specs);
+    virtual void SetInputTables(uint32_t count, const LutTableSpec* contents);
+    virtual void SetOutputTables(uint32_t count, const LutTableSpec* contents);
     virtual uint16_t InputEntries() const;
     virtual uint16_t OutputEntries() const;
     virtual uint8_t* InputTables();
@@ -73,7 +73,7 @@ class Lut16Tag : public Tag {
 
   private:
     void SetTables(uint8_t* area, uint32_t tableEntries, uint32_t channels, uint32_t count,
-                   const LutTableSpec* specs);
+                   const LutTableSpec* contents);
 };
 
 }  // namespace tonalis::icc

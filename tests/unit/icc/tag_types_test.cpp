@@ -165,8 +165,8 @@ TEST_F(TagTest, Lut8Tables) {
     for (int k = 0; k < 256; ++k) {
         ramp[k] = uint8_t(255 - k);
     }
-    const LutTableSpec specs[3] = {{0, 256, nullptr}, {1, 256, ramp}, {2, 256, ramp}};
-    lut->SetInputTables(3, specs);
+    const LutTableSpec contents[3] = {{0, 256, nullptr}, {1, 256, ramp}, {2, 256, ramp}};
+    lut->SetInputTables(3, contents);
     const uint8_t* tables = lut->InputTables();
     EXPECT_EQ(tables[127], 0x00);
     EXPECT_EQ(tables[128], 0xFF);
@@ -177,7 +177,7 @@ TEST_F(TagTest, Lut8Tables) {
     const LutTableSpec badCount[3] = {{2, 256, ramp}, {1, 128, ramp}, {0, 256, nullptr}};
     EXPECT_EQ(CodeOf([&] { lut->SetInputTables(3, badKind); }), -1);
     EXPECT_EQ(CodeOf([&] { lut->SetInputTables(3, badCount); }), -1);
-    EXPECT_EQ(CodeOf([&] { lut->SetInputTables(2, specs); }), -1);
+    EXPECT_EQ(CodeOf([&] { lut->SetInputTables(2, contents); }), -1);
     EXPECT_EQ(tables[0], 255);
     EXPECT_EQ(tables[256 + 10], 245);
 }
@@ -210,7 +210,7 @@ TEST_F(TagTest, Lut16Tables) {
             EXPECT_EQ(LoadBig16(e.area + 2 * k), e.values[k]) << k;
         }
     }
-    // A later spec longer than the table must not spill into the CLUT.
+    // Later content longer than the table must not spill into the CLUT.
     const LutTableSpec longer[2] = {{2, 4, sixteen}, {2, 400, sixteen}};
     EXPECT_EQ(CodeOf([&] { lut->SetInputTables(2, longer); }), -1);
     EXPECT_EQ(LoadBig16(lut->Clut()), clut[0]);
