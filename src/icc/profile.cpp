@@ -393,8 +393,22 @@ int32_t Profile::SetTagData(uint32_t signature, const uint8_t* data, uint32_t si
     if (!tag->HasOwnData() || tag->Size() != size) {
         throw Failure(kNotAcceptable);
     }
+    if (HasSharers(tag)) {
+        // Rewriting the bytes in place would change the tags that share them.
+        ReplaceTag(tag, new (&pool_) Tag(&pool_, nullptr, signature, data, size));
+        return kOk;
+    }
     tag->OverwriteData(data);
     return kOk;
+}
+
+bool Profile::HasSharers(const Tag* tag) const {
+    for (Tag* other = head_; other != nullptr; other = other->Next()) {
+        if (other != tag && other->Source() == tag) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void Profile::RemoveTag(uint32_t signature) {

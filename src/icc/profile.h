@@ -115,6 +115,7 @@ class Profile : public PoolObject {
     // Takes the tag out of the list and destroys it; tags that shared its
     // bytes get copies of them first.
     void Unlink(Tag* tag);
+    bool HasSharers(const Tag* tag) const;
     void DestroyTags();
     // Puts fresh where old stands in the list and destroys old.
     void ReplaceInList(Tag* old, Tag* fresh);

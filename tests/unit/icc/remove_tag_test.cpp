@@ -135,6 +135,26 @@ TEST_F(RemoveTagTest, TagsThatSharedTheBytesKeepThemAndStillShareOneCopy) {
     IccCloseProfile(profile);
 }
 
+TEST_F(RemoveTagTest, RewritingSharedBytesLeavesTheSharersTheirOldBytes) {
+    const Bytes shared = Fill(19, 40);
+    const Bytes replacement = Fill(23, 40);
+    IccProfile* profile = nullptr;
+    ASSERT_EQ(OpenImage(ImageWith({{Sig("own1"), shared}, {Sig("shr2"), shared, 0}}), &profile), 0);
+
+    TagBuffer tag = {Sig("own1"), uint32_t(replacement.size()),
+                     const_cast<uint8_t*>(replacement.data())};
+    ASSERT_EQ(IccSetTagData(profile, &tag), 0);
+
+    EXPECT_EQ(TagBytes(profile, "own1"), replacement);
+    EXPECT_EQ(TagBytes(profile, "shr2"), shared);
+    const Bytes written = Serialise(profile);
+    IccCloseProfile(profile);
+    ASSERT_EQ(OpenImage(written, &profile), 0);
+    EXPECT_EQ(TagBytes(profile, "own1"), replacement);
+    EXPECT_EQ(TagBytes(profile, "shr2"), shared);
+    IccCloseProfile(profile);
+}
+
 TEST_F(RemoveTagTest, RemovingASharerLeavesTheOwner) {
     const Bytes shared = Fill(13, 28);
     IccProfile* profile = nullptr;
