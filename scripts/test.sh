@@ -67,7 +67,7 @@ run_fuzzers() {
         "$target" -max_total_time="${TONALIS_FUZZ_SECONDS:-60}" -print_final_stats=1 \
             "$corpus" "$root/tests/fuzz/seeds/$name" >"$build/$name.log" 2>&1 ||
             { tail -40 "$build/$name.log"; status=1; }
-        grep -E 'stat::number_of_executed_runs' "$build/$name.log" || true
+        grep -E 'stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$build/$name.log" || true
     done
     return $status
 }
