@@ -11,7 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/tool_checks.sh"
 tool_checks_begin profile_tool_under_wine "$1" "$2"
 
 srgb=/usr/share/color/argyll/ref/sRGB.icm
-adobe=/usr/share/color/icc/compatibleWithAdobeRGB1998.icc
+compatible1998=/usr/share/color/icc/compatibleWithAdobeRGB1998.icc
 laptop=/usr/libexec/installed-tests/colord/ibm-t61.icc
 prophoto=/usr/share/color/argyll/ref/ProPhoto.icm
 
@@ -106,7 +106,7 @@ check_make shifted --gamma 1.8,2.2,2.4 --primaries NTSC --white 9300K --adjusted
 check_make bare --primaries Trinitron --no-vcgt
 check_make updated --from "$srgb" --gamma 2.4
 
-for made in plain.wine.icc shifted.wine.icc bare.wine.icc updated.wine.icc "$srgb" "$adobe"; do
+for made in plain.wine.icc shifted.wine.icc bare.wine.icc updated.wine.icc "$srgb" "$compatible1998"; do
     label=$(basename "$made")
     check_read "info-$label" json info "$made" --json
     check_read "text-$label" text info "$made"
