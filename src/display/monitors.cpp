@@ -96,7 +96,9 @@ bool SetUpMonitors(SessionContext* session) {
 
 HMONITOR FindMonitorInRegion(HRGN region) {
     RECT box;
-    if (GetRgnBox(region, &box) == NULLREGION) {
+    int kind = GetRgnBox(region, &box);
+    // A region that cannot be read leaves the box undefined: nothing to search.
+    if (kind == NULLREGION || kind == ERROR) {
         return nullptr;
     }
     RECT quadrants[4];
@@ -117,8 +119,10 @@ HMONITOR FindMonitorInProbe(HRGN region, const RECT* probe) {
     }
     HMONITOR monitor = nullptr;
     RECT box;
-    CombineRgn(part, part, region, RGN_AND);
-    switch (GetRgnBox(part, &box)) {
+    // When the intersection fails, part still covers the whole probe, and
+    // searching it would find monitors outside the region.
+    int kind = CombineRgn(part, part, region, RGN_AND) == ERROR ? ERROR : GetRgnBox(part, &box);
+    switch (kind) {
         case COMPLEXREGION:
             monitor = FindMonitorInRegion(part);
             break;

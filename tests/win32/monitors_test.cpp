@@ -181,6 +181,15 @@ TEST_F(Monitors, ARecordThatReportedAnErrorFailsTheSetUp) {
     EXPECT_EQ(messages.state().messages[1].text, LoadTestString(strings::kInternalError));
 }
 
+TEST_F(Monitors, ARegionThatCannotBeReadHoldsNoMonitor) {
+    // A region handle that no longer exists, as a failed region call leaves behind.
+    HRGN gone = CreateRectRgn(0, 0, 640, 480);
+    DeleteObject(gone);
+    const RECT probe = {0, 0, 640, 480};
+    EXPECT_EQ(FindMonitorInProbe(gone, &probe), nullptr);
+    EXPECT_EQ(FindMonitorInRegion(gone), nullptr);
+}
+
 TEST_F(Monitors, IndexOfWindowFollowsTheDeviceNameExactly) {
     ScopedFakeDesktop desktop(
         {{{0, 0, 640, 480}, "\\\\.\\FAKE_A", true}, {{640, 0, 1280, 480}, "\\\\.\\FAKE_B", false}},
