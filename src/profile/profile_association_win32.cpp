@@ -172,17 +172,17 @@ void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
     if (!FindMonitorDeviceId(session->monitors[number].deviceName, deviceId, sizeof deviceId)) {
         return;
     }
+    // The profiles the monitor has now. The enumeration fails when the system
+    // lists none, as before a first save: then there is nothing to disassociate.
     ENUMTYPEA query = MonitorProfileQuery(deviceId);
     DWORD listSize = 0;
     DWORD count = 0;
-    if (!ColorEnumProfiles(nullptr, &query, nullptr, &listSize, &count) || listSize == 0) {
+    bool listed = ColorEnumProfiles(nullptr, &query, nullptr, &listSize, &count) && listSize != 0;
+    ScopedBlock list(listed ? listSize : 1);
+    if (list.get() == nullptr) {
         return;
     }
-    ScopedBlock list(listSize);
-    if (list.get() == nullptr ||
-        !ColorEnumProfiles(nullptr, &query, list.get(), &listSize, &count)) {
-        return;
-    }
+    listed = listed && ColorEnumProfiles(nullptr, &query, list.get(), &listSize, &count);
     char directory[kProfilePathSize];
     if (GetColorDirectory(session->instance, directory, kProfilePathSize) != 0) {
         return;
@@ -196,7 +196,7 @@ void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
     if (!ColorInstallProfile(nullptr, profilePath)) {
         return;
     }
-    ProfileNames names(list.get(), listSize, count);
+    ProfileNames names(list.get(), listed ? listSize : 0, listed ? count : 0);
     char associated[kProfilePathSize];
     for (const char* name = names.Next(); name != nullptr; name = names.Next()) {
         if (JoinPath(associated, kProfilePathSize, directory, name)) {

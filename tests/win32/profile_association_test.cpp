@@ -135,6 +135,25 @@ struct UnchangedCase {
     unsigned monitor;
 };
 
+BOOL WINAPI NothingListedEnum(PCSTR, PENUMTYPEA, PBYTE, PDWORD size, PDWORD count) {
+    *size = 0;
+    *count = 0;
+    return FALSE;
+}
+
+TEST_F(Association, FirstSaveWithNoProfileListedIsStillAssociated) {
+    ScopedFakeProfileSystem fake;
+    fake.state().replacedProcedure = "EnumColorProfilesA";
+    fake.state().replacement =
+        reinterpret_cast<FARPROC>(reinterpret_cast<void*>(NothingListedEnum));
+
+    MakeDefaultMonitorProfile(session_.get(), 0);
+
+    const std::string installed = LibraryColorDirectory() + "tnl-saved.icm";
+    EXPECT_STREQ(session_->workingSettings.profilePath, installed.c_str());
+    EXPECT_TRUE(IsAssociated("tnl-saved.icm"));
+}
+
 class AssociationUnchanged : public Association,
                              public ::testing::WithParamInterface<UnchangedCase> {};
 
