@@ -6,9 +6,13 @@
 
 namespace tonalis::platform {
 
-void* AllocateZeroed(size_t size) { return std::calloc(1, size == 0 ? 1 : size); }
+void* AllocateZeroed(size_t size) {
+    return std::calloc(1, size == 0 ? 1 : size);
+}
 
-void Release(void* block) { std::free(block); }
+void Release(void* block) {
+    std::free(block);
+}
 
 // Outside Windows there is no OEM code page to convert from.
 void OemToAnsiInPlace(char*, size_t) {}

@@ -6,13 +6,8 @@ namespace tonalis::tool {
 namespace {
 
 const Command* const kCommands[] = {
-    &kRampCommand,
-    &kPeaksCommand,
-    &kWhitePointCommand,
-    &kMatrixCommand,
-    &kInfoCommand,
-    &kMakeCommand,
-    &kVcgtCommand,
+    &kRampCommand, &kPeaksCommand, &kWhitePointCommand, &kMatrixCommand,
+    &kInfoCommand, &kMakeCommand,  &kVcgtCommand,
 };
 
 constexpr int kCommandCount = sizeof kCommands / sizeof kCommands[0];

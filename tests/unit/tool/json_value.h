@@ -16,7 +16,7 @@ namespace tonalis::testing_json {
 struct Value {
     enum Kind { kNumber, kString, kArray, kObject, kBool } kind = kNumber;
     double number = 0;  // 1 or 0 for a boolean
-    std::string text;  // a string, or a number's digits as written
+    std::string text;   // a string, or a number's digits as written
     std::vector<Value> items;
     std::map<std::string, Value> members;
 
