@@ -14,8 +14,8 @@ std::string AppletPath() {
 
 AppletLibrary::AppletLibrary()
     : module_(LoadLibraryA(AppletPath().c_str())),
-      entry_(reinterpret_cast<ControlPanelEntry>(module_ ? GetProcAddress(module_, "CPlApplet")
-                                                         : nullptr)) {}
+      entry_(reinterpret_cast<ControlPanelEntry>(
+          reinterpret_cast<void*>(module_ ? GetProcAddress(module_, "CPlApplet") : nullptr))) {}
 
 AppletLibrary::~AppletLibrary() {
     if (module_ != nullptr) {
