@@ -14,6 +14,7 @@
 
 #include "icc/byte_order.h"
 #include "icc/icc_library.h"
+#include "icc/memory_pool.h"
 
 namespace tonalis::icc::testing {
 
@@ -65,6 +66,23 @@ class IccTest : public ::testing::Test {
 
     AllocationLog log_;
     AllocatorHooks hooks_ = log_.Hooks();
+};
+
+// A pool for tags made directly in a test. Its first block stands where a
+// profile's own object heads its pool.
+class PoolTest : public IccTest {
+  protected:
+    void SetUp() override {
+        IccTest::SetUp();
+        pool_ = MemoryPool(MemoryPool::kWithInstalledHooks);
+        pool_.Allocate(0);
+    }
+    void TearDown() override {
+        pool_.ReleaseAll();
+        IccTest::TearDown();
+    }
+
+    MemoryPool pool_;
 };
 
 inline void Put32(Bytes& b, size_t offset, uint32_t v) {

@@ -13,19 +13,8 @@
 namespace tonalis::icc::testing {
 namespace {
 
-class TagTest : public IccTest {
+class TagTest : public PoolTest {
   protected:
-    // The hooks of this test are installed only in SetUp. The first block
-    // stands where a profile's own object heads its pool.
-    void SetUp() override {
-        IccTest::SetUp();
-        pool_ = MemoryPool(MemoryPool::kWithInstalledHooks);
-        pool_.Allocate(0);
-    }
-    void TearDown() override {
-        pool_.ReleaseAll();
-        IccTest::TearDown();
-    }
     Bytes BytesOf(const Tag& tag) {
         Bytes out(tag.Size());
         tag.CopyOut(out.data(), tag.Size());
@@ -39,8 +28,6 @@ class TagTest : public IccTest {
     T* Read(const Bytes& bytes) {
         return Make<T>(Sig("test"), bytes.data(), uint32_t(bytes.size()));
     }
-
-    MemoryPool pool_;
 };
 
 TEST_F(TagTest, XyzRoundTrip) {

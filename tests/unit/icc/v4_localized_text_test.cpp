@@ -9,17 +9,8 @@
 namespace tonalis::icc::testing {
 namespace {
 
-class LocalizedTextTest : public IccTest {
+class LocalizedTextTest : public PoolTest {
   protected:
-    void SetUp() override {
-        IccTest::SetUp();
-        pool_ = MemoryPool(MemoryPool::kWithInstalledHooks);
-        pool_.Allocate(0);
-    }
-    void TearDown() override {
-        pool_.ReleaseAll();
-        IccTest::TearDown();
-    }
     std::string TextOf(const Bytes& bytes) {
         auto* tag = new (&pool_) MultiLocalizedTextTag(&pool_, nullptr, Sig("desc"), bytes.data(),
                                                        uint32_t(bytes.size()));
@@ -29,7 +20,6 @@ class LocalizedTextTest : public IccTest {
         return std::string(out, strnlen(out, sizeof out - 1)) +
                (out[strnlen(out, sizeof out - 1)] == '\0' ? "" : "<unterminated>");
     }
-    MemoryPool pool_;
 };
 
 TEST_F(LocalizedTextTest, TheUsEnglishRecordElseTheFirstWithOnlyAsciiKept) {

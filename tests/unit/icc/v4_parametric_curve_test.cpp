@@ -54,22 +54,12 @@ std::vector<uint16_t> LcmsSamples(const cmsToneCurve* curve, uint32_t count) {
     return entries;
 }
 
-class ParametricCurveTest : public IccTest {
+class ParametricCurveTest : public PoolTest {
   protected:
-    void SetUp() override {
-        IccTest::SetUp();
-        pool_ = MemoryPool(MemoryPool::kWithInstalledHooks);
-        pool_.Allocate(0);
-    }
-    void TearDown() override {
-        pool_.ReleaseAll();
-        IccTest::TearDown();
-    }
     ParametricCurveTag* Read(const Bytes& bytes) {
         return new (&pool_)
             ParametricCurveTag(&pool_, nullptr, Sig("rTRC"), bytes.data(), uint32_t(bytes.size()));
     }
-    MemoryPool pool_;
 };
 
 TEST_F(ParametricCurveTest, EveryFunctionTypeEvaluatesAsLittleCmsDoes) {
