@@ -19,10 +19,13 @@
 #include "model/presets.h"
 #include "model/white_point.h"
 #include "tool_runner.h"
+#include "unit/profile/profile_test_support.h"
 
 namespace tonalis {
 namespace {
 
+using profile_testing::ReadFile;
+using profile_testing::TagNames;
 using testing_json::Value;
 using testing_tool::RunTool;
 using testing_tool::ToolResult;
@@ -31,41 +34,8 @@ const char kSrgb[] = "/usr/share/color/argyll/ref/sRGB.icm";          // v2, no 
 const char kProPhoto[] = "/usr/share/color/argyll/ref/ProPhoto.icm";  // blue outside range
 const char kPrinter[] = "/usr/share/color/icc/ghostscript/default_cmyk.icc";
 
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        int c;
-        while ((c = std::fgetc(f)) != EOF) {
-            bytes.push_back(uint8_t(c));
-        }
-        std::fclose(f);
-    }
-    return bytes;
-}
-
-std::vector<std::string> TagNames(const std::vector<uint8_t>& image) {
-    std::vector<std::string> names;
-    if (image.size() < 132) {
-        return names;
-    }
-    const uint32_t count =
-        uint32_t(image[128]) << 24 | image[129] << 16 | image[130] << 8 | image[131];
-    for (uint32_t i = 0; i < count && 132 + 12 * i + 4 <= image.size(); ++i) {
-        names.emplace_back(reinterpret_cast<const char*>(&image[132 + 12 * i]), 4);
-    }
-    return names;
-}
-
-class ProfileCommands : public ::testing::Test {
+class ProfileCommands : public profile_testing::ScratchFolderTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tonalis_tool_profile_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { EXPECT_EQ(std::system(("rm -rf '" + folder_ + "'").c_str()), 0); }
-    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-
     Value Json(const std::string& arguments) {
         const ToolResult result = RunTool(arguments + " --json");
         EXPECT_EQ(result.status, 0) << arguments << ": " << result.err;
@@ -82,8 +52,6 @@ class ProfileCommands : public ::testing::Test {
         EXPECT_NE(result.err.find(expected), std::string::npos)
             << arguments << " said: " << result.err;
     }
-
-    std::string folder_;
 };
 
 TEST_F(ProfileCommands, MakeWritesWhatInfoAndLcmsReadBack) {
@@ -142,9 +110,9 @@ TEST_F(ProfileCommands, MakeFromAProfileKeepsItsOtherTags) {
     const std::string out = Path("updated.icc");
     const ToolResult made = RunTool("make -o '" + out + "' --from " + kSrgb + " --gamma 2.4");
     ASSERT_EQ(made.status, 0) << made.err;
-    std::vector<std::string> expected = TagNames(ReadBytes(kSrgb));
+    std::vector<std::string> expected = TagNames(ReadFile(kSrgb));
     expected.push_back("vcgt");
-    EXPECT_EQ(TagNames(ReadBytes(out)), expected);
+    EXPECT_EQ(TagNames(ReadFile(out)), expected);
 
     const Value info = Json("info '" + out + "'");
     EXPECT_EQ(info["description"].text,
@@ -153,21 +121,21 @@ TEST_F(ProfileCommands, MakeFromAProfileKeepsItsOtherTags) {
     EXPECT_NEAR(info["primaries"]["green"]["x"].number, 0.30, 1e-4);
 
     // Updating the file in place, without a table: the table stays.
-    const std::vector<uint8_t> before = ReadBytes(out);
+    const std::vector<uint8_t> before = ReadFile(out);
     const ToolResult again =
         RunTool("make -o '" + out + "' --from '" + out + "' --primaries EBU/ITU --no-vcgt");
     ASSERT_EQ(again.status, 0) << again.err;
-    EXPECT_EQ(TagNames(ReadBytes(out)), expected);
+    EXPECT_EQ(TagNames(ReadFile(out)), expected);
     const Value reread = Json("info '" + out + "'");
     EXPECT_NEAR(reread["primaries"]["green"]["x"].number, 0.29, 1e-4);
     EXPECT_EQ(Json("vcgt '" + out + "'")["red"].items.size(), 256u);
-    EXPECT_NE(ReadBytes(out), before);
+    EXPECT_NE(ReadFile(out), before);
 }
 
 TEST_F(ProfileCommands, RefusalsGiveTheStringAndChangeNoFile) {
     const std::string out = Path("kept.icc");
     ASSERT_EQ(RunTool("make -o '" + out + "'").status, 0);
-    const std::vector<uint8_t> kept = ReadBytes(out);
+    const std::vector<uint8_t> kept = ReadFile(out);
     const std::string missing = Path("missing.icc");
 
     ExpectRefused(std::string("info ") + kProPhoto, "(string 3411)");
@@ -182,7 +150,7 @@ TEST_F(ProfileCommands, RefusalsGiveTheStringAndChangeNoFile) {
         "make -o '" + out + "' --primaries 0.64,0.33,0.35,0.5,0.2,0 --adjusted-white 0.2788,0.292",
         "--adjusted-white");
     ExpectRefused("make -o '" + out + "' --description " + std::string(256, 'x'), "--description");
-    EXPECT_EQ(ReadBytes(out), kept);
+    EXPECT_EQ(ReadFile(out), kept);
     EXPECT_FALSE(access(missing.c_str(), F_OK) == 0);
 }
 
