@@ -33,14 +33,7 @@ check_same() {
         fail "tonalis $* exits 0 (native $ns, wine $ws): $(head -c 200 "$work/$name.wine.err.lf")"
         return
     fi
-    if [[ $kind == json ]]; then
-        same_json "$work/$name.native.out" "$work/$name.wine.out" ||
-            { fail "tonalis $*: JSON differs"; return; }
-    else
-        cmp -s "$work/$name.native.out" "$work/$name.wine.out" ||
-            { fail "tonalis $*: text differs"; diff "$work/$name.native.out" "$work/$name.wine.out" | head -6; return; }
-    fi
-    pass "tonalis $* agrees ($kind)"
+    compare_outputs "$name" "$kind" "$@"
 }
 
 # A refusal: status 2, empty stdout, the native tool's one line on stderr.

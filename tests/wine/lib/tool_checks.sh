@@ -50,3 +50,18 @@ with open(sys.argv[1]) as n, open(sys.argv[2]) as w:
     sys.exit(0 if same(json.load(n), json.load(w)) else 1)
 PY
 }
+
+# compare_outputs NAME KIND ARGS...: the outputs the two builds left in
+# $work/NAME.native.out and $work/NAME.wine.out agree (KIND json or text).
+compare_outputs() {
+    local name=$1 kind=$2
+    shift 2
+    if [[ $kind == json ]]; then
+        same_json "$work/$name.native.out" "$work/$name.wine.out" ||
+            { fail "tonalis $*: JSON differs"; return; }
+    else
+        cmp -s "$work/$name.native.out" "$work/$name.wine.out" ||
+            { fail "tonalis $*: text differs"; diff "$work/$name.native.out" "$work/$name.wine.out" | head -6; return; }
+    fi
+    pass "tonalis $* agrees ($kind)"
+}
