@@ -5,7 +5,7 @@ enable_language(RC)
 set(TONALIS_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 set(TONALIS_SYSTEM_LIBS user32 gdi32 advapi32 comctl32 comdlg32 shell32)
 
-tonalis_glob(TONALIS_WIN32_ONLY_SOURCES applet display ui)
+tonalis_glob(TONALIS_WIN32_ONLY_SOURCES session applet display ui)
 tonalis_glob(TONALIS_SPLIT_SOURCES model icc profile)
 list(FILTER TONALIS_SPLIT_SOURCES INCLUDE REGEX "_win32\\.cpp$")
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <cpl.h>
 
-#include "applet/messages.h"
+#include "session/messages.h"
 #include "applet/run_applet.h"
 #include "resources/string_ids.h"
 

@@ -1,7 +1,9 @@
 // Start-up checks and the filling of a new session record.
-#include "applet/messages.h"
-#include "applet/session_context.h"
-#include "applet/system_calls.h"
+#include "applet/init_session.h"
+
+#include "session/administrator.h"
+#include "session/messages.h"
+#include "session/system_calls.h"
 #include "display/monitors.h"
 #include "profile/registry.h"
 #include "resources/string_ids.h"

@@ -1,6 +1,7 @@
 #include "applet/run_applet.h"
 
-#include "applet/system_calls.h"
+#include "applet/init_session.h"
+#include "session/system_calls.h"
 
 namespace tonalis {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <prsht.h>
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 
 namespace tonalis {
 

@@ -8,8 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "applet/init_session.h"
 #include "applet/run_applet.h"
-#include "applet/session_context.h"
+#include "session/session_context.h"
 #include "applet_seams.h"
 #include "resources/string_ids.h"
 

@@ -1,5 +1,7 @@
 // Whether the user of the calling thread belongs to the local Administrators group.
-#include "applet/session_context.h"
+#include "session/administrator.h"
+
+#include <windows.h>
 
 namespace tonalis {
 

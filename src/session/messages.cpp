@@ -1,6 +1,6 @@
-#include "applet/messages.h"
+#include "session/messages.h"
 
-#include "applet/system_calls.h"
+#include "session/system_calls.h"
 
 namespace tonalis {
 

@@ -6,6 +6,7 @@
 namespace tonalis {
 
 HINSTANCE ModuleInstance();
+void SetModuleInstance(HINSTANCE instance);
 void ShowErrorMessage(HINSTANCE instance, int messageId, int titleId);
 int AskUser(HWND owner, HINSTANCE instance, int messageId, int titleId, UINT style);
 

@@ -1,6 +1,6 @@
-#include "applet/system_calls.h"
+#include "session/system_calls.h"
 
-#include "applet/session_context.h"
+#include "session/administrator.h"
 
 namespace tonalis {
 

@@ -41,7 +41,4 @@ struct SessionContext {
 // Window property under which pages and dialogs keep the session pointer.
 constexpr char kSessionProperty[] = "TNLSaveWinProp";
 
-bool InitSession(SessionContext* session, HWND owner, HINSTANCE instance);
-bool IsUserAdministrator();
-
 }  // namespace tonalis
