@@ -18,6 +18,7 @@ constexpr int kCustomGamma = 3202;
 constexpr int kDisplayNeeds256Colours = 3300;
 constexpr int kChangeTo256Colours = 3301;
 constexpr int kNoMemory = 3302;
+constexpr int kFileDialogError = 3303;
 constexpr int kInternalError = 3304;
 constexpr int kAdministratorRequired = 3305;
 
@@ -29,6 +30,7 @@ constexpr int kColorFolderName = 3404;
 constexpr int kOpenProfileTitle = 3405;
 constexpr int kProfileExtension = 3406;
 constexpr int kDefaultDescription = 3407;
+constexpr int kNotRgbMonitorProfile = 3408;
 constexpr int kProfileDescriptionUnreadable = 3409;
 constexpr int kProfileUnreadable = 3410;
 constexpr int kNotRgbDisplayProfile = 3411;

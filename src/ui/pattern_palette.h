@@ -1,7 +1,7 @@
 // The colours of the calibration patterns, kept as a logical palette.
 #pragma once
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 
 namespace tonalis {
 

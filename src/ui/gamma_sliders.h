@@ -1,0 +1,25 @@
+// The gamma sliders and patches of page 309 and dialog 324, and the repaint
+// rules for the windows that hold patterns.
+#pragma once
+
+#include <windows.h>
+
+#include "session/session_context.h"
+
+namespace tonalis {
+
+// A WM_HSCROLL from a slider: true when it was one of the three gamma sliders.
+bool OnGammaSlider(HWND window, SessionContext* session, HWND slider, int code, int position);
+void RefreshGammaPatches(HWND window, SessionContext* session);
+
+// The pattern control of a draw request for a gamma patch: its centre entry
+// by the control id and check box 1200.
+int GammaPatchCentreEntry(HWND window, int controlId);
+
+// WM_QUERYNEWPALETTE: invalidates 1409, 1605, and 1607 and 1609 when visible.
+void InvalidatePatternControls(HWND window);
+// WM_PALETTECHANGED: the same, on a palette device, unless the changer is the
+// window itself or one of its pattern controls.
+void OnPaletteChanged(HWND window, const SessionContext* session, HWND changer);
+
+}  // namespace tonalis

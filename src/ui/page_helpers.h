@@ -1,0 +1,38 @@
+// The controllers shared by the wizard pages and the control-panel dialog:
+// description, profile loading, phosphor list, gamma controls, white point
+// lists and following the window to another monitor.
+#pragma once
+
+#include <windows.h>
+
+#include "session/session_context.h"
+
+namespace tonalis {
+
+enum WhiteListKind { kHardwareWhite = 1, kAdjustedWhite = 2 };
+
+void ShowDescription(HWND window, SessionContext* session);
+void FilterDescriptionText(HWND window);
+void LoadProfileWithPrompt(HWND window, SessionContext* session);
+
+void FillPhosphorList(HWND window, SessionContext* session);
+void SelectPhosphorEntry(SessionContext* session, HWND list);
+void ApplyPhosphorEntry(HWND window, SessionContext* session, HWND list);
+
+void InitGammaControls(HWND window, SessionContext* session);
+void ShowTargetGamma(HWND window, SessionContext* session, HWND list, bool select);
+void ApplyGammaPreset(HWND window, SessionContext* session, HWND list);
+void ApplyTypedGamma(HWND window, SessionContext* session);
+// Text change (not while empty) or focus loss of 1603, as the pages and the
+// panel handle it: the selection is kept around ApplyTypedGamma, then the
+// ramp is previewed.
+void OnGammaTextChanged(HWND window, SessionContext* session);
+
+void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKind kind);
+void SelectWhiteEntry(SessionContext* session, HWND list, WhiteListKind kind);
+void ApplyWhiteEntry(HWND window, SessionContext* session, HWND list, WhiteListKind kind);
+
+// True when the frame window is now on another monitor and the session moved.
+bool SyncToWindowMonitor(SessionContext* session);
+
+}  // namespace tonalis

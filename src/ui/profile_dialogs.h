@@ -1,0 +1,23 @@
+// The common file dialogs that open a monitor profile as the starting point
+// and save the calibration as a profile, and the path helpers they use.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "session/session_context.h"
+
+namespace tonalis {
+
+// True when a profile was loaded into workingSettings; failures are shown.
+bool OpenProfileDialog(HWND owner, SessionContext* session);
+// True when a profile was written; failures are shown.
+bool SaveProfileDialog(HWND owner, SessionContext* session);
+
+// File name and extension of the path, cut to size - 1 characters.
+void PathFileName(const char* path, char* output, size_t size);
+// Drive and folder of the path without a final backslash, cut to size - 1.
+void PathDirectory(const char* path, char* output, size_t size);
+
+}  // namespace tonalis

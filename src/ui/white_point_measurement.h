@@ -1,0 +1,20 @@
+// Finding the monitor's hardware white point by eye: the instructions, the
+// full-screen comparison of three squares and its helpers.
+#pragma once
+
+#include <windows.h>
+
+#include "session/session_context.h"
+
+namespace tonalis {
+
+// Dialog 322, owned by owner: 0 cancelled, 1 chosen, 2 measurement cancelled.
+INT_PTR RunWhitePointInstructions(HWND owner, SessionContext* session);
+// Dialog 326: 1 chosen (hardwareWhite set), 2 cancelled.
+INT_PTR MeasureWhitePoint(HWND owner, SessionContext* session);
+
+void SetWhiteSwatches(PatternPalette* palette, int step);
+void FlashSquare(HWND square);
+int FindWhiteStep(Chromaticity white);
+
+}  // namespace tonalis
