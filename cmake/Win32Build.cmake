@@ -68,3 +68,14 @@ if(E2E_TEST_SOURCES)
     target_link_libraries(e2e_tests PRIVATE gtest ${TONALIS_SYSTEM_LIBS})
     add_dependencies(e2e_tests TNP)
 endif()
+
+# Timings of the user interface under Wine: printed, never judged.
+file(GLOB UI_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/bench_win32/*.cpp)
+if(UI_BENCH_SOURCES)
+    add_executable(ui_bench ${UI_BENCH_SOURCES} $<TARGET_OBJECTS:tonalis_objects>
+                   ${TONALIS_RESOURCES})
+    target_include_directories(ui_bench PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(ui_bench PRIVATE ${TONALIS_WARNINGS})
+    target_link_options(ui_bench PRIVATE ${TONALIS_STATIC_RUNTIME})
+    target_link_libraries(ui_bench PRIVATE ${TONALIS_SYSTEM_LIBS})
+endif()
