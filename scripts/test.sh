@@ -98,7 +98,7 @@ run_wine_suite() {
 
 run_wine_suites() {
     local status=0 program
-    setup_wine "$build/mingw"
+    setup_wine "$build/mingw" unmanaged
     for program in win32_tests.exe e2e_tests.exe; do
         [[ -f "$build/mingw/$program" ]] || continue
         local label=${program%.exe}
