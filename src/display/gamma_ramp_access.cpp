@@ -2,7 +2,7 @@
 // a ramp the driver refuses leaves the display as it was.
 #include "display/gamma_ramp_access.h"
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 #include "display/display_system_calls.h"
 #include "display/monitors.h"
 #include "model/gamma_ramp.h"

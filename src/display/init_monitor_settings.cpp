@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "applet/messages.h"
+#include "session/messages.h"
 #include "display/display_system_calls.h"
 #include "display/gamma_ramp_access.h"
 #include "display/start_profile.h"

@@ -2,7 +2,7 @@
 // frame window, and centring on the monitor being calibrated.
 #include "display/monitors.h"
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 #include "display/init_monitor_settings.h"
 
 namespace tonalis {

@@ -2,7 +2,7 @@
 // else the one the registry remembers (or the default settings profile).
 #include "display/start_profile.h"
 
-#include "applet/messages.h"
+#include "session/messages.h"
 #include "profile/load_monitor_profile.h"
 #include "profile/profile_association.h"
 #include "profile/registered_profile.h"

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 #include "profile/color_library.h"
 #include "profile/profile_locations.h"
 #include "profile/profile_system_calls.h"

@@ -1,5 +1,5 @@
 // The key paths and value names of the registry, from the string table.
-#include "applet/messages.h"
+#include "session/messages.h"
 #include "profile/profile_system_calls.h"
 #include "profile/registry.h"
 #include "resources/string_ids.h"

@@ -2,8 +2,8 @@
 // strings released on every path (KeyChain, ScopedRegistryStrings).
 #include <cstring>
 
-#include "applet/messages.h"
-#include "applet/session_context.h"
+#include "session/messages.h"
+#include "session/session_context.h"
 #include "profile/profile_association.h"
 #include "profile/profile_locations.h"
 #include "profile/registry.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "applet/messages.h"
+#include "session/messages.h"
 #include "applet/run_applet.h"
 #include "applet_seams.h"
 #include "resources/string_ids.h"

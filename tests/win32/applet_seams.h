@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "applet/system_calls.h"
+#include "session/system_calls.h"
 
 namespace tonalis::testing {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 #include "display/gamma_ramp_access.h"
 #include "display/monitors.h"
 #include "system_seams.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 #include "applet_seams.h"
 #include "display/monitors.h"
 #include "resources/string_ids.h"

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 #include "profile/color_library.h"
 #include "profile/profile_association.h"
 #include "profile/seh_guard.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 #include "applet_seams.h"
 #include "display/init_monitor_settings.h"
 #include "display/monitors.h"

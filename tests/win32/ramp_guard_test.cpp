@@ -8,7 +8,7 @@
 #include <string>
 #include <tuple>
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 #include "applet_seams.h"
 #include "display/gamma_ramp_access.h"
 #include "display/init_monitor_settings.h"

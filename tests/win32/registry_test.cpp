@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "applet/session_context.h"
+#include "session/session_context.h"
 #include "applet_seams.h"
 #include "profile/registry.h"
 #include "system_seams.h"
