@@ -136,9 +136,10 @@ else
 fi
 rm -f "$work/~tnl00.tmp" "$work/beside.icc"
 
-# --json prints valid UTF-8 whatever the texts' bytes: here a description in
-# Latin-1, and a name that reaches the Windows build in code page 936.
-run_native make -o latin.icc --description "$(printf 'Caf\xe9')" >/dev/null
+# --json prints valid UTF-8 whatever the texts' bytes: a description and a
+# file name in code page 936 (the description's bytes are left alone by the
+# OEM to ANSI conversion there), neither of them UTF-8.
+run_native make -o latin.icc --description "$(printf 'Caf\xe9\xa1')" >/dev/null
 check_read info-latin json info latin.icc --json
 if run_wine make -o 你.icc --json | python3 -c 'import json, sys
 sys.exit(json.load(sys.stdin.buffer)["saved"] != "\u00c4\u00e3.icc")'; then
