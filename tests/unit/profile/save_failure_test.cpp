@@ -2,6 +2,8 @@
 // exactly as it was with no temporary file beside it.
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <string>
@@ -125,6 +127,34 @@ TEST_F(SaveFailureTest, DestinationsThatCannotBeWritten) {
     ASSERT_EQ(mkdir(Path("a-folder").c_str(), 0755), 0);
     const std::string folder = Path("a-folder");
     ExpectFailure("a folder in the way", kWriteError, profile_.c_str(), folder.c_str());
+    // Read-only even to root, or no regular file: refused and left as they are.
+    WriteFile(Path("read-only.icc"), original_);
+    ASSERT_EQ(chmod(Path("read-only.icc").c_str(), 0444), 0);
+    ASSERT_EQ(mkfifo(Path("fifo.icc").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/null", Path("null.icc").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere.icc", Path("dangling.icc").c_str()), 0);
+    for (const char* name : {"read-only.icc", "fifo.icc", "null.icc", "dangling.icc"}) {
+        ExpectFailure(name, kWriteError, profile_.c_str(), Path(name).c_str());
+    }
+    EXPECT_EQ(ReadFile(Path("read-only.icc")), original_);
+}
+
+TEST_F(SaveFailureTest, ASourceThatCannotBeOpenedStopsTheSave) {
+    ASSERT_EQ(chmod(profile_.c_str(), 0), 0);
+    ASSERT_EQ(chmod(folder_.c_str(), 0777), 0);
+    const std::string other = Path("other.icc");
+    // Root reads any file, so the save runs as nobody; exit statuses keep 8 bits.
+    const pid_t child = fork();
+    if (child == 0) {
+        _exit(geteuid() == 0 && setuid(65534) != 0
+                  ? 1
+                  : SaveMonitorProfile(profile_.c_str(), other.c_str(), "Changed",
+                                       DefaultSettings(), true));
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), kUnreadable & 0xFF);
+    EXPECT_FALSE(FileExists(other));
 }
 
 TEST_F(SaveFailureTest, AWriteThatStopsShortLeavesTheProfileItUpdates) {
