@@ -31,7 +31,7 @@ target_link_libraries(TNP PRIVATE ${TONALIS_SYSTEM_LIBS})
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/tool/*.cpp)
 if(TOOL_SOURCES)
     add_executable(tonalis ${TOOL_SOURCES} ${TONALIS_PORTABLE_SOURCES}
-                   ${PROJECT_SOURCE_DIR}/src/applet/platform_win32.cpp)
+                   ${PROJECT_SOURCE_DIR}/src/model/platform_win32.cpp)
     target_include_directories(tonalis PRIVATE ${PROJECT_SOURCE_DIR}/src)
     target_compile_options(tonalis PRIVATE ${TONALIS_WARNINGS})
     target_link_options(tonalis PRIVATE ${TONALIS_STATIC_RUNTIME})

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace tonalis::platform {
 
@@ -13,9 +14,35 @@ void Release(void* block);
 // Converts text from the OEM code page to the ANSI code page in place.
 void OemToAnsiInPlace(char* text, size_t length);
 
+// The permission bits a new file gets when it replaces nothing.
+constexpr unsigned kNewFilePermissions = ~0u;
+
+// The file that a write to destination replaces: the destination itself, or
+// the file its symbolic links lead to, so that the links stay. False when
+// that is a read-only file (even for an administrator), no regular file
+// (a folder, a device, a pipe, a link that leads nowhere), or a path longer
+// than targetSize. *permissions receives the bits that the replacement
+// keeps, kNewFilePermissions when nothing is there yet.
+bool FindReplaceableFile(const char* destination, char* target, size_t targetSize,
+                         unsigned* permissions);
+
+// The length of the folder part of path, up to and including its last
+// separator; 0 for a bare file name.
+size_t FolderPartLength(const char* path);
+
+enum class NewFileResult { kWritten, kNameTaken, kFailed };
+
+// Creates the file only where no file or link of that name exists, writes the
+// bytes and gives it the permissions. On failure nothing is left at path.
+NewFileResult WriteNewFile(const char* path, const uint8_t* bytes, size_t size,
+                           unsigned permissions);
+
 // Moves the file at source over destination in one step, replacing any file
 // there and, on Windows, reaching the disk before it returns. False, with
 // both files as they were, when that cannot be done.
 bool MoveFileOver(const char* source, const char* destination);
+
+// Deletes a file that this process made.
+void RemoveFile(const char* path);
 
 }  // namespace tonalis::platform

@@ -10,38 +10,34 @@ namespace tonalis {
 
 namespace {
 
-// The temporary name is the destination with a suffix, so that it lies in
-// the same folder (a move within one volume is what can be done in one step)
-// without taking the path apart, which multi-byte code pages make unsafe.
-constexpr char kTemporarySuffix[] = ".%02u.tnl~";
+// The temporary file lies in the destination's folder, since only a move
+// within one volume can be done in one step. Its name has a fixed length, so
+// that a destination name near the system's limit still leaves room for it.
+constexpr char kTemporaryName[] = "~tnl%02u.tmp";
 constexpr unsigned kTemporaryAttempts = 100;
 // Longer than any path the applet keeps (360 bytes), for the tool's sake.
-constexpr size_t kMaxDestinationLength = 1024;
-constexpr size_t kTemporaryPathSize = kMaxDestinationLength + sizeof kTemporarySuffix;
+constexpr size_t kMaxPathLength = 1024;
 
-bool Exists(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    std::fclose(file);
-    return true;
-}
-
-// Creates a temporary file that did not exist before; null when none can be.
-std::FILE* CreateTemporary(const char* destination, char* path) {
-    const size_t length = std::strlen(destination);
-    if (length > kMaxDestinationLength) {
-        return nullptr;
-    }
-    std::memcpy(path, destination, length);
+// Writes the bytes under the first free temporary name beside target; false
+// when no name is free or the write fails, with nothing left behind.
+bool WriteTemporary(const char* target, const uint8_t* bytes, size_t size, unsigned permissions,
+                    char (&temporary)[kMaxPathLength + sizeof kTemporaryName]) {
+    const size_t folder = platform::FolderPartLength(target);
+    std::memcpy(temporary, target, folder);
     for (unsigned attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        std::snprintf(path + length, kTemporaryPathSize - length, kTemporarySuffix, attempt);
-        if (!Exists(path)) {
-            return std::fopen(path, "wb");
+        std::snprintf(temporary + folder, sizeof temporary - folder, kTemporaryName, attempt);
+        // Another save may own a name; exclusive creation makes sure that
+        // this one never writes into its file, or through a planted link.
+        switch (platform::WriteNewFile(temporary, bytes, size, permissions)) {
+            case platform::NewFileResult::kWritten:
+                return true;
+            case platform::NewFileResult::kNameTaken:
+                continue;
+            case platform::NewFileResult::kFailed:
+                return false;
         }
     }
-    return nullptr;
+    return false;
 }
 
 }  // namespace
@@ -50,18 +46,19 @@ bool WriteFileReplacing(const char* destination, const uint8_t* bytes, size_t si
     if (destination == nullptr || destination[0] == '\0') {
         return false;
     }
-    char temporary[kTemporaryPathSize];
-    std::FILE* file = CreateTemporary(destination, temporary);
-    if (file == nullptr) {
+    char target[kMaxPathLength];
+    unsigned permissions = 0;
+    if (!platform::FindReplaceableFile(destination, target, sizeof target, &permissions)) {
         return false;
     }
-    bool written = std::fwrite(bytes, 1, size, file) == size;
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (written && platform::MoveFileOver(temporary, destination)) {
+    char temporary[kMaxPathLength + sizeof kTemporaryName];
+    if (!WriteTemporary(target, bytes, size, permissions, temporary)) {
+        return false;
+    }
+    if (platform::MoveFileOver(temporary, target)) {
         return true;
     }
-    std::remove(temporary);
+    platform::RemoveFile(temporary);
     return false;
 }
 

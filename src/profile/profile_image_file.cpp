@@ -1,6 +1,7 @@
 // Reading a whole profile image from a file.
 #include "profile/profile_image_file.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "icc/byte_order.h"
@@ -11,9 +12,16 @@ namespace tonalis {
 
 namespace {
 
+// Whether a failed fopen means that nothing is there, rather than a file that
+// this user may not read (or that another program holds locked).
+bool NothingThere(int error) {
+    return error == ENOENT || error == ENOTDIR || error == EINVAL || error == ENAMETOOLONG;
+}
+
 class ScopedFile {
   public:
-    explicit ScopedFile(const char* path) : file_(std::fopen(path, "rb")) {}
+    explicit ScopedFile(const char* path)
+        : file_(path[0] == '\0' ? nullptr : std::fopen(path, "rb")) {}
     ~ScopedFile() {
         if (file_ != nullptr) {
             std::fclose(file_);
@@ -34,9 +42,10 @@ ProfileImageFile::~ProfileImageFile() {
 }
 
 ImageReadResult ProfileImageFile::Read(const char* path) {
+    errno = ENOENT;
     ScopedFile file(path);
     if (file.get() == nullptr) {
-        return ImageReadResult::kCannotOpen;
+        return NothingThere(errno) ? ImageReadResult::kCannotOpen : ImageReadResult::kUnreadable;
     }
     uint8_t announced[4];
     if (std::fread(announced, 1, sizeof announced, file.get()) != sizeof announced) {

@@ -14,6 +14,7 @@ constexpr uint32_t kMinProfileImageSize = 132;
 enum class ImageReadResult {
     kRead,
     kCannotOpen,  // no such file, or a path that names none
+    kUnreadable,  // a file is there but cannot be opened for reading
     kShort,       // fewer bytes than the first four announce, or not even four
     kTooLarge,    // announces more than kMaxProfileImageSize
     kTooSmall,    // announces fewer than kMinProfileImageSize

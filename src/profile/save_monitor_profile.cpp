@@ -41,8 +41,10 @@ class OutputImage {
     uint32_t size_ = 0;
 };
 
-// Opens the source profile, or builds a new one when there is no source to
-// read. text receives the stored description (empty for a new profile).
+// Opens the source profile, or builds a new one when there is no source. A
+// source that is there but cannot be read is a failure: a new profile would
+// silently lose its other tags. text receives the stored description (empty
+// for a new profile).
 int OpenSource(const char* source, const MonitorSettings& settings, IccSession* session,
                char text[kProfileTextSize]) {
     ProfileImageFile image;
@@ -57,6 +59,8 @@ int OpenSource(const char* source, const MonitorSettings& settings, IccSession* 
         info.kind = kProfileInfoImage;
         info.image = image.Bytes();
         info.text = text;
+    } else if (read == ImageReadResult::kUnreadable) {
+        return strings::kProfileUnreadable;
     } else {
         return ImageReadFailureString(read, strings::kProfileWriteError);
     }

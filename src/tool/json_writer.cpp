@@ -7,6 +7,40 @@
 
 namespace tonalis::tool {
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at text[at], or 0 when the
+// byte there begins none (overlong forms, surrogates and code points above
+// U+10FFFF included).
+size_t Utf8SequenceLength(const std::string& text, size_t at) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    }
+    if (length == 0 || at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) {
+        return 0;
+    }
+    for (size_t i = 2; i < length; ++i) {
+        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+}  // namespace
+
 void JsonWriter::BeforeValue() {
     if (afterKey_) {
         afterKey_ = false;
@@ -69,17 +103,23 @@ void JsonWriter::Bool(bool value) {
     text_ += value ? "true" : "false";
 }
 
+// Profile texts and file names are bytes in some code page, not always UTF-8.
+// A byte that is no part of a UTF-8 sequence is taken as the Latin-1
+// character of that number, so that the output always parses.
 void JsonWriter::AppendQuoted(const std::string& value) {
     text_ += '"';
-    for (unsigned char c : value) {
+    for (size_t at = 0; at < value.size();) {
+        const unsigned char c = static_cast<unsigned char>(value[at]);
+        const size_t sequence = c < 0x80 ? 1 : Utf8SequenceLength(value, at);
         if (c == '"' || c == '\\') {
             text_ += '\\';
             text_ += static_cast<char>(c);
-        } else if (c < 0x20) {
+        } else if (c < 0x20 || sequence == 0) {
             text_ += Format("\\u%04x", c);
         } else {
-            text_ += static_cast<char>(c);
+            text_.append(value, at, sequence);
         }
+        at += sequence == 0 ? 1 : sequence;
     }
     text_ += '"';
 }

@@ -1,5 +1,6 @@
 // Profile files through the real system: saving and loading in the colour
-// directory, replacing a file in one step, the description through the OEM
+// directory, replacing a file in one step (also without MoveFileExA, as on
+// Windows 9x) and only a writable one, the description through the OEM
 // code page, the registered profile, and the associated profile that a
 // monitor record starts from.
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include "applet_seams.h"
 #include "display/init_monitor_settings.h"
 #include "display/monitors.h"
+#include "model/file_system_calls.h"
 #include "model/channel_peaks.h"
 #include "model/gamma_ramp.h"
 #include "model/presets.h"
@@ -37,6 +39,7 @@ constexpr char kAssociationKey[] = "Software\\Microsoft\\Windows NT\\CurrentVers
 // any profile name made of letters.
 constexpr char kStartProfile[] = "0tnl-start.icm";
 constexpr char kFilesProfile[] = "tnl-files.icm";
+constexpr char kTemporary[] = "~tnl00.tmp";  // the first name a save tries
 constexpr unsigned kRegisteredMonitor = 7;
 
 std::string ColorDirectory() {
@@ -126,7 +129,7 @@ class ProfileFiles : public ::testing::Test {
             RegCloseKey(key);
         }
         const std::string directory = ColorDirectory();
-        for (const char* prefix : {kStartProfile, kFilesProfile}) {
+        for (const char* prefix : {kStartProfile, kFilesProfile, kTemporary}) {
             for (const std::string& name : FilesStartingWith(prefix)) {
                 const std::string path = directory + name;
                 SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -175,6 +178,66 @@ TEST_F(ProfileFiles, AReplacementTheSystemRefusesKeepsTheOldFile) {
     CloseHandle(open);
     EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(FilesStartingWith(kFilesProfile), std::vector<std::string>{kFilesProfile});
+}
+
+TEST_F(ProfileFiles, OnlyAWritableFileIsReplacedThroughATemporaryFileOfItsOwn) {
+    const std::string path = directory_ + kFilesProfile, held = directory_ + kTemporary;
+    const auto save = [](const std::string& source, const std::string& destination) {
+        return SaveMonitorProfile(source.c_str(), destination.c_str(), "New", Distinctive(), true);
+    };
+    ASSERT_EQ(SaveMonitorProfile("", path.c_str(), "Old", Distinctive(), true), 0);
+    const std::vector<BYTE> old = FileBytes(path);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(save("", path), strings::kProfileWriteError);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(save("", "NUL"), strings::kProfileWriteError);
+    // A source that another program holds open is reported; nothing is written.
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(save(path, path + ".new"), strings::kProfileUnreadable);
+    CloseHandle(lock);
+    // A temporary name that another save holds is left to it.
+    ASSERT_TRUE(CopyFileA(path.c_str(), held.c_str(), TRUE));
+    EXPECT_EQ(save("", path), 0);
+    EXPECT_NE(FileBytes(path), old);
+    EXPECT_EQ(FileBytes(held), old);
+    EXPECT_EQ(FilesStartingWith(kFilesProfile), std::vector<std::string>{kFilesProfile});
+}
+
+BOOL WINAPI StubMoveFileEx(LPCSTR, LPCSTR, DWORD) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
+std::vector<std::string> g_moved;
+
+// Records what it moves; the new file cannot take the old one's place.
+BOOL WINAPI MoveRefusingTheNewFile(LPCSTR source, LPCSTR destination) {
+    g_moved.push_back(std::strrchr(source, '\\') + 1);
+    return std::strstr(source, "~tnl") == nullptr && MoveFileA(source, destination);
+}
+
+TEST_F(ProfileFiles, WithoutMoveFileExTheOldFileStepsAsideAndComesBack) {
+    struct Restore {
+        FileSystemCalls saved = g_fileSystemCalls;
+        ~Restore() { g_fileSystemCalls = saved; }
+    } restore;
+    const std::string path = directory_ + kFilesProfile, aside = path + ".old~";
+    ASSERT_EQ(SaveMonitorProfile("", path.c_str(), "Old", Distinctive(), true), 0);
+    ASSERT_TRUE(CopyFileA(path.c_str(), aside.c_str(), TRUE));  // left by a save that stopped
+    g_fileSystemCalls.moveFileEx = nullptr;
+    ASSERT_EQ(SaveMonitorProfile("", path.c_str(), "New", Distinctive(), true), 0);
+    const std::vector<BYTE> saved = FileBytes(path);
+    EXPECT_EQ(FilesStartingWith(kFilesProfile), std::vector<std::string>{kFilesProfile});
+
+    g_fileSystemCalls.moveFileEx = StubMoveFileEx;
+    g_fileSystemCalls.moveFile = MoveRefusingTheNewFile;
+    g_moved.clear();
+    EXPECT_EQ(SaveMonitorProfile("", path.c_str(), "Newer", Distinctive(), true),
+              strings::kProfileWriteError);
+    EXPECT_EQ(g_moved, (std::vector<std::string>{kFilesProfile, kTemporary, "tnl-files.icm.old~"}));
+    EXPECT_EQ(FileBytes(path), saved);
+    EXPECT_EQ(FilesStartingWith(kFilesProfile), std::vector<std::string>{kFilesProfile});
+    EXPECT_TRUE(FilesStartingWith(kTemporary).empty());
 }
 
 TEST_F(ProfileFiles, TheDescriptionComesBackInTheAnsiCodePage) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the profile subcommands of the MinGW tonalis.exe under Wine beside the
 # native tool: profiles made by either build read the same in both, updates
-# keep the source's tags, refusals give the same message, and failed saves
-# leave the files alone.
+# keep the source's tags, refusals give the same message, failed saves leave
+# the files alone (a read-only one too), and --json output is valid UTF-8.
 # Usage: profile_tool_under_wine.sh BUILD_DIR RESULTS_DIR (BUILD_DIR holds
 # native/ and mingw/); the caller has set up the Wine prefix.
 set -uo pipefail
@@ -122,6 +122,24 @@ else
     fail "make over its own source under Wine"
 fi
 
+# A read-only file is not replaced, not even for an administrator.
+cp "$work/plain.wine.icc" "$work/read-only.icc"
+chmod a-w "$work/read-only.icc"
+check_refused read-only 3415 make -o read-only.icc
+
+# --json prints valid UTF-8 whatever the texts' bytes: a description and a
+# file name in code page 936 (the description's bytes are left alone by the
+# OEM to ANSI conversion there), neither of them UTF-8.
+run_native make -o latin.icc --description "$(printf 'Caf\xe9\xa1')" >/dev/null
+check_read info-latin json info latin.icc --json
+if run_wine make -o 你.icc --json | python3 -c 'import json, sys
+sys.exit(json.load(sys.stdin.buffer)["saved"] != "\u00c4\u00e3.icc")'; then
+    pass "make --json with a file name in code page 936 prints valid JSON"
+else
+    fail "make --json with a file name in code page 936"
+fi
+rm -f "$work/latin.icc" "$work/你.icc"
+
 cp "$work/plain.wine.icc" "$work/kept.icc"
 mkdir -p "$work/folder"
 check_refused refused-info 3411 info "$laptop"
@@ -131,7 +149,7 @@ check_refused bad-source 3411 make -o kept.icc --from "$prophoto"
 check_refused folder 3415 make -o folder
 check_refused range "" make -o kept.icc --gamma 3.8
 if cmp -s "$work/plain.wine.icc" "$work/kept.icc" && [[ -z $(ls -A "$work/folder") ]] &&
-    ! compgen -G "$work/*tnl~" >/dev/null; then
+    ! compgen -G "$work/*~tnl*" >/dev/null; then
     pass "refused saves leave the files alone and no temporary file behind"
 else
     fail "refused saves changed a file or left a temporary one: $(ls "$work")"

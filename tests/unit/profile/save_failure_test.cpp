@@ -1,7 +1,11 @@
 // Every way a save can fail: the string it returns, and a destination left
-// exactly as it was with no temporary file beside it.
+// exactly as it was with no temporary file beside it. And what a save may
+// replace: the file a link leads to, keeping the link and the file's
+// permission bits, through a temporary file that no one else holds.
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <string>
@@ -36,6 +40,17 @@ class FileSizeLimit {
     rlimit saved_;
     void (*previous_)(int);
 };
+
+// The low 8 bits of what a child process returned, or -1.
+int ExitStatus(pid_t child) {
+    int status = 0;
+    return waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Description(const std::string& path) {
+    MonitorSettings loaded = {};
+    return LoadMonitorProfile(path.c_str(), &loaded) == 0 ? loaded.description : "";
+}
 
 class SaveFailureTest : public ScratchFolderTest {
   protected:
@@ -125,6 +140,32 @@ TEST_F(SaveFailureTest, DestinationsThatCannotBeWritten) {
     ASSERT_EQ(mkdir(Path("a-folder").c_str(), 0755), 0);
     const std::string folder = Path("a-folder");
     ExpectFailure("a folder in the way", kWriteError, profile_.c_str(), folder.c_str());
+    // Read-only even to root, or no regular file: refused and left as they are.
+    WriteFile(Path("read-only.icc"), original_);
+    ASSERT_EQ(chmod(Path("read-only.icc").c_str(), 0444), 0);
+    ASSERT_EQ(mkfifo(Path("fifo.icc").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/null", Path("null.icc").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere.icc", Path("dangling.icc").c_str()), 0);
+    for (const char* name : {"read-only.icc", "fifo.icc", "null.icc", "dangling.icc"}) {
+        ExpectFailure(name, kWriteError, profile_.c_str(), Path(name).c_str());
+    }
+    EXPECT_EQ(ReadFile(Path("read-only.icc")), original_);
+}
+
+TEST_F(SaveFailureTest, ASourceThatCannotBeOpenedStopsTheSave) {
+    ASSERT_EQ(chmod(profile_.c_str(), 0), 0);
+    ASSERT_EQ(chmod(folder_.c_str(), 0777), 0);
+    const std::string other = Path("other.icc");
+    // Root reads any file, so the save runs as nobody.
+    const pid_t child = fork();
+    if (child == 0) {
+        _exit(geteuid() == 0 && setuid(65534) != 0
+                  ? 1
+                  : SaveMonitorProfile(profile_.c_str(), other.c_str(), "Changed",
+                                       DefaultSettings(), true));
+    }
+    EXPECT_EQ(ExitStatus(child), kUnreadable & 0xFF);
+    EXPECT_FALSE(FileExists(other));
 }
 
 TEST_F(SaveFailureTest, AWriteThatStopsShortLeavesTheProfileItUpdates) {
@@ -181,6 +222,47 @@ TEST_F(SaveFailureTest, TheSettingsAreNeverChanged) {
     ASSERT_EQ(SaveMonitorProfile(profile_.c_str(), profile_.c_str(), "New", settings, true),
               kNotRgbDisplay);
     EXPECT_EQ(std::memcmp(&settings, &spoilt, sizeof settings), 0);
+}
+
+using SaveReplacement = SaveFailureTest;
+
+TEST_F(SaveReplacement, AReplacedFileKeepsItsPermissionsAndItsLinks) {
+    const std::string link = Path("link.icc");
+    ASSERT_EQ(symlink("monitor.icc", link.c_str()), 0);
+    for (const mode_t mode : {0600, 0640, 0664}) {
+        ASSERT_EQ(chmod(profile_.c_str(), mode), 0);
+        ASSERT_EQ(SaveMonitorProfile("", link.c_str(), "New", DefaultSettings(), true), 0);
+        struct stat status;
+        EXPECT_TRUE(lstat(link.c_str(), &status) == 0 && S_ISLNK(status.st_mode));
+        ASSERT_EQ(stat(profile_.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, mode);
+    }
+    EXPECT_EQ(Description(profile_), "New");
+}
+
+TEST_F(SaveReplacement, TheTemporaryFileIsAlwaysANewOne) {
+    // Names that another save holds, one of them a link planted to catch the write.
+    ASSERT_EQ(symlink("elsewhere.bin", Path("~tnl00.tmp").c_str()), 0);
+    WriteFile(Path("~tnl01.tmp"), {1, 2, 3});
+    const std::string longName = Path(std::string(254, 'n'));
+    ASSERT_EQ(SaveMonitorProfile("", longName.c_str(), "Long", DefaultSettings(), true), 0);
+    EXPECT_EQ(Description(longName), "Long");
+    EXPECT_FALSE(FileExists(Path("elsewhere.bin")));
+    EXPECT_EQ(ReadFile(Path("~tnl01.tmp")), Bytes({1, 2, 3}));
+
+    // Writers racing to update one file: each succeeds, and the file is whole.
+    std::vector<pid_t> writers(24);
+    for (pid_t& writer : writers) {
+        if ((writer = fork()) == 0) {
+            _exit(SaveMonitorProfile(profile_.c_str(), profile_.c_str(), "Racing",
+                                     DefaultSettings(), true));
+        }
+    }
+    for (const pid_t writer : writers) {
+        EXPECT_EQ(ExitStatus(writer), 0);
+    }
+    EXPECT_EQ(Description(profile_), "Racing");
+    EXPECT_EQ(FolderContents().size(), 4u) << "no temporary file is left";
 }
 
 }  // namespace

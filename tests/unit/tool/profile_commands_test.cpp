@@ -185,5 +185,33 @@ TEST_F(ProfileCommands, VcgtPrintsTheTableOrSaysThereIsNone) {
     EXPECT_EQ(json.members.size(), 1u);
 }
 
+// Python's strict reader: the member as ascii() prints it, or nothing when
+// the text is not JSON in UTF-8.
+std::string ParsedByPython(const std::string& path, const char* key) {
+    const std::string command =
+        "python3 -c 'import json, sys; print(ascii(json.load(open(sys.argv[1], \"rb\"))"
+        "[sys.argv[2]]))' '" +
+        path + "' " + key + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    const std::string text = pipe != nullptr ? testing_tool::ReadAll(pipe) : "";
+    if (pipe != nullptr) {
+        pclose(pipe);
+    }
+    return text;
+}
+
+// Names and descriptions are bytes in some code page: a byte that is no part
+// of UTF-8 comes out as the Latin-1 character it would be.
+TEST_F(ProfileCommands, JsonOutputParsesWhateverBytesTheTextsHold) {
+    const std::string out = Path("d\xe9.icc"), json = Path("out.json");
+    const std::string made =
+        RunTool("make -o '" + out + "' --description 'Caf\xe9 \xc3\xa9' --json").out;
+    profile_testing::WriteFile(json, profile_testing::Bytes(made.begin(), made.end()));
+    EXPECT_EQ(ParsedByPython(json, "saved"), "'" + folder_ + "/d\\xe9.icc'\n") << made;
+    const std::string info = RunTool("info '" + out + "' --json").out;
+    profile_testing::WriteFile(json, profile_testing::Bytes(info.begin(), info.end()));
+    EXPECT_EQ(ParsedByPython(json, "description"), "'Caf\\xe9 \\xe9'\n") << info;
+}
+
 }  // namespace
 }  // namespace tonalis
