@@ -3,6 +3,7 @@
 # Wine in code page 936, and captures of single windows.
 #
 #   screenshots_start <display number> <build folder>   X server, openbox, Wine
+#   wait_for_x_window <title> [seconds]                 prints the X window of a Wine window
 #   capture_x_window <X window id> <png>                the window with its frame
 #   capture_template <build folder> <template id> <png> one template, via template_viewer.exe
 #   screenshots_stop                                    stops all of the above
@@ -55,6 +56,20 @@ frame_of() {
         window=$(awk '{print $4}' <<<"$line")
     done
     echo "$window"
+}
+
+# Wine gives each top-level window an X window named after its caption.
+wait_for_x_window() {
+    local title=$1 seconds=${2:-20} window=""
+    for _ in $(seq 1 $((seconds * 10))); do
+        window=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$title\":" | awk '{print $1; exit}')
+        if [[ -n $window ]]; then
+            echo "$window"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
 }
 
 capture_x_window() {
