@@ -1,0 +1,200 @@
+// The white point measurement run modally and driven from a timer by clicks
+// and keys, and the window class "WhPtExp".
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "model/white_swatches.h"
+#include "resources/resource.h"
+#include "ui/procedures.h"
+#include "ui/white_point_measurement.h"
+#include "ui_test_support.h"
+
+namespace tonalis {
+namespace {
+
+using testing::Canvas;
+using testing::ColourText;
+
+// One step per 50 ms tick, each when a visible window of this thread holds
+// its marker control; after ten seconds every window is cancelled so that a
+// fault cannot hang the run.
+class ModalScript {
+  public:
+    using Step = std::pair<int, std::function<void(HWND)>>;
+    explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, 50, Tick);
+    }
+    ~ModalScript() {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    size_t done = 0;
+
+  private:
+    static BOOL CALLBACK Find(HWND window, LPARAM found) {
+        const int marker = current_->steps_[current_->done].first;
+        if (IsWindowVisible(window) && GetDlgItem(window, marker) != nullptr) {
+            *reinterpret_cast<HWND*>(found) = window;
+        }
+        return TRUE;
+    }
+    static BOOL CALLBACK Cancel(HWND window, LPARAM) {
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        ModalScript* script = current_;
+        if (script == nullptr) {
+            return;
+        }
+        if (++script->ticks_ > 200) {
+            EnumThreadWindows(GetCurrentThreadId(), Cancel, 0);
+        } else if (script->done < script->steps_.size()) {
+            HWND found = nullptr;
+            EnumThreadWindows(GetCurrentThreadId(), Find, reinterpret_cast<LPARAM>(&found));
+            if (found != nullptr) {
+                script->steps_[script->done++].second(found);
+            }
+        }
+    }
+    static inline ModalScript* current_ = nullptr;
+    std::vector<Step> steps_;
+    int ticks_ = 0;
+    UINT_PTR timer_ = 0;
+};
+
+void Click(HWND dialog, int id) {
+    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+void Key(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+}
+// What a square shows, printed into a canvas.
+COLORREF Shown(HWND screen, int id) {
+    Canvas canvas(100, 100);
+    SendMessageA(GetDlgItem(screen, id), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
+                 PRF_CLIENT);
+    return canvas.Pixel(50, 50);
+}
+COLORREF Swatch(int step) {
+    const SwatchColour& swatch = ProcessWhiteSwatchTable().steps[step];
+    return RGB(swatch.red, swatch.green, swatch.blue);
+}
+
+// sRGB primaries and gamma 2.2, calibrating the second of two monitors.
+testing::UiSession Measuring(Chromaticity hardwareWhite) {
+    testing::UiSession session = testing::NewUiSession();
+    MonitorSettings& working = session->workingSettings;
+    working.primaries[0] = {0.64, 0.33}, working.primaries[1] = {0.30, 0.60};
+    working.primaries[2] = {0.15, 0.06};
+    working.gamma[0] = working.gamma[1] = working.gamma[2] = 2.2;
+    working.hardwareWhite = hardwareWhite;
+    session->monitorCount = 2;
+    session->currentMonitor = 1;
+    session->monitors[1].monitorRect = {64, 32, 864, 632};
+    return session;
+}
+
+TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
+    auto session = Measuring({0.3128, 0.3292});
+    int startStep = -1;
+    RECT screen = {}, left = {};
+    COLORREF centre = 0;
+    ModalScript script({{IDC_SQUARE_CENTRE, [&](HWND window) {
+                             startStep = session->whitePointStep;
+                             GetWindowRect(window, &screen);
+                             GetWindowRect(GetDlgItem(window, IDC_SQUARE_LEFT), &left);
+                             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&left), 2);
+                             centre = Shown(window, IDC_SQUARE_CENTRE);
+                             Click(window, IDC_SQUARE_LEFT);
+                             Click(window, IDC_SQUARE_LEFT);
+                             Click(window, IDC_SQUARE_CENTRE);
+                         }}});
+    EXPECT_EQ(MeasureWhitePoint(nullptr, session.get()), 1);
+    EXPECT_EQ(startStep, 5);
+    EXPECT_EQ(centre, Swatch(5)) << ColourText(centre);
+    // The monitor's rectangle; 100-pixel squares 150 down, (800 - 360) / 2 in.
+    EXPECT_TRUE(EqualRect(&screen, reinterpret_cast<RECT*>(&session->monitors[1].monitorRect)));
+    EXPECT_EQ(left.left, 220);
+    EXPECT_EQ(left.top, 150);
+    EXPECT_EQ(left.right, 320);
+    EXPECT_EQ(session->whitePointStep, 3);
+    EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.x, 0.3325);
+    EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.y, 0.3476);
+}
+
+TEST(WhitePointScreen, AtTheWarmEndTheLeftSquareIsBlackAndArrowKeysStep) {
+    auto session = Measuring(WhiteLadder[0]);
+    COLORREF leftAtStart = 1, leftAfter = 1;
+    int stepAfterLeft = -1;
+    ModalScript script({
+        {IDC_SQUARE_CENTRE,
+         [&](HWND screen) {
+             leftAtStart = Shown(screen, IDC_SQUARE_LEFT);
+             SetFocus(GetDlgItem(screen, IDC_SQUARE_LEFT));
+             Key(GetDlgItem(screen, IDC_SQUARE_LEFT), VK_LEFT);  // nowhere warmer
+         }},
+        {IDC_SQUARE_CENTRE,
+         [&](HWND screen) {
+             stepAfterLeft = session->whitePointStep;
+             leftAfter = Shown(screen, IDC_SQUARE_LEFT);
+             Key(GetDlgItem(screen, IDC_SQUARE_LEFT), VK_RIGHT);
+         }},
+        // The arrow posts a command: Enter comes on a later tick.
+        {IDC_SQUARE_CENTRE,
+         [&](HWND screen) { Key(GetDlgItem(screen, IDC_SQUARE_LEFT), VK_RETURN); }},
+    });
+    EXPECT_EQ(MeasureWhitePoint(nullptr, session.get()), 1);
+    EXPECT_EQ(script.done, 3u);
+    EXPECT_EQ(leftAtStart, RGB(0, 0, 0)) << ColourText(leftAtStart);
+    EXPECT_EQ(leftAfter, RGB(0, 0, 0)) << ColourText(leftAfter);
+    EXPECT_EQ(stepAfterLeft, 0);
+    EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.x, 0.3457);  // 5000K
+    EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.y, 0.3587);
+}
+
+TEST(WhitePointScreen, EscOnTheScreenEndsTheInstructionsWithNothingChanged) {
+    auto session = Measuring({0.30, 0.31});
+    int startStep = -1;
+    ModalScript script({
+        {IDOK, [&](HWND instructions) { Click(instructions, IDOK); }},
+        {IDC_SQUARE_CENTRE,
+         [&](HWND screen) {
+             startStep = session->whitePointStep;
+             Click(screen, IDC_SQUARE_RIGHT);
+             Key(screen, VK_ESCAPE);
+         }},
+    });
+    EXPECT_EQ(RunWhitePointInstructions(nullptr, session.get()), 2);
+    EXPECT_EQ(script.done, 2u);
+    EXPECT_EQ(startStep, 5);  // off the ladder: the middle
+    EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.x, 0.30);
+    EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.y, 0.31);
+}
+
+TEST(WhitePointWindow, KeepsItsSessionAndClosesOnlyOnEsc) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = TNLWhitePtWndProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "WhPtExpTest";
+    ASSERT_NE(RegisterClassA(&windowClass), 0);
+    auto session = testing::NewUiSession();
+    HWND window = CreateWindowExA(0, "WhPtExpTest", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                  nullptr, session.get());
+    EXPECT_EQ(GetPropA(window, "TNLSaveWinProp"), session.get());
+    SendMessageA(window, WM_LBUTTONUP, 0, 0);
+    SendMessageA(window, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_TRUE(IsWindow(window));
+    SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_FALSE(IsWindow(window));
+    UnregisterClassA("WhPtExpTest", windowClass.hInstance);
+}
+
+}  // namespace
+}  // namespace tonalis
