@@ -60,21 +60,14 @@ class LcmsCrossCheckTest : public IccTest {
         cmsSetLogErrorHandler([](cmsContext, cmsUInt32Number, const char*) {});
     }
 
-    // The gamma of a curve as LittleCMS reads it: a plain gamma ('para' type
-    // 0) exactly, anything else by the rule over LittleCMS's samples of it,
-    // as many as a 'curv' table has, 256 for other 'para' types and 1024 for
-    // a one-entry 'curv'.
-    static double ExpectedGamma(const LcmsProfile& lcms, int channel, const Tag* trc) {
+    // Gamma by the rule, written out in the tests, from samples of the curve
+    // as LittleCMS reads it: as many as the table has, 1024 for a single
+    // gamma.
+    double GammaOfLcmsSamples(const LcmsProfile& lcms, int channel, uint32_t count) {
         const auto* curve =
             static_cast<const cmsToneCurve*>(cmsReadTag(lcms.handle, kLcmsCurves[channel]));
         EXPECT_NE(curve, nullptr);
-        uint32_t count = 256;
-        if (const auto* table = dynamic_cast<const CurveTag*>(trc)) {
-            count = table->EntryCount() < 2 ? 1024 : table->EntryCount();
-        } else if (cmsGetToneCurveParametricType(curve) == 1) {
-            return cmsGetToneCurveParams(curve)[0];
-        }
-        std::vector<uint16_t> samples(count);
+        std::vector<uint16_t> samples(count < 2 ? 1024 : count);
         for (size_t k = 0; k < samples.size(); ++k) {
             samples[k] = cmsEvalToneCurve16(
                 curve, cmsUInt16Number(std::lround(k * 65535.0 / double(samples.size() - 1))));
@@ -195,7 +188,6 @@ TEST_F(LcmsCrossCheckTest, RealProfilesReadWithTheSameColorantsAndWhite) {
     int rgbDisplays = 0;
     int extracted = 0;
     int refused = 0;
-    int srgbCurves = 0;
     for (const auto& path : ProfileFiles()) {
         const Bytes image = ReadFile(path);
         if (image.size() < 132 || image.size() > 1048576 || Get32(image, 0) != image.size()) {
@@ -255,26 +247,10 @@ TEST_F(LcmsCrossCheckTest, RealProfilesReadWithTheSameColorantsAndWhite) {
                                                    std::fabs(info.primaries[c][i] - b[size_t(i)])));
                 }
                 EXPECT_LT(nearest, 1e-4) << name << " primary " << c;
-            }
-        }
-
-        // Every tone curve, 'curv' or 'para', with or without a 'chad'.
-        ProfileInfo info = {};
-        info.kind = kProfileInfoValues;
-        uint8_t simple;
-        ASSERT_EQ(IccExtractInfo(1, profile, &info, &simple), 0) << name;
-        for (int c = 0; c < 3; ++c) {
-            EXPECT_NEAR(info.gamma[c], ExpectedGamma(lcms, c, profile->FindTag(kCurves[c])), 0.03)
-                << name << " gamma " << c;
-        }
-        // colord's sRGB-curve profiles, whatever form their curves take.
-        for (const char* srgb :
-             {"sRGB.icc", "Gamma5000K.icc", "Gamma5500K.icc", "Gamma6500K.icc", "Bluish.icc"}) {
-            if (path.parent_path().filename() == "colord" && name == srgb) {
-                ++srgbCurves;
-                EXPECT_TRUE(info.gamma[0] == 2.2 && info.gamma[1] == 2.2 && info.gamma[2] == 2.2)
-                    << name << ": " << info.gamma[0] << ", " << info.gamma[1] << ", "
-                    << info.gamma[2];
+                const uint32_t count =
+                    dynamic_cast<CurveTag*>(profile->FindTag(kCurves[c]))->EntryCount();
+                EXPECT_NEAR(info.gamma[c], GammaOfLcmsSamples(lcms, c, count), 0.03)
+                    << name << " gamma " << c;
             }
         }
         EXPECT_EQ(IccCloseProfile(profile), 0);
@@ -284,7 +260,6 @@ TEST_F(LcmsCrossCheckTest, RealProfilesReadWithTheSameColorantsAndWhite) {
     EXPECT_GE(rgbDisplays, 30);
     EXPECT_GE(extracted, 15);
     EXPECT_GE(refused, 5);
-    EXPECT_EQ(srgbCurves, 5);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ struct RuleGamma {
     bool simple;
 };
 
+// entries: y(k) = entry / 65535 at x(k) = k / (n - 1), n >= 2.
 inline RuleGamma GammaByTableRule(const std::vector<uint16_t>& entries) {
     const size_t n = entries.size();
     auto x = [n](size_t k) { return double(k) / double(n - 1); };

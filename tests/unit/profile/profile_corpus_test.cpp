@@ -15,6 +15,7 @@
 #include "profile/load_monitor_profile.h"
 #include "profile/save_monitor_profile.h"
 #include "profile_test_support.h"
+#include "unit/icc/table_gamma_rule.h"
 #include "unit/tool/json_value.h"
 #include "unit/tool/tool_runner.h"
 
@@ -71,54 +72,6 @@ Xy XyOfArray(const double v[3]) {
 
 bool Near(Xy a, Xy b, double tolerance) {
     return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
-}
-
-// The curve-to-gamma rule, written out from its definition: the standard RGB
-// curve, then a pure power, then the least-squares fit.
-double FittedGamma(const std::vector<uint16_t>& e) {
-    double sxx = 0, sxy = 0;
-    for (size_t k = 1; k < e.size(); ++k) {
-        if (e[k] != 0) {
-            const double lx = std::log(double(k) / double(e.size() - 1));
-            sxx += lx * lx;
-            sxy += lx * std::log(e[k] / 65535.0);
-        }
-    }
-    return sxx == 0 ? 1.0 : sxy / sxx;
-}
-
-double RuleGamma(const std::vector<uint16_t>& e) {
-    const size_t n = e.size();
-    if (n <= 2) {
-        return n == 1 ? e[0] / 256.0 : 1.0;
-    }
-    auto x = [n](size_t k) { return double(k) / double(n - 1); };
-    auto y = [&e](size_t k) { return e[k] / 65535.0; };
-    if (n >= 128) {
-        bool srgb = true;
-        for (size_t k = 0; k < n && srgb; ++k) {
-            const double f = x(k) > 0.03928 ? std::pow((x(k) + 0.055) / 1.055, 2.4) : x(k) / 12.92;
-            srgb = std::fabs(y(k) - f) <= 0.0001;
-        }
-        if (srgb) {
-            return 2.2;
-        }
-        const size_t h = n / 2;
-        if (y(h) >= 0.01 && y(h) <= 0.99) {
-            const double g = std::log(y(h)) / std::log(x(h));
-            bool power = true;
-            for (size_t k = 0; k < n && power; ++k) {
-                const double low = x(k) / 16, high = 16 * x(k);
-                const double a = std::fmin(std::fmax(y(k), low), high);
-                const double b = std::fmin(std::fmax(std::pow(x(k), g), low), high);
-                power = std::fabs(a - b) <= 0.0001;
-            }
-            if (power) {
-                return g;
-            }
-        }
-    }
-    return FittedGamma(e);
 }
 
 std::vector<uint16_t> LcmsSamples(const cmsToneCurve* curve, size_t count) {
@@ -188,13 +141,14 @@ bool ReferenceGamma(cmsHPROFILE h, cmsTagSignature tag, double* gamma) {
             samples[k] = cmsEvalToneCurve16(
                 curve, cmsUInt16Number(std::lround(k * 65535.0 / double(samples.size() - 1))));
         }
-        *gamma = RuleGamma(samples);
+        *gamma = icc::testing::GammaByTableRule(samples).gamma;
         return true;
     }
     if (type == Sig("para")) {
         const int function = raw[8] << 8 | raw[9];
-        *gamma = function == 0 ? cmsGetToneCurveParams(curve)[0]
-                               : RuleGamma(LcmsSamples(curve, kParametricSamples));
+        *gamma = function == 0
+                     ? cmsGetToneCurveParams(curve)[0]
+                     : icc::testing::GammaByTableRule(LcmsSamples(curve, kParametricSamples)).gamma;
         return true;
     }
     return false;
