@@ -1,7 +1,6 @@
 // 'curv' tags and the derivation of one gamma value from any curve.
 #include "icc/curve_tag.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "icc/byte_order.h"
@@ -15,80 +14,8 @@ namespace {
 constexpr uint32_t kCountOffset = 8;
 constexpr uint32_t kEntriesOffset = 12;
 
-constexpr double kSrgbThreshold = 0.03928;
-constexpr double kSrgbOffset = 0.055;
-constexpr double kSrgbScale = 0.9478672985781991;  // 1 / 1.055
-constexpr double kSrgbExponent = 2.4;
-constexpr double kSrgbLinearScale = 0.07739938080495357;  // 1 / 12.92
-constexpr double kEntryScale = 1.5259021896696422e-5;     // 1 / 65535
-constexpr double kTolerance = 0.0001;
-constexpr double kMiddleLow = 0.01;
-constexpr double kMiddleHigh = 0.99;
-constexpr double kClampLow = 0.0625;
-constexpr double kClampHigh = 16.0;
-constexpr double kSrgbGamma = 2.2;
 constexpr double kU8Fixed8Step = 0.00390625;       // 1 / 256
 constexpr double kTo8Bit = 0.0038910505836575876;  // 1 / 257
-constexpr uint32_t kTestedCurveMinimum = 128;
-
-double Clamp(double v, double low, double high) {
-    return v < low ? low : (v > high ? high : v);
-}
-
-// Sampled curves: y(k) = entry k / 65535 at x(k) = k / (n - 1).
-class Samples {
-  public:
-    Samples(const uint8_t* entries, uint32_t count) : entries_(entries), count_(count) {}
-    double X(uint32_t k) const { return double(k) / double(count_ - 1); }
-    double Y(uint32_t k) const { return Entry(k) * kEntryScale; }
-    uint16_t Entry(uint32_t k) const { return LoadBig16(entries_ + 2 * k); }
-    const uint8_t* Entries() const { return entries_; }
-    uint32_t Count() const { return count_; }
-
-  private:
-    const uint8_t* entries_;
-    uint32_t count_;
-};
-
-bool IsStandardRgbCurve(const Samples& s) {
-    if (s.Count() < kTestedCurveMinimum) {
-        return false;
-    }
-    for (uint32_t k = 0; k < s.Count(); ++k) {
-        const double x = s.X(k);
-        const double f = x > kSrgbThreshold
-                             ? std::pow((x + kSrgbOffset) * kSrgbScale, kSrgbExponent)
-                             : x * kSrgbLinearScale;
-        if (std::fabs(s.Y(k) - f) > kTolerance) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool IsPowerCurve(const Samples& s, double* gamma) {
-    if (s.Count() < kTestedCurveMinimum) {
-        return false;
-    }
-    const uint32_t middle = s.Count() / 2;
-    const double yMiddle = s.Y(middle);
-    if (yMiddle < kMiddleLow || yMiddle > kMiddleHigh) {
-        return false;
-    }
-    const double estimate = std::log(yMiddle) / std::log(s.X(middle));
-    *gamma = estimate;
-    for (uint32_t k = 0; k < s.Count(); ++k) {
-        const double x = s.X(k);
-        const double low = x * kClampLow;
-        const double high = x * kClampHigh;
-        const double y = Clamp(s.Y(k), low, high);
-        const double f = Clamp(std::pow(x, estimate), low, high);
-        if (std::fabs(y - f) > kTolerance) {
-            return false;
-        }
-    }
-    return true;
-}
 
 uint16_t GammaToU8Fixed8(double gamma) {
     const double scaled = gamma * 256.0 + 0.5;
@@ -147,30 +74,18 @@ void CurveTag::GetGamma(double* gamma, bool* simple) const {
     if (TypeSignature() != Sig("curv")) {
         throw Exception(kNotAcceptable, Pool());
     }
-    const Samples s(Entries(), EntryCount());
+    const uint32_t count = EntryCount();
+    const uint8_t* entries = Entries();
     *simple = true;
-    if (s.Count() == 0) {
+    if (count == 0) {
         *gamma = 1.0;
         return;
     }
-    if (s.Count() == 1) {
-        *gamma = s.Entry(0) * kU8Fixed8Step;
+    if (count == 1) {
+        *gamma = LoadBig16(entries) * kU8Fixed8Step;
         return;
     }
-    if (s.Count() == 2) {
-        *gamma = 1.0;
-        *simple = s.Entry(0) == 0 && s.Entry(1) == 65535;
-        return;
-    }
-    if (IsStandardRgbCurve(s)) {
-        *gamma = kSrgbGamma;
-        return;
-    }
-    if (IsPowerCurve(s, gamma)) {
-        return;
-    }
-    *gamma = FitTableGamma(s.Entries(), s.Count());
-    *simple = false;
+    TableGamma(entries, count, gamma, simple);
 }
 
 void CurveTag::SetGamma(double gamma) {

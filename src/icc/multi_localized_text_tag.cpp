@@ -24,23 +24,25 @@ struct Record {
 
 }  // namespace
 
-void MultiLocalizedTextTag::GetText(char* out) const {
-    out[0] = '\0';
+// The units of the en-US record, else of the first, that lie inside the
+// data; a zero unit is not looked for here.
+uint32_t MultiLocalizedTextTag::ChosenText(const uint8_t** units) const {
+    *units = nullptr;
     const uint32_t size = Size();
     if (size < kRecordsOffset + kRecordFields) {
-        return;
+        return 0;
     }
     const uint8_t* data = Data();
     const uint32_t count = LoadBig32(data + kRecordCountOffset);
     const uint32_t recordSize = LoadBig32(data + kRecordSizeOffset);
     if (recordSize < kRecordFields) {
-        return;
+        return 0;
     }
     // Only records that lie wholly inside the data are looked at.
     const uint64_t fitting = (uint64_t(size) - kRecordsOffset - kRecordFields) / recordSize + 1;
     const uint32_t usable = fitting < count ? uint32_t(fitting) : count;
     if (usable == 0) {
-        return;
+        return 0;
     }
     Record chosen = {};
     for (uint32_t i = 0; i < usable; ++i) {
@@ -56,11 +58,16 @@ void MultiLocalizedTextTag::GetText(char* out) const {
         }
     }
     if (chosen.offset >= size) {
-        return;
+        return 0;
     }
     const uint32_t available = size - chosen.offset;
-    const uint32_t units = (chosen.length < available ? chosen.length : available) / 2;
-    const uint8_t* text = data + chosen.offset;
+    *units = data + chosen.offset;
+    return (chosen.length < available ? chosen.length : available) / 2;
+}
+
+void MultiLocalizedTextTag::GetText(char* out) const {
+    const uint8_t* text;
+    const uint32_t units = ChosenText(&text);
     uint32_t kept = 0;
     for (uint32_t i = 0; i < units && kept < kMaxText; ++i) {
         const uint16_t unit = LoadBig16(text + 2 * i);
@@ -72,6 +79,18 @@ void MultiLocalizedTextTag::GetText(char* out) const {
         }
     }
     out[kept] = '\0';
+}
+
+uint32_t MultiLocalizedTextTag::GetUnicode(const uint8_t** units) const {
+    const uint32_t available = ChosenText(units);
+    uint32_t length = 0;
+    while (length < available && LoadBig16(*units + 2 * length) != 0) {
+        ++length;
+    }
+    if (length == 0) {
+        *units = nullptr;
+    }
+    return length;
 }
 
 }  // namespace tonalis::icc

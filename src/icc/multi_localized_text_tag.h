@@ -19,6 +19,14 @@ class MultiLocalizedTextTag : public Tag {
     // zero-terminated: out holds kTextBufferSize bytes. Records and strings
     // are read no further than the tag's data; empty when there is none.
     void GetText(char* out) const;
+
+    // The same record's text as it stands, big-endian UTF-16 units up to its
+    // first zero and no further than the data: the count of units, and their
+    // address in *units (null when there are none).
+    uint32_t GetUnicode(const uint8_t** units) const;
+
+  private:
+    uint32_t ChosenText(const uint8_t** units) const;
 };
 
 }  // namespace tonalis::icc

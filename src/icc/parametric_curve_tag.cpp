@@ -84,14 +84,14 @@ void ParametricCurveTag::GetGamma(double* gamma, bool* simple) const {
         *simple = true;
         return;
     }
-    // Sampled as a table of kFitSamples 16-bit entries would be.
-    uint8_t entries[2 * kFitSamples];
-    for (uint32_t k = 0; k < kFitSamples; ++k) {
-        const double y = Evaluate(fn, double(k) / double(kFitSamples - 1));
+    // Sampled as a table of kSamples 16-bit entries, so that the curve gets
+    // the gamma it would get stored as that table.
+    uint8_t entries[2 * kSamples];
+    for (uint32_t k = 0; k < kSamples; ++k) {
+        const double y = Evaluate(fn, double(k) / double(kSamples - 1));
         StoreBig16(entries + 2 * k, uint16_t(y * 65535.0 + 0.5));
     }
-    *gamma = FitTableGamma(entries, kFitSamples);
-    *simple = false;
+    TableGamma(entries, kSamples, gamma, simple);
 }
 
 }  // namespace tonalis::icc

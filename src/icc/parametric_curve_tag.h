@@ -10,14 +10,15 @@ namespace tonalis::icc {
 // for 1; g, a, b, c for 2; g, a, b, c, d for 3; g, a, b, c, d, e, f for 4.
 class ParametricCurveTag : public ToneCurveTag {
   public:
-    // Samples of types 1 to 4 that the gamma fit goes through.
-    static constexpr uint32_t kFitSamples = 256;
+    // Samples of types 1 to 4 that the gamma rule of a table goes through.
+    static constexpr uint32_t kSamples = 256;
 
     using ToneCurveTag::ToneCurveTag;
 
     // Type 0 gives its g exactly, as a simple gamma; types 1 to 4 are sampled
-    // as a 16-bit table and fitted, never simple. Throws -2 for another
-    // function type or data too short for its parameters.
+    // as a 16-bit table and get a table's gamma (the standard RGB curve 2.2).
+    // Throws -2 for another function type or data too short for its
+    // parameters.
     void GetGamma(double* gamma, bool* simple) const override;
 
     // The function at x in [0, 1], clamped to [0, 1]. Throws -2 as GetGamma.

@@ -1,11 +1,85 @@
-// The least-squares gamma of a sampled curve.
+// The gamma of a sampled curve: the two tests, then the least-squares fit.
 #include "icc/table_gamma_fit.h"
 
 #include <cmath>
 
+#include "icc/byte_order.h"
+
 namespace tonalis::icc {
 
 namespace {
+
+constexpr double kSrgbThreshold = 0.03928;
+constexpr double kSrgbOffset = 0.055;
+constexpr double kSrgbScale = 0.9478672985781991;  // 1 / 1.055
+constexpr double kSrgbExponent = 2.4;
+constexpr double kSrgbLinearScale = 0.07739938080495357;  // 1 / 12.92
+constexpr double kEntryScale = 1.5259021896696422e-5;     // 1 / 65535
+constexpr double kTolerance = 0.0001;
+constexpr double kMiddleLow = 0.01;
+constexpr double kMiddleHigh = 0.99;
+constexpr double kClampLow = 0.0625;
+constexpr double kClampHigh = 16.0;
+constexpr double kSrgbGamma = 2.2;
+constexpr uint32_t kTestedCurveMinimum = 128;
+
+double Clamp(double v, double low, double high) {
+    return v < low ? low : (v > high ? high : v);
+}
+
+// y(k) = entry k / 65535 at x(k) = k / (n - 1).
+class Samples {
+  public:
+    Samples(const uint8_t* entries, uint32_t count) : entries_(entries), count_(count) {}
+    double X(uint32_t k) const { return double(k) / double(count_ - 1); }
+    double Y(uint32_t k) const { return Entry(k) * kEntryScale; }
+    uint16_t Entry(uint32_t k) const { return LoadBig16(entries_ + 2 * k); }
+    uint32_t Count() const { return count_; }
+
+  private:
+    const uint8_t* entries_;
+    uint32_t count_;
+};
+
+bool IsStandardRgbCurve(const Samples& s) {
+    if (s.Count() < kTestedCurveMinimum) {
+        return false;
+    }
+    for (uint32_t k = 0; k < s.Count(); ++k) {
+        const double x = s.X(k);
+        const double f = x > kSrgbThreshold
+                             ? std::pow((x + kSrgbOffset) * kSrgbScale, kSrgbExponent)
+                             : x * kSrgbLinearScale;
+        if (std::fabs(s.Y(k) - f) > kTolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsPowerCurve(const Samples& s, double* gamma) {
+    if (s.Count() < kTestedCurveMinimum) {
+        return false;
+    }
+    const uint32_t middle = s.Count() / 2;
+    const double yMiddle = s.Y(middle);
+    if (yMiddle < kMiddleLow || yMiddle > kMiddleHigh) {
+        return false;
+    }
+    const double estimate = std::log(yMiddle) / std::log(s.X(middle));
+    *gamma = estimate;
+    for (uint32_t k = 0; k < s.Count(); ++k) {
+        const double x = s.X(k);
+        const double low = x * kClampLow;
+        const double high = x * kClampHigh;
+        const double y = Clamp(s.Y(k), low, high);
+        const double f = Clamp(std::pow(x, estimate), low, high);
+        if (std::fabs(y - f) > kTolerance) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Natural logarithms of the integers the fit meets, without a library call
 // per sample: the sample positions k from a table made once, and any other
@@ -56,6 +130,25 @@ class IntegerLogs {
 };
 
 }  // namespace
+
+void TableGamma(const uint8_t* entries, uint32_t count, double* gamma, bool* simple) {
+    const Samples s(entries, count);
+    *simple = true;
+    if (count == 2) {
+        *gamma = 1.0;
+        *simple = s.Entry(0) == 0 && s.Entry(1) == 65535;
+        return;
+    }
+    if (IsStandardRgbCurve(s)) {
+        *gamma = kSrgbGamma;
+        return;
+    }
+    if (IsPowerCurve(s, gamma)) {
+        return;
+    }
+    *gamma = FitTableGamma(entries, count);
+    *simple = false;
+}
 
 // ln x(k) = ln k - ln(count - 1) and ln y(k) = ln entry - ln 65535, with the
 // logarithms of the constants and of the positions taken once per process.

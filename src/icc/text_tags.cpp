@@ -12,6 +12,9 @@ namespace {
 constexpr uint32_t kDescCountOffset = 8;
 constexpr uint32_t kDescTextOffset = 12;
 constexpr uint32_t kDescFixedSize = 92;  // one zero more than the fields need
+// From the end of the ASCII text and its zero.
+constexpr uint32_t kUnicodeCountOffset = 4;
+constexpr uint32_t kUnicodeTextOffset = 8;
 constexpr uint32_t kTextOffset = 8;
 constexpr uint32_t kMaxText = kTextBufferSize - 1;
 
@@ -45,6 +48,20 @@ TextDescriptionTag::TextDescriptionTag(MemoryPool* pool, Tag* after, uint32_t si
     : Tag(pool, after, signature) {
     const uint32_t length = TextArgumentLength(text);
     LayOutDescription(ReplaceBuffer(length + kDescFixedSize), text, length);
+}
+
+TextDescriptionTag::TextDescriptionTag(MemoryPool* pool, Tag* after, uint32_t signature,
+                                       const char* text, const uint8_t* unicode, uint32_t units)
+    : Tag(pool, after, signature) {
+    const uint32_t length = TextArgumentLength(text);
+    const uint32_t unicodeSize = units == 0 ? 0 : 2 * (units + 1);
+    uint8_t* data = ReplaceBuffer(length + kDescFixedSize + unicodeSize);
+    LayOutDescription(data, text, length);
+    if (units != 0) {
+        uint8_t* part = data + kDescTextOffset + length + 1;
+        StoreBig32(part + kUnicodeCountOffset, units + 1);
+        std::memcpy(part + kUnicodeTextOffset, unicode, 2 * size_t(units));
+    }
 }
 
 void TextDescriptionTag::GetText(char* out) const {

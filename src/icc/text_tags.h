@@ -8,17 +8,23 @@ namespace tonalis::icc {
 constexpr uint32_t kTextBufferSize = 256;
 
 // Layout as made: 'desc', 4 reserved, ASCII count L + 1, the text and its
-// zero, then empty Unicode and ScriptCode parts: L + 92 bytes in all.
+// zero, then empty Unicode and ScriptCode parts: L + 92 bytes in all. With a
+// Unicode text of U units, the Unicode count is U + 1 and the units and their
+// zero follow it: L + 92 + 2 (U + 1) bytes.
 class TextDescriptionTag : public Tag {
   public:
     using Tag::Tag;
     TextDescriptionTag(MemoryPool* pool, Tag* after, uint32_t signature, const char* text);
+    // unicode: units big-endian UTF-16 units, without a terminating zero.
+    TextDescriptionTag(MemoryPool* pool, Tag* after, uint32_t signature, const char* text,
+                       const uint8_t* unicode, uint32_t units);
 
     // The ASCII text up to its first zero, at most 255 characters and never
     // past the tag's data, zero-terminated: out holds kTextBufferSize bytes.
     virtual void GetText(char* out) const;
 
-    // Null does nothing. The buffer is reused when the new layout fits in it.
+    // Null does nothing. The buffer is reused when the new layout fits in it;
+    // the Unicode part is left empty.
     void SetText(const char* text);
 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "icc/byte_order.h"
+#include "icc/multi_localized_text_tag.h"
 #include "icc/profile.h"
 #include "icc/tag_text.h"
 #include "icc/text_tags.h"
@@ -61,10 +62,19 @@ void Profile::KeepVersion21Types() {
                 (IsDescriptionSignature(signature) || signature == Sig("cprt"))) {
                 char text[kTextBufferSize] = {};
                 ReadTagText(tag, text);
-                Tag* fresh = IsDescriptionSignature(signature)
-                                 ? static_cast<Tag*>(new (&pool_) TextDescriptionTag(
-                                       &pool_, nullptr, signature, text))
-                                 : new (&pool_) TextTag(&pool_, nullptr, signature, text);
+                Tag* fresh;
+                if (IsDescriptionSignature(signature)) {
+                    // The Unicode part keeps what the ASCII part cannot.
+                    const uint8_t* unicode = nullptr;
+                    uint32_t units = 0;
+                    if (const auto* localized = dynamic_cast<MultiLocalizedTextTag*>(tag)) {
+                        units = localized->GetUnicode(&unicode);
+                    }
+                    fresh = new (&pool_)
+                        TextDescriptionTag(&pool_, nullptr, signature, text, unicode, units);
+                } else {
+                    fresh = new (&pool_) TextTag(&pool_, nullptr, signature, text);
+                }
                 ReplaceTag(tag, fresh);
             } else if (signature == Sig("chad") ||
                        (IsVersion4Type(type) && !IsRequiredTag(signature))) {

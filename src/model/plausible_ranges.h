@@ -26,7 +26,8 @@ inline constexpr ChromaticityRange kPhosphorRanges[3] = {
     {{0.11, 0.2}, {0.0, 0.12}},    // blue
 };
 inline constexpr ValueRange kUserGammaRange = {0.75, 3.75};
-inline constexpr ValueRange kProfileGammaRange = {1.0, 3.0};
+// Every gamma a user may save loads again.
+inline constexpr ValueRange kProfileGammaRange = kUserGammaRange;
 inline constexpr ValueRange kGammaFactorRange = {0.5, 2.0};
 
 bool InRange(double value, ValueRange range);
@@ -48,7 +49,7 @@ bool PrimariesInRange(const Chromaticity primaries[3]);
 
 // A gamma set by the user: 0.75 to 3.75.
 bool UserGammaInRange(double gamma);
-// A gamma read from a profile: 1.0 to 3.0.
+// A gamma read from a profile: as a user may set it, 0.75 to 3.75.
 bool ProfileGammaInRange(double gamma);
 // A native gamma factor: 0.5 to 2.0.
 bool GammaFactorInRange(double factor);

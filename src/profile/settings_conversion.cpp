@@ -22,9 +22,41 @@ bool HasChromaticity(const double xyz[3]) {
     return sum != 0.0 && std::isfinite(sum);
 }
 
-bool Plausible(const double xyz[3], const ChromaticityRange& range) {
+// A value saved on a bound of its range comes back a little off it, and must
+// load again. The file rounds X, Y and Z to steps of 2^-16, half a step off
+// at most. The white is read back as stored. A primary is adapted back from
+// D50 to that stored white; for whites in the accepted range this multiplies
+// the stored error by at most 1.9 and, for each step that one component of
+// the white moved, changes the colour by at most 2.1 steps per unit (the
+// colorants of a saved profile stay below 1). With an error e in each
+// component, S = X + Y + Z moves by at most 3e, and x = X / S, y and x + y by
+// at most 5e / S.
+constexpr double kFixedStep = 1.0 / 65536.0;
+constexpr double kWhiteError = 0.5 * kFixedStep;
+constexpr double kPrimaryError = (0.5 * 1.9 + 3 * 0.5 * 2.1) * kFixedStep;
+constexpr double kChromaticityGain = 5.0;
+constexpr double kSumGain = 3.0;
+// A colour whose S is within twice its possible error of 0 could be mostly
+// rounding, and does not load. So a primary that adds less than three times
+// that to the white (the white lies that near an edge of the gamut, or
+// beyond it) is not saved.
+constexpr double kSmallestSavedSum = 3 * kSumGain * kPrimaryError;
+
+ValueRange Widened(ValueRange range, double slack) {
+    return {range.low - slack, range.high + slack};
+}
+
+// The chromaticity of xyz in range, allowing for an error in each component.
+bool Plausible(const double xyz[3], const ChromaticityRange& range, double error) {
+    const double sum = xyz[0] + xyz[1] + xyz[2];
     Chromaticity c;
-    return XyzToXy(XyzOf(xyz), &c) == 0 && ChromaticitySumInRange(c) && InRange(c, range);
+    if (!(sum >= 2 * kSumGain * error) || XyzToXy(XyzOf(xyz), &c) != 0) {
+        return false;
+    }
+    // sum - 3e: the least that S was when saved.
+    const double slack = kChromaticityGain * error / (sum - kSumGain * error);
+    return c.x + c.y <= 1.0 + slack && InRange(c.x, Widened(range.x, slack)) &&
+           InRange(c.y, Widened(range.y, slack));
 }
 
 }  // namespace
@@ -56,8 +88,10 @@ bool BuildProfileInfo(const MonitorSettings& settings, ProfileInfo* info) {
     if (!HasChromaticity(info->white)) {
         return false;
     }
+    // A white outside the gamut gives a primary a negative sum.
     for (const auto& primary : info->primaries) {
-        if (!HasChromaticity(primary)) {
+        if (!HasChromaticity(primary) ||
+            !(primary[0] + primary[1] + primary[2] >= kSmallestSavedSum)) {
             return false;
         }
     }
@@ -71,11 +105,11 @@ bool CheckProfilePlausible(const ProfileInfo& info) {
         }
     }
     for (int c = 0; c < 3; ++c) {
-        if (!Plausible(info.primaries[c], kPhosphorRanges[c])) {
+        if (!Plausible(info.primaries[c], kPhosphorRanges[c], kPrimaryError)) {
             return false;
         }
     }
-    return Plausible(info.white, kWhitePointRange);
+    return Plausible(info.white, kWhitePointRange, kWhiteError);
 }
 
 bool SettingsFromProfileInfo(const ProfileInfo& info, MonitorSettings* settings) {

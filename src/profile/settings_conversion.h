@@ -10,12 +10,15 @@ namespace tonalis {
 // Fills the gammas, the primaries (XYZ of full red, green and blue relative
 // to the hardware white, unadapted), the white (Y = 1) and a zero black point;
 // kind, intent and text are left alone. False, with nothing useful in the
-// record, when a y is 0, the primaries are singular, or a colour would have
-// no chromaticity (zero or not finite X + Y + Z).
+// record, when a y is 0, the primaries are singular, a colour would have no
+// chromaticity (zero or not finite X + Y + Z), or a primary adds too little
+// to the white (or less than nothing: a white outside the gamut) to load
+// again from the file.
 bool BuildProfileInfo(const MonitorSettings& settings, ProfileInfo* info);
 
 // Whether a profile's gammas, primaries and white lie in the ranges that a
-// monitor may have (every bound included).
+// monitor may have (every bound included, less the file's rounding), so that
+// whatever BuildProfileInfo accepts within them loads again.
 bool CheckProfilePlausible(const ProfileInfo& info);
 
 // Hardware white, primaries and gammas from the record, then the peaks, native

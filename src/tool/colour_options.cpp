@@ -11,7 +11,9 @@
 #include "model/plausible_ranges.h"
 #include "model/presets.h"
 #include "model/white_point.h"
+#include "resources/string_ids.h"
 #include "tool/arguments.h"
+#include "tool/profile_failure.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
 
@@ -200,6 +202,12 @@ void PrimariesOption(const Arguments& arguments, const char* option, Chromaticit
         const Field& y = fields[2 * c + 1];
         CheckChromaticity(option, *text, kChannelNames[c], x, y);
         parsed[c] = {x.value, y.value};
+        // A primary with y = 0 has no luminance, hence no XYZ to save.
+        if (y.value == 0.0) {
+            Reject(option, *text,
+                   Format("%s y %s: ", kChannelNames[c], y.text.c_str()) +
+                       StringMessage(strings::kPhosphorsOutOfRange));
+        }
         if (!PhosphorInRange(static_cast<Channel>(c), parsed[c])) {
             Reject(option, *text,
                    Format("%s phosphor %s,%s is outside %s", kChannelNames[c], x.text.c_str(),

@@ -7,6 +7,7 @@
 #include "model/white_point.h"
 #include "profile/load_monitor_profile.h"
 #include "profile/save_monitor_profile.h"
+#include "profile/settings_conversion.h"
 #include "tool/arguments.h"
 #include "tool/colour_options.h"
 #include "tool/command.h"
@@ -57,6 +58,15 @@ MonitorSettings SettingsToSave(const Arguments& arguments) {
                                     int(sizeof settings.description) - 1));
         }
         std::strcpy(settings.description, description->c_str());
+    }
+    // The options are checked one by one; a white from one place and
+    // primaries from another may still not make a profile that loads again.
+    ProfileInfo info = {};
+    if (!BuildProfileInfo(settings, &info)) {
+        throw UsageError(
+            Format("white point %g,%g is outside the gamut of the primaries, or too "
+                   "near its edge for a profile to keep them",
+                   settings.hardwareWhite.x, settings.hardwareWhite.y));
     }
     settings.hasGammaRamp = arguments.Has("no-vcgt") ? 0 : 1;
     settings.ramp = BuildGammaRamp(settings.gamma, settings.gammaFactor, settings.whiteRgb);

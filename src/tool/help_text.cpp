@@ -18,7 +18,8 @@ std::string ValueNotes() {
            "SET    a phosphor preset: " + PhosphorPresetNames() + ";\n" +
            Format(
                "       or rx,ry,gx,gy,bx,by with red x %g to %g, y %g to %g,\n"
-               "       green x %g to %g, y %g to %g, blue x %g to %g, y %g to %g.\n",
+               "       green x %g to %g, y %g to %g, blue x %g to %g, y %g to %g;\n"
+               "       no y may be 0.\n",
                p[0].x.low, p[0].x.high, p[0].y.low, p[0].y.high, p[1].x.low, p[1].x.high,
                p[1].y.low, p[1].y.high, p[2].x.low, p[2].x.high, p[2].y.low, p[2].y.high) +
            "Output is readable text; --json prints one JSON object instead, with numbers\n"

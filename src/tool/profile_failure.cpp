@@ -1,4 +1,5 @@
-// The English texts of the strings that loading and saving return.
+// The English texts of the strings that loading, saving and the phosphor
+// checks give.
 #include "tool/profile_failure.h"
 
 #include "resources/string_ids.h"
@@ -22,6 +23,8 @@ const char* MessageOf(int stringId) {
             return "The selected profile is not a correct RGB display profile.";
         case strings::kProfileWriteError:
             return "An error occurred while writing the monitor profile.";
+        case strings::kPhosphorsOutOfRange:
+            return "The phosphor values are out of range, please enter correct values.";
         default:
             return "The operation failed.";
     }
@@ -29,8 +32,12 @@ const char* MessageOf(int stringId) {
 
 }  // namespace
 
+std::string StringMessage(int stringId) {
+    return Format("%s (string %d)", MessageOf(stringId), stringId);
+}
+
 void ThrowProfileFailure(int stringId, const std::string& file) {
-    throw UsageError(Format("%s: %s (string %d)", file.c_str(), MessageOf(stringId), stringId));
+    throw UsageError(file + ": " + StringMessage(stringId));
 }
 
 const std::string& ProfileOperand(const Arguments& arguments) {

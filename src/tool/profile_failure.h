@@ -8,6 +8,9 @@ namespace tonalis::tool {
 
 class Arguments;
 
+// "MESSAGE (string N)": the English text of the applet's string N.
+std::string StringMessage(int stringId);
+
 // "FILE: MESSAGE (string N)", thrown with exit status 2.
 [[noreturn]] void ThrowProfileFailure(int stringId, const std::string& file);
 

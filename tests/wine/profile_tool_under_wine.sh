@@ -140,6 +140,49 @@ else
 fi
 rm -f "$work/latin.icc" "$work/你.icc"
 
+# A value on an edge of its accepted range, saved, loads back within 1e-4:
+# each case is an option and the colour and x,y that info must show.
+edge_cases=(
+    "--white 0.2788,0.292|hardwareWhite|0.2788,0.292"
+    "--white 0.2788,0.3709|hardwareWhite|0.2788,0.3709"
+    "--white 0.3621,0.292|hardwareWhite|0.3621,0.292"
+    "--white 0.3621,0.3709|hardwareWhite|0.3621,0.3709"
+    "--primaries 0.59,0.25,0.30,0.60,0.15,0.06|red|0.59,0.25"
+    "--primaries 0.59,0.4,0.30,0.60,0.15,0.06|red|0.59,0.4"
+    "--primaries 0.75,0.25,0.30,0.60,0.15,0.06|red|0.75,0.25"
+    "--primaries 0.6,0.4,0.30,0.60,0.15,0.06|red|0.6,0.4"
+    "--primaries 0.64,0.33,0.05,0.5,0.15,0.06|green|0.05,0.5"
+    "--primaries 0.64,0.33,0.05,0.85,0.15,0.06|green|0.05,0.85"
+    "--primaries 0.64,0.33,0.35,0.5,0.15,0.06|green|0.35,0.5"
+    "--primaries 0.64,0.33,0.35,0.65,0.15,0.06|green|0.35,0.65"
+    "--primaries 0.64,0.33,0.15,0.85,0.15,0.06|green|0.15,0.85"
+    "--primaries 0.64,0.33,0.30,0.60,0.11,0.0001|blue|0.11,0.0001"
+    "--primaries 0.64,0.33,0.30,0.60,0.2,0.0001|blue|0.2,0.0001"
+    "--primaries 0.64,0.33,0.30,0.60,0.11,0.12|blue|0.11,0.12"
+    "--primaries 0.64,0.33,0.30,0.60,0.2,0.12|blue|0.2,0.12"
+    "--primaries 0.64,0.33,0.30,0.60,0.2,0.06|blue|0.2,0.06"
+)
+edge_failures=0
+for case in "${edge_cases[@]}"; do
+    IFS='|' read -r option colour xy <<<"$case"
+    # shellcheck disable=SC2086 # the option and its value are two words
+    if ! run_wine make -o edge.icc $option >/dev/null 2>"$work/edge.err" ||
+        ! run_wine info edge.icc --json >"$work/edge.json" 2>>"$work/edge.err" ||
+        ! python3 - "$work/edge.json" "$colour" "$xy" <<'PY'; then
+import json, sys
+info = json.load(open(sys.argv[1]))
+got = info['hardwareWhite'] if sys.argv[2] == 'hardwareWhite' else info['primaries'][sys.argv[2]]
+x, y = map(float, sys.argv[3].split(','))
+sys.exit(0 if abs(got['x'] - x) <= 1e-4 and abs(got['y'] - y) <= 1e-4 else 1)
+PY
+        fail "make $option loads back: $(tr -d '\r' <"$work/edge.err") $(cat "$work/edge.json")"
+        edge_failures=$((edge_failures + 1))
+    fi
+done
+if [[ $edge_failures == 0 ]]; then
+    pass "all ${#edge_cases[@]} edges of the accepted ranges save and load back under Wine"
+fi
+
 cp "$work/plain.wine.icc" "$work/kept.icc"
 mkdir -p "$work/folder"
 check_refused refused-info 3411 info "$laptop"

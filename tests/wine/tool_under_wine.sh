@@ -92,7 +92,7 @@ check_refused bad_number ramp --gamma 2.2x
 check_refused bad_preset peaks --target 6000K
 check_refused white_range peaks --target 0.4,0.35
 check_refused phosphor_range matrix --primaries 0.58,0.33,0.30,0.60,0.15,0.06
-check_refused gamut peaks --primaries 0.64,0.33,0.35,0.5,0.2,0 --target 0.2788,0.292
+check_refused gamut peaks --primaries 0.64,0.33,0.35,0.5,0.2,0.001 --target 0.2788,0.292
 check_refused unknown_command calibrate
 
 finish

@@ -13,6 +13,7 @@
 #include "icc/xyz_tag.h"
 #include "icc_test_support.h"
 #include "lcms_reference.h"
+#include "table_gamma_rule.h"
 
 namespace tonalis::icc::testing {
 namespace {
@@ -59,8 +60,9 @@ class LcmsCrossCheckTest : public IccTest {
         cmsSetLogErrorHandler([](cmsContext, cmsUInt32Number, const char*) {});
     }
 
-    // Gamma by our rule from samples of the curve as LittleCMS reads it: as
-    // many as the table has, 1024 for a single gamma.
+    // Gamma by the rule, written out in the tests, from samples of the curve
+    // as LittleCMS reads it: as many as the table has, 1024 for a single
+    // gamma.
     double GammaOfLcmsSamples(const LcmsProfile& lcms, int channel, uint32_t count) {
         const auto* curve =
             static_cast<const cmsToneCurve*>(cmsReadTag(lcms.handle, kLcmsCurves[channel]));
@@ -70,15 +72,7 @@ class LcmsCrossCheckTest : public IccTest {
             samples[k] = cmsEvalToneCurve16(
                 curve, cmsUInt16Number(std::lround(k * 65535.0 / double(samples.size() - 1))));
         }
-        MemoryPool pool(MemoryPool::kWithInstalledHooks);
-        const Bytes bytes = CurveBytes(samples);
-        auto* tag =
-            new (&pool) CurveTag(&pool, nullptr, Sig("rTRC"), bytes.data(), uint32_t(bytes.size()));
-        double gamma;
-        bool simple;
-        tag->GetGamma(&gamma, &simple);
-        pool.ReleaseAll();
-        return gamma;
+        return GammaByTableRule(samples).gamma;
     }
 };
 

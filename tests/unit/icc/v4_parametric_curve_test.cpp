@@ -7,6 +7,7 @@
 
 #include "icc/exception.h"
 #include "icc/parametric_curve_tag.h"
+#include "table_gamma_rule.h"
 #include "v4_lcms_profiles.h"
 
 namespace tonalis::icc::testing {
@@ -29,21 +30,6 @@ const FunctionCase kFunctions[] = {
 };
 
 constexpr uint32_t kSamples = 256;
-
-// The least-squares gamma of 16-bit samples, written out independently.
-double FittedGamma(const std::vector<uint16_t>& entries) {
-    double sxx = 0.0;
-    double sxy = 0.0;
-    for (size_t k = 1; k < entries.size(); ++k) {
-        if (entries[k] == 0) {
-            continue;
-        }
-        const double lx = std::log(double(k) / double(entries.size() - 1));
-        sxx += lx * lx;
-        sxy += lx * std::log(entries[k] / 65535.0);
-    }
-    return sxx == 0.0 ? 1.0 : sxy / sxx;
-}
 
 std::vector<uint16_t> LcmsSamples(const cmsToneCurve* curve, uint32_t count) {
     std::vector<uint16_t> entries(count);
@@ -78,7 +64,9 @@ TEST_F(ParametricCurveTest, EveryFunctionTypeEvaluatesAsLittleCmsDoes) {
     }
 }
 
-TEST_F(ParametricCurveTest, TypeZeroIsItsGammaAndTheOthersAreFittedFromSamples) {
+// Types 1 to 4 read as the same curve stored as a 256-entry table would: the
+// sRGB curve as 2.2.
+TEST_F(ParametricCurveTest, TypeZeroIsItsGammaAndTheOthersGetATablesGamma) {
     for (const auto& f : kFunctions) {
         double gamma = 0.0;
         bool simple = false;
@@ -89,8 +77,9 @@ TEST_F(ParametricCurveTest, TypeZeroIsItsGammaAndTheOthersAreFittedFromSamples) 
             continue;
         }
         cmsToneCurve* curve = LcmsParametric(f.type, AsStored(f.parameters));
-        EXPECT_NEAR(gamma, FittedGamma(LcmsSamples(curve, kSamples)), 1e-4) << f.name;
-        EXPECT_FALSE(simple) << f.name;
+        const RuleGamma expected = GammaByTableRule(LcmsSamples(curve, kSamples));
+        EXPECT_NEAR(gamma, expected.gamma, 1e-4) << f.name;
+        EXPECT_EQ(simple, expected.simple) << f.name;
         cmsFreeToneCurve(curve);
     }
 }
@@ -98,6 +87,7 @@ TEST_F(ParametricCurveTest, TypeZeroIsItsGammaAndTheOthersAreFittedFromSamples) 
 TEST_F(ParametricCurveTest, ExtractionTakesEachChannelByItsType) {
     const Bytes type0 = ParaBytes(0, {1.8});
     const Bytes type3 = ParaBytes(3, kFunctions[3].parameters);
+    const Bytes type4 = ParaBytes(4, kFunctions[4].parameters);
     const Bytes table = CurveBytes({0, 4000, 16000, 40000, 65535});
     const struct {
         const char* name;
@@ -106,7 +96,8 @@ TEST_F(ParametricCurveTest, ExtractionTakesEachChannelByItsType) {
     } cases[] = {
         {"all type 0", type0, type0, type0, 1},
         {"type 0 beside a one-entry curv", type0, CurveBytes({563}), type0, 1},
-        {"one sampled", type0, type3, type0, 0},
+        {"the sRGB curve", type0, type3, type0, 1},
+        {"one fitted", type0, type4, type0, 0},
         {"para and a table", type3, table, type0, 0},
     };
     for (const auto& c : cases) {

@@ -144,6 +144,48 @@ TEST_F(SaveOverV4Test, LittleCmsReadsTheValuesWeWrote) {
     }
 }
 
+// The Unicode part of a v2 'desc', read from its layout: ASCII count at 8,
+// the Unicode count (units with their zero) 4 bytes after the ASCII text,
+// the units, and the 70 bytes of the ScriptCode part still inside the tag.
+std::u16string UnicodeDescription(const Bytes& image) {
+    for (const TableEntry& e : TagTable(image)) {
+        if (e.signature != Sig("desc")) {
+            continue;
+        }
+        const size_t unicode = e.offset + 12 + Get32(image, e.offset + 8);
+        const uint32_t count = Get32(image, unicode + 4);
+        EXPECT_LE(unicode + 8 + 2 * count + 70, size_t(e.offset) + e.size);
+        std::u16string text;
+        for (uint32_t i = 0; i < count; ++i) {
+            text.push_back(char16_t(Get16(image, unicode + 8 + 2 * i)));
+        }
+        EXPECT_TRUE(count == 0 || text.back() == 0) << "the units end with a zero";
+        return count == 0 ? text : text.substr(0, count - 1);
+    }
+    return u"no desc";
+}
+
+TEST_F(SaveOverV4Test, AnUnchangedDescriptionKeepsItsUnicodeText) {
+    std::vector<cmsToneCurve*> curves = GammaCurves(2.2);
+    const Bytes source = LcmsV4Display(kP22, k9300K, curves.data(), [](cmsHPROFILE h) {
+        cmsMLU* text = cmsMLUalloc(nullptr, 2);
+        cmsMLUsetWide(text, "en", "US", L"\u00C9cran \u2603 test");
+        cmsMLUsetWide(text, "de", "DE", L"Bildschirm");
+        cmsWriteTag(h, cmsSigProfileDescriptionTag, text);
+        cmsMLUfree(text);
+    });
+    for (bool changed : {false, true}) {
+        char text[kProfileTextSize] = "Calibrated";
+        ProfileInfo record = ValuesRecord(kP22, k9300K, 2.2, changed ? text : nullptr);
+        const Bytes image = Updated(source, &record);
+        EXPECT_EQ(UnicodeDescription(image), changed ? u"" : u"\u00C9cran \u2603 test") << changed;
+        // LittleCMS 2.14 shows the ASCII part only.
+        LcmsHandle lcms(image);
+        ASSERT_NE(lcms.get(), nullptr);
+        EXPECT_EQ(lcms.Text(cmsInfoDescription), changed ? "Calibrated" : "cran  test");
+    }
+}
+
 TEST_F(SaveOverV4Test, OurReaderGetsTheSameCalibrationBack) {
     char text[kProfileTextSize] = "Round trip";
     ProfileInfo record = ValuesRecord(kP22, k9300K, 2.4, text);

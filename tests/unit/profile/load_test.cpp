@@ -79,10 +79,11 @@ TEST_F(LoadTest, ValuesOutsideThePlausibleRangesAreRefused) {
         void (*change)(MonitorSettings*);
         bool accepted;
     } cases[] = {
-        {"gamma 3.0", [](MonitorSettings* s) { s->gamma[kBlue] = 3.0; }, true},
-        {"gamma 1.0", [](MonitorSettings* s) { s->gamma[kRed] = 1.0; }, true},
-        {"gamma 3.01", [](MonitorSettings* s) { s->gamma[kBlue] = 3.01; }, false},
-        {"gamma 0.99", [](MonitorSettings* s) { s->gamma[kGreen] = 0.99; }, false},
+        // Every gamma a user may set loads again.
+        {"gamma 3.75", [](MonitorSettings* s) { s->gamma[kBlue] = 3.75; }, true},
+        {"gamma 0.75", [](MonitorSettings* s) { s->gamma[kRed] = 0.75; }, true},
+        {"gamma 3.77", [](MonitorSettings* s) { s->gamma[kBlue] = 3.77; }, false},
+        {"gamma 0.73", [](MonitorSettings* s) { s->gamma[kGreen] = 0.73; }, false},
         {"white x 0.2787",
          [](MonitorSettings* s) {
              s->hardwareWhite = {0.2787, 0.30};
@@ -129,6 +130,39 @@ TEST_F(LoadTest, ValuesOutsideThePlausibleRangesAreRefused) {
         } else {
             ExpectRefused(c.what, path, kNotRgbDisplay);
         }
+    }
+}
+
+// The file moves a value saved on a bound a little; it must load again, and
+// come back within 1e-4. Red x 0.77 has no y in range with x + y <= 1, so
+// red's right edge is the line x + y = 1; blue y = 0 is refused at entry.
+TEST_F(LoadTest, ValuesOnEveryEdgeOfTheRangesLoadBack) {
+    constexpr int kWhite = 3;
+    const struct {
+        int colour;
+        Chromaticity value;
+    } cases[] = {
+        {kWhite, {0.2788, 0.292}},  {kWhite, {0.2788, 0.3709}}, {kWhite, {0.3621, 0.292}},
+        {kWhite, {0.3621, 0.3709}}, {kRed, {0.59, 0.25}},       {kRed, {0.59, 0.4}},
+        {kRed, {0.75, 0.25}},       {kRed, {0.6, 0.4}},         {kGreen, {0.05, 0.5}},
+        {kGreen, {0.05, 0.85}},     {kGreen, {0.35, 0.5}},      {kGreen, {0.35, 0.65}},
+        {kGreen, {0.15, 0.85}},     {kBlue, {0.11, 0.0001}},    {kBlue, {0.2, 0.0001}},
+        {kBlue, {0.11, 0.12}},      {kBlue, {0.2, 0.12}},       {kBlue, {0.2, 0.06}},
+    };
+    for (const auto& c : cases) {
+        MonitorSettings settings = DefaultSettings();
+        Chromaticity* edited =
+            c.colour == kWhite ? &settings.hardwareWhite : &settings.primaries[c.colour];
+        *edited = c.value;
+        const std::string what = std::to_string(c.colour) + " at " + std::to_string(c.value.x) +
+                                 "," + std::to_string(c.value.y);
+        const std::string path = Saved("edge.icc", settings);
+        MonitorSettings loaded = DefaultSettings();
+        ASSERT_EQ(LoadMonitorProfile(path.c_str(), &loaded), 0) << what;
+        const Chromaticity got =
+            c.colour == kWhite ? loaded.hardwareWhite : loaded.primaries[c.colour];
+        EXPECT_NEAR(got.x, c.value.x, 1e-4) << what;
+        EXPECT_NEAR(got.y, c.value.y, 1e-4) << what;
     }
 }
 

@@ -129,6 +129,18 @@ TEST_F(SaveLayoutTest, SettingsThatCannotBeExpressedAreRefused) {
         {"two equal primaries",
          [](MonitorSettings* s) { s->primaries[kGreen] = s->primaries[kRed]; }},
         {"not a number", [](MonitorSettings* s) { s->hardwareWhite.x = std::nan(""); }},
+        // Profiles that would not load again: a primary with a negative or
+        // vanishing share of the white.
+        {"a white outside the gamut",
+         [](MonitorSettings* s) {
+             s->primaries[kGreen] = {0.35, 0.5};
+             s->primaries[kBlue] = {0.2, 0.001};
+             s->hardwareWhite = {0.2788, 0.292};
+         }},
+        {"a white halfway between green and blue",
+         [](MonitorSettings* s) {
+             s->hardwareWhite = {0.225, 0.33};
+         }},
     };
     for (const Case& c : cases) {
         MonitorSettings settings = DefaultSettings();

@@ -146,9 +146,25 @@ TEST_F(ProfileCommands, RefusalsGiveTheStringAndChangeNoFile) {
     ExpectRefused("make -o '" + folder_ + "' --gamma 2.2", "(string 3415)");
     ExpectRefused("make -o '" + out + "' --gamma 3.8", "--gamma");
     ExpectRefused("make -o '" + out + "' --white 0.40,0.35", "--white");
+    ExpectRefused("make -o '" + out +
+                      "' --primaries 0.64,0.33,0.35,0.5,0.2,0.001 --adjusted-white 0.2788,0.292",
+                  "--adjusted-white");
+    // A primary with y = 0 has no XYZ: refused where it is typed, in every
+    // command that takes primaries.
+    const std::string noLuminance =
+        " y 0: The phosphor values are out of range, please enter correct values. (string 3436)";
+    ExpectRefused("make -o '" + out + "' --primaries 0.64,0.33,0.30,0.60,0.15,0",
+                  "blue" + noLuminance);
+    ExpectRefused("make -o '" + missing + "' --primaries 0.64,0,0.30,0.60,0.15,0.06",
+                  "red" + noLuminance);
+    ExpectRefused("matrix --primaries 0.64,0.33,0.30,0,0.15,0.06", "green" + noLuminance);
+    ExpectRefused("matrix --primaries 0.64,0.33,0.30,0.60,0.15,0", "blue" + noLuminance);
+    // The white of the source and new primaries, each fine alone.
+    const std::string edge = Path("edge.icc");
+    ASSERT_EQ(RunTool("make -o '" + edge + "' --white 0.2788,0.292").status, 0);
     ExpectRefused(
-        "make -o '" + out + "' --primaries 0.64,0.33,0.35,0.5,0.2,0 --adjusted-white 0.2788,0.292",
-        "--adjusted-white");
+        "make -o '" + out + "' --from '" + edge + "' --primaries 0.64,0.33,0.35,0.5,0.2,0.001",
+        "outside the gamut");
     ExpectRefused("make -o '" + out + "' --description " + std::string(256, 'x'), "--description");
     EXPECT_EQ(ReadFile(out), kept);
     EXPECT_FALSE(access(missing.c_str(), F_OK) == 0);

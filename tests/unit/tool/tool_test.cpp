@@ -186,8 +186,8 @@ TEST(ToolErrors, BadInputIsRefusedWithOneLine) {
         {"peaks --primaries 0.64,0.33,0.30,0.60,0.15", "0.64,0.33,0.30,0.60,0.15"},
         {"peaks --primaries 0.64,0.33,0.30,0.60,0.25,0.06", "0.25,0.06"},
         {"peaks --primaries 0.58,0.33,0.30,0.60,0.15,0.06", "0.58,0.33"},
-        {"peaks --primaries 0.64,0.33,0.35,0.5,0.2,0 --target 0.2788,0.292", "0.2788,0.292"},
-        {"whitepoint --primaries 0.64,0.33,0.35,0.5,0.2,0 --peaks 1,1,1 --hardware-white "
+        {"peaks --primaries 0.64,0.33,0.35,0.5,0.2,0.001 --target 0.2788,0.292", "0.2788,0.292"},
+        {"whitepoint --primaries 0.64,0.33,0.35,0.5,0.2,0.001 --peaks 1,1,1 --hardware-white "
          "0.2788,0.292",
          "0.2788,0.292"},
         {"whitepoint", "--peaks"},
