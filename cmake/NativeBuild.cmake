@@ -12,6 +12,8 @@ endif()
 
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LCMS2 REQUIRED IMPORTED_TARGET lcms2)
+# The tool's display commands reach X through XRandR 1.2.
+pkg_check_modules(XRANDR REQUIRED IMPORTED_TARGET xrandr x11)
 
 if(TONALIS_FUZZ)
     add_compile_options(-fsanitize=fuzzer-no-link)
@@ -42,9 +44,10 @@ add_library(tonalis_core INTERFACE)
 target_link_libraries(tonalis_core INTERFACE tonalis_profile)
 
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/tool/*.cpp)
+list(FILTER TOOL_SOURCES EXCLUDE REGEX "_win32\\.cpp$")
 if(TOOL_SOURCES)
     add_executable(tonalis ${TOOL_SOURCES})
-    target_link_libraries(tonalis PRIVATE tonalis_core)
+    target_link_libraries(tonalis PRIVATE tonalis_core PkgConfig::XRANDR)
     target_compile_options(tonalis PRIVATE ${TONALIS_WARNINGS})
 endif()
 

@@ -29,8 +29,12 @@ const char* MessageOf(int stringId) {
 
 }  // namespace
 
+std::string ProfileFailureText(int stringId, const std::string& file) {
+    return Format("%s: %s (string %d)", file.c_str(), MessageOf(stringId), stringId);
+}
+
 void ThrowProfileFailure(int stringId, const std::string& file) {
-    throw UsageError(Format("%s: %s (string %d)", file.c_str(), MessageOf(stringId), stringId));
+    throw UsageError(ProfileFailureText(stringId, file));
 }
 
 const std::string& ProfileOperand(const Arguments& arguments) {
