@@ -93,6 +93,11 @@ foreach(folder_path ${UNIT_FOLDERS})
         target_link_libraries(${test_target} PRIVATE tonalis_core)
     endif()
     target_link_libraries(${test_target} PRIVATE GTest::gtest_main PkgConfig::LCMS2)
+    if(folder STREQUAL "tool")
+        # The tool's portable parts are tested in-process as well.
+        target_sources(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tool/ramp_resample.cpp)
+        target_include_directories(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    endif()
     target_compile_options(${test_target} PRIVATE ${TONALIS_WARNINGS})
     target_compile_definitions(${test_target} PRIVATE
                                TONALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -45,11 +45,14 @@ class XrandrAccess : public DisplayAccess {
 
     // Reads the outputs; throws when the server has no XRandR 1.2.
     void Load() {
+        int opcode = 0;
         int eventBase = 0;
         int errorBase = 0;
         int major = 0;
         int minor = 0;
-        if (!XRRQueryExtension(display_, &eventBase, &errorBase) ||
+        // Asked of Xlib first: libXrandr keeps a block it never frees when a
+        // server lacks the extension.
+        if (!XQueryExtension(display_, RANDR_NAME, &opcode, &eventBase, &errorBase) ||
             !XRRQueryVersion(display_, &major, &minor) || major < 1 || (major == 1 && minor < 2)) {
             throw ToolError(kExitBadInput,
                             Format("the X display %s has no XRandR 1.2; no gamma table can be "
