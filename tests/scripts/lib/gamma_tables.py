@@ -105,8 +105,8 @@ def read_vidmode():
     return {"size": n, "red": runs[0][:], "green": runs[1][:], "blue": runs[2][:]}
 
 
-def read_show(spec):
-    path, _, name = spec.partition(":")
+def read_show(source):
+    path, _, name = source.partition(":")
     outputs = json.load(open(path))["outputs"]
     output = next(o for o in outputs if not name or o["name"] == name)
     return {"size": 256, "red": output["red"], "green": output["green"], "blue": output["blue"]}
@@ -123,11 +123,11 @@ def resample(run, size):
     return out
 
 
-def expected(spec, size):
-    if spec == "identity":
+def expected(want, size):
+    if want == "identity":
         return {c: [round(j * 65535 / (size - 1)) for j in range(size)]
                 for c in ("red", "green", "blue")}
-    kind, _, path = spec.partition(":")
+    kind, _, path = want.partition(":")
     table = read_vcgt(path) if kind == "vcgt" else json.load(open(path))
     if kind == "same":
         return table
