@@ -12,6 +12,8 @@ endif()
 
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LCMS2 REQUIRED IMPORTED_TARGET lcms2)
+# The tool's display commands reach X through XRandR 1.2.
+pkg_check_modules(XRANDR REQUIRED IMPORTED_TARGET xrandr x11)
 
 if(TONALIS_FUZZ)
     add_compile_options(-fsanitize=fuzzer-no-link)
@@ -42,9 +44,10 @@ add_library(tonalis_core INTERFACE)
 target_link_libraries(tonalis_core INTERFACE tonalis_profile)
 
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/tool/*.cpp)
+list(FILTER TOOL_SOURCES EXCLUDE REGEX "_win32\\.cpp$")
 if(TOOL_SOURCES)
     add_executable(tonalis ${TOOL_SOURCES})
-    target_link_libraries(tonalis PRIVATE tonalis_core)
+    target_link_libraries(tonalis PRIVATE tonalis_core PkgConfig::XRANDR)
     target_compile_options(tonalis PRIVATE ${TONALIS_WARNINGS})
 endif()
 
@@ -90,6 +93,11 @@ foreach(folder_path ${UNIT_FOLDERS})
         target_link_libraries(${test_target} PRIVATE tonalis_core)
     endif()
     target_link_libraries(${test_target} PRIVATE GTest::gtest_main PkgConfig::LCMS2)
+    if(folder STREQUAL "tool")
+        # The tool's portable parts are tested in-process as well.
+        target_sources(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tool/ramp_resample.cpp)
+        target_include_directories(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    endif()
     target_compile_options(${test_target} PRIVATE ${TONALIS_WARNINGS})
     target_compile_definitions(${test_target} PRIVATE
                                TONALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -28,14 +28,20 @@ set_target_properties(TNP PROPERTIES PREFIX "" OUTPUT_NAME TNP SUFFIX ".cpl")
 target_link_options(TNP PRIVATE ${TONALIS_STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
 target_link_libraries(TNP PRIVATE ${TONALIS_SYSTEM_LIBS})
 
+# The tool takes what it needs of the applet's objects from an archive: the
+# display and registry code of its loader commands, and the string table that
+# holds the registry's key names.
+add_library(tonalis_archive STATIC $<TARGET_OBJECTS:tonalis_objects>)
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/tool/*.cpp)
+list(FILTER TOOL_SOURCES EXCLUDE REGEX "_(x11|posix)\\.cpp$")
 if(TOOL_SOURCES)
-    add_executable(tonalis ${TOOL_SOURCES} ${TONALIS_PORTABLE_SOURCES}
-                   ${PROJECT_SOURCE_DIR}/src/model/platform_win32.cpp)
+    add_executable(tonalis ${TOOL_SOURCES} ${TONALIS_RESOURCES})
     target_include_directories(tonalis PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    target_compile_definitions(tonalis PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500
+                               _WIN32_IE=0x0500)
     target_compile_options(tonalis PRIVATE ${TONALIS_WARNINGS})
     target_link_options(tonalis PRIVATE ${TONALIS_STATIC_RUNTIME})
-    target_link_libraries(tonalis PRIVATE user32)
+    target_link_libraries(tonalis PRIVATE tonalis_archive ${TONALIS_SYSTEM_LIBS})
 endif()
 
 # GoogleTest from Debian's sources, built with the same compiler.

@@ -36,6 +36,24 @@ bool SetUpRecord(SessionContext* session, int index, const char* deviceName) {
 
 // Fills monitors in quadrant order; returns how many records were filled.
 int SearchMonitors(SessionContext* session, int wanted, bool* errorShown) {
+    MONITORINFOEXA found[kMaxMonitors];
+    int filled = FindMonitorsInOrder(found, wanted);
+    for (int i = 0; i < filled; ++i) {
+        const MONITORINFOEXA& info = found[i];
+        if (!SetUpRecord(session, i, info.szDevice)) {
+            *errorShown = true;
+        }
+        MonitorSettings& record = session->monitors[i];
+        record.monitorRect = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
+                              info.rcMonitor.bottom};
+        record.isPrimary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0 ? 1 : 0;
+    }
+    return filled;
+}
+
+}  // namespace
+
+int FindMonitorsInOrder(MONITORINFOEXA* found, int wanted) {
     int x = MonGetSystemMetrics(SM_XVIRTUALSCREEN);
     int y = MonGetSystemMetrics(SM_YVIRTUALSCREEN);
     HRGN remaining = CreateRectRgn(x, y, x + MonGetSystemMetrics(SM_CXVIRTUALSCREEN),
@@ -49,31 +67,23 @@ int SearchMonitors(SessionContext* session, int wanted, bool* errorShown) {
         if (monitor == nullptr) {
             break;
         }
-        MONITORINFOEXA info = {};
+        MONITORINFOEXA& info = found[filled];
+        info = {};
         info.cbSize = kMonitorInfoExSize;
         if (!MonGetMonitorInfo(monitor, &info)) {
             break;
         }
-        HRGN found = CreateRectRgnIndirect(&info.rcMonitor);
-        if (found == nullptr) {
+        HRGN area = CreateRectRgnIndirect(&info.rcMonitor);
+        if (area == nullptr) {
             break;
         }
-        CombineRgn(remaining, remaining, found, RGN_DIFF);
-        DeleteObject(found);
-        if (!SetUpRecord(session, filled, info.szDevice)) {
-            *errorShown = true;
-        }
-        MonitorSettings& record = session->monitors[filled];
-        record.monitorRect = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
-                              info.rcMonitor.bottom};
-        record.isPrimary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0 ? 1 : 0;
+        CombineRgn(remaining, remaining, area, RGN_DIFF);
+        DeleteObject(area);
         ++filled;
     }
     DeleteObject(remaining);
     return filled;
 }
-
-}  // namespace
 
 bool SetUpMonitors(SessionContext* session) {
     bool errorShown = false;

@@ -23,6 +23,11 @@ BOOL MonGetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
 // error to the user.
 bool SetUpMonitors(SessionContext* session);
 
+// The monitor information of up to wanted monitors, in the order in which the
+// quadrant search finds them (the numbering the registry keeps); returns how
+// many it found. Fewer than SM_CMONITORS means the search fell short.
+int FindMonitorsInOrder(MONITORINFOEXA* found, int wanted);
+
 HMONITOR FindMonitorInRegion(HRGN region);
 HMONITOR FindMonitorInProbe(HRGN region, const RECT* probe);
 

@@ -47,6 +47,10 @@ int GetDefaultProfilePath(char* buffer, uint32_t size);
 // The path remembered for the monitor number, else the default path.
 int ReadMonitorProfilePath(uint32_t number, char* buffer, uint32_t size);
 
+// The path remembered for the monitor number only: -1 when none is (no key,
+// no value or not REG_SZ), with no fall back to the default path.
+int ReadRegisteredProfilePath(uint32_t number, char* buffer, uint32_t size);
+
 // Installs and associates the working profile, then remembers its path.
 int WriteMonitorProfilePath(SessionContext* session, uint32_t number);
 int WritePrimaryMonitor(const SessionContext* session);

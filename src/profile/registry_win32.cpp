@@ -100,18 +100,19 @@ int GetDefaultProfilePath(char* buffer, uint32_t size) {
     return kRegistryOk;
 }
 
-int ReadMonitorProfilePath(uint32_t number, char* buffer, uint32_t size) {
+int ReadRegisteredProfilePath(uint32_t number, char* buffer, uint32_t size) {
     if (buffer == nullptr || size <= 1 || number > kMaxRegistryMonitorNumber) {
         return kRegistryBadArgument;
     }
-    int result;
-    {
-        ScopedRegistryStrings strings;
-        if (!strings.Load()) {
-            return kRegistryNoMemory;
-        }
-        result = ReadStoredProfilePath(strings, number, buffer, size);
+    ScopedRegistryStrings strings;
+    if (!strings.Load()) {
+        return kRegistryNoMemory;
     }
+    return ReadStoredProfilePath(strings, number, buffer, size);
+}
+
+int ReadMonitorProfilePath(uint32_t number, char* buffer, uint32_t size) {
+    const int result = ReadRegisteredProfilePath(number, buffer, size);
     if (result == kRegistryCallFailed) {
         return GetDefaultProfilePath(buffer, size);
     }

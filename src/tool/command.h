@@ -38,6 +38,9 @@ extern const Command kMatrixCommand;
 extern const Command kInfoCommand;
 extern const Command kMakeCommand;
 extern const Command kVcgtCommand;
+extern const Command kApplyCommand;
+extern const Command kResetCommand;
+extern const Command kShowCommand;
 
 // The table of subcommands, in the order the help lists them.
 const Command* const* AllCommands(int* count);

@@ -6,8 +6,8 @@ namespace tonalis::tool {
 namespace {
 
 const Command* const kCommands[] = {
-    &kRampCommand, &kPeaksCommand, &kWhitePointCommand, &kMatrixCommand,
-    &kInfoCommand, &kMakeCommand,  &kVcgtCommand,
+    &kRampCommand, &kPeaksCommand, &kWhitePointCommand, &kMatrixCommand, &kInfoCommand,
+    &kMakeCommand, &kVcgtCommand,  &kApplyCommand,      &kResetCommand,  &kShowCommand,
 };
 
 constexpr int kCommandCount = sizeof kCommands / sizeof kCommands[0];

@@ -36,8 +36,12 @@ std::string StringMessage(int stringId) {
     return Format("%s (string %d)", MessageOf(stringId), stringId);
 }
 
+std::string ProfileFailureText(int stringId, const std::string& file) {
+    return file + ": " + StringMessage(stringId);
+}
+
 void ThrowProfileFailure(int stringId, const std::string& file) {
-    throw UsageError(file + ": " + StringMessage(stringId));
+    throw UsageError(ProfileFailureText(stringId, file));
 }
 
 const std::string& ProfileOperand(const Arguments& arguments) {

@@ -11,7 +11,10 @@ class Arguments;
 // "MESSAGE (string N)": the English text of the applet's string N.
 std::string StringMessage(int stringId);
 
-// "FILE: MESSAGE (string N)", thrown with exit status 2.
+// "FILE: MESSAGE (string N)".
+std::string ProfileFailureText(int stringId, const std::string& file);
+
+// The same, thrown with exit status 2.
 [[noreturn]] void ThrowProfileFailure(int stringId, const std::string& file);
 
 // The PROFILE operand of info and vcgt; a UsageError when it is missing.

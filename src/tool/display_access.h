@@ -1,0 +1,45 @@
+// The displays that apply, reset and show reach: on X each output of XRandR,
+// on Windows each monitor in the applet's numbering. Tables cross this
+// interface as 256 entries per channel; each side resamples to its own size.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/monitor_settings.h"
+
+namespace tonalis::tool {
+
+struct DisplayOutput {
+    std::string name;
+    // Entries per channel of the output's own table; 0 when it has none.
+    int gammaSize = 0;
+    // Shows a picture (X: driven by a CRTC); the outputs taken when none is named.
+    bool inUse = false;
+    // X: connected but without a CRTC, so it shows nothing now.
+    bool connectedButOff = false;
+};
+
+class DisplayAccess {
+  public:
+    virtual ~DisplayAccess() = default;
+
+    // "output" on X, "monitor" on Windows: how messages name one.
+    virtual const char* Noun() const = 0;
+    virtual const std::vector<DisplayOutput>& Outputs() const = 0;
+    // False when the table cannot be read.
+    virtual bool ReadTable(int index, GammaRamp* ramp) = 0;
+    // False when the system refused the table.
+    virtual bool WriteTable(int index, const GammaRamp& ramp) = 0;
+    // Whether the system keeps a profile per display (Windows does, X does not).
+    virtual bool KeepsProfiles() const = 0;
+    // The display's own profile: the one the applet registered for it, else
+    // the one the system associates with it. *registered tells which.
+    virtual bool StoredProfile(int index, std::string* path, bool* registered) = 0;
+};
+
+// Throws ToolError with status 2 when there is no display to reach.
+std::unique_ptr<DisplayAccess> OpenDisplayAccess();
+
+}  // namespace tonalis::tool

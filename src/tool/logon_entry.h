@@ -1,0 +1,16 @@
+// Running "tonalis apply" at every logon, so that each monitor gets its
+// calibration back: a value under the user's Run key on Windows.
+#pragma once
+
+#include <string>
+
+namespace tonalis::tool {
+
+// Writes the entry; returns the command line it runs. Throws ToolError when
+// the entry cannot be written or the system has no such place.
+std::string InstallLogonEntry();
+
+// Deletes the entry; false when there was none.
+bool RemoveLogonEntry();
+
+}  // namespace tonalis::tool
