@@ -3,6 +3,11 @@
 // Plain #defines: the resource compiler reads this file too.
 #pragma once
 
+// Statics that nothing refers to.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 // Icons and the wizard picture.
 #define IDI_TONALIS 137        // the applet's icon in the Control Panel
 #define IDI_WELCOME 127        // welcome page
