@@ -99,6 +99,11 @@ run_wine_suite() {
 run_wine_suites() {
     local status=0 program
     setup_wine "$build/mingw"
+    # The end-to-end scenarios leave their saved profiles here for the
+    # LittleCMS check among the script checks.
+    mkdir -p "$results/e2e-profiles"
+    TONALIS_E2E_OUTPUT=$(winepath -w "$results/e2e-profiles" 2>/dev/null)
+    export TONALIS_E2E_OUTPUT
     for program in win32_tests.exe e2e_tests.exe; do
         [[ -f "$build/mingw/$program" ]] || continue
         local label=${program%.exe}
@@ -109,13 +114,13 @@ run_wine_suites() {
 
         start_xserver dummy 92 "$build/xorg.log" || return 1
         run_wine_suite "$program" "$label-dummy" dummy || status=1
+        # A plain query after each change makes the dummy driver publish the new
+        # layout; without it Wine starts with the old one.
+        xrandr --addmode DUMMY1 1024x768 &&
+            xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0 && xrandr >/dev/null &&
+            run_wine_suite "$program" "$label-right" dummy-right --gtest_filter='*TwoMonitors*' ||
+            status=1
         if [[ $program == win32_tests.exe ]]; then
-            # A plain query after each change makes the dummy driver publish the new
-            # layout; without it Wine starts with the old one.
-            xrandr --addmode DUMMY1 1024x768 &&
-                xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0 && xrandr >/dev/null &&
-                run_wine_suite "$program" "$label-right" dummy-right --gtest_filter='*TwoMonitors*' ||
-                status=1
             xrandr --output DUMMY1 --mode 1024x768 --left-of DUMMY0 && xrandr >/dev/null &&
                 run_wine_suite "$program" "$label-left" dummy-left --gtest_filter='*TwoMonitors*' ||
                 status=1
