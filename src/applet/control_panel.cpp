@@ -5,6 +5,7 @@
 #include "session/messages.h"
 #include "applet/run_applet.h"
 #include "resources/string_ids.h"
+#include "ui/procedures.h"
 
 namespace tonalis {
 
@@ -16,9 +17,7 @@ constexpr int kAppletIcon = 137;
 LONG RegisterWhitePointClass() {
     WNDCLASSA windowClass = {};
     windowClass.style = CS_VREDRAW | CS_HREDRAW;
-    // The white point measurement screen is not built yet: until it is, its
-    // class keeps the default behaviour.
-    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpfnWndProc = TNLWhitePtWndProc;
     windowClass.hInstance = ModuleInstance();
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     windowClass.hbrBackground = CreateSolidBrush(RGB(0, 0, 0));

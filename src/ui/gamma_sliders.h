@@ -13,7 +13,7 @@ bool OnGammaSlider(HWND window, SessionContext* session, HWND slider, int code, 
 void RefreshGammaPatches(HWND window, SessionContext* session);
 
 // The pattern control of a draw request for a gamma patch: its centre entry
-// by the control id and check box 1200.
+// by the control id and check box 1200; 0 for any other control.
 int GammaPatchCentreEntry(HWND window, int controlId);
 
 // WM_QUERYNEWPALETTE: invalidates 1409, 1605, and 1607 and 1609 when visible.

@@ -18,6 +18,8 @@ void DrawBrightnessBox(HDC dc, RECT rect, const PatternPalette& palette, bool pa
 void DrawBrightnessStrip(HDC dc, RECT rect, const PatternPalette& palette, bool paletteDevice);
 void DrawGammaPatch(HDC dc, RECT rect, const PatternPalette& palette, int centreEntry,
                     bool paletteDevice);
+// One square of the white point screen, all in one palette entry.
+void DrawPaletteSquare(HDC dc, RECT rect, const PatternPalette& palette, int entry);
 
 // The level that a display of this gamma shows at half of full light output.
 int HalfLightLevel(double gamma);

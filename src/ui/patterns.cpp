@@ -1,0 +1,222 @@
+// The calibration patterns: the brightness box and strip, the gamma patches and
+// the white point squares, each painted through the pattern palette.
+#include "ui/patterns.h"
+
+#include <cmath>
+
+#include "ui/pattern_palette.h"
+
+namespace tonalis {
+
+namespace {
+
+constexpr int kBlackEntry = 0;
+constexpr int kWhiteEntry = 1;
+constexpr int kBrightnessGreyEntry = 5;
+constexpr int kStripBars = 20;
+
+// The pattern palette selected and realised in the foreground while it lives;
+// the previous palette goes back as a background palette.
+class RealisedPalette {
+  public:
+    RealisedPalette(HDC dc, const PatternPalette& palette)
+        : dc_(dc), palette_(CreatePalette(reinterpret_cast<const LOGPALETTE*>(&palette))) {
+        if (palette_ != nullptr) {
+            previous_ = SelectPalette(dc_, palette_, FALSE);
+            RealizePalette(dc_);
+        }
+    }
+    ~RealisedPalette() {
+        if (palette_ == nullptr) {
+            return;
+        }
+        SelectPalette(dc_, previous_, TRUE);
+        RealizePalette(dc_);
+        DeleteObject(palette_);
+    }
+    RealisedPalette(const RealisedPalette&) = delete;
+    RealisedPalette& operator=(const RealisedPalette&) = delete;
+
+  private:
+    HDC dc_;
+    HPALETTE palette_;
+    HPALETTE previous_ = nullptr;
+};
+
+void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
+    if (right <= left || bottom <= top) {
+        return;
+    }
+    RECT area = {left, top, right, bottom};
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+// A rectangle filled without an outline pen covers up to right - 1 and
+// bottom - 1, exclusive.
+void FillWithoutPen(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
+    Fill(dc, left, top, right - 1, bottom - 1, colour);
+}
+
+COLORREF EntryColour(const PatternPalette& palette, int entry, bool paletteDevice) {
+    return paletteDevice ? PALETTEINDEX(entry) : PatternColour(palette, entry);
+}
+
+int LineEntry(int centreEntry) {
+    switch (centreEntry) {
+        case kGreyCentreEntry:
+            return 1;
+        case kRedCentreEntry:
+            return 2;
+        case kGreenCentreEntry:
+            return 3;
+        case kBlueCentreEntry:
+            return 4;
+        default:
+            return kWhiteEntry;
+    }
+}
+
+int SeparatorEntry(int centreEntry) {
+    if (centreEntry >= kGreyCentreEntry && centreEntry <= kBlueCentreEntry) {
+        return centreEntry + 7;
+    }
+    return kWhiteEntry;
+}
+
+// The patch in the coordinates of rect, in the current palette of dc.
+void PaintGammaPatch(HDC dc, RECT rect, int centreEntry) {
+    const int left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
+
+    // Full-intensity and black rows alternate: half the light of a full line.
+    // The field is black first, then every other row gets the line colour.
+    Fill(dc, left + 1, top + 1, right - 1, bottom - 1, PALETTEINDEX(kBlackEntry));
+    HBRUSH line = CreateSolidBrush(PALETTEINDEX(LineEntry(centreEntry)));
+    for (int row = top + 1; row < bottom - 1; row += 2) {
+        RECT lineRow = {left + 1, row, right - 1, row + 1};
+        FillRect(dc, &lineRow, line);
+    }
+    DeleteObject(line);
+
+    const int dx = (right - left) / 4;
+    const int dy = (bottom - top) / 4;
+    Fill(dc, left + dx, top + dy, right - dx, bottom - dy, PALETTEINDEX(centreEntry));
+
+    const COLORREF separator = PALETTEINDEX(SeparatorEntry(centreEntry));
+    Fill(dc, left + dx, top + dy - 1, right - dx, top + dy, separator);
+    Fill(dc, left + dx, bottom - dy, right - dx, bottom - dy + 1, separator);
+
+    FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+}  // namespace
+
+void DrawBrightnessBox(HDC dc, RECT rect, const PatternPalette& palette, bool paletteDevice) {
+    RealisedPalette realised(dc, palette);
+    const int left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
+    const int dx = (right - left) / 6;
+    const int dy = (bottom - top) / 6;
+    FillWithoutPen(dc, left, top, right, bottom, RGB(0, 0, 0));
+    FillWithoutPen(dc, left + 1, top + 1, right - 1, bottom - 1, RGB(255, 255, 255));
+    FillWithoutPen(dc, left + dx, top + dy, right - dx, bottom - dy,
+                   EntryColour(palette, kBlackEntry, paletteDevice));
+    FillWithoutPen(dc, left + 2 * dx, top + 2 * dy, right - 2 * dx, bottom - 2 * dy,
+                   EntryColour(palette, kBrightnessGreyEntry, paletteDevice));
+}
+
+void DrawBrightnessStrip(HDC dc, RECT rect, const PatternPalette& palette, bool paletteDevice) {
+    RealisedPalette realised(dc, palette);
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+
+    const int innerLeft = rect.left + 1;
+    const int innerRight = rect.right - 1;
+    const int width = (innerRight - innerLeft) / kStripBars;
+    // The first bar takes half of the width that does not divide into bars,
+    // the last bar the rest.
+    const int extra = ((innerRight - innerLeft) - kStripBars * width) / 2;
+    const int barTop = rect.top + 1;
+    const int barBottom = (rect.bottom - 1) / 2 - 1;
+
+    int barLeft = innerLeft;
+    int barRight = innerLeft + width + extra - 1;
+    for (int bar = 0; bar < kStripBars; ++bar) {
+        if (bar == kStripBars - 1) {
+            barRight = innerRight;
+        }
+        const int entry = bar % 2 == 0 ? kBrightnessGreyEntry : kBlackEntry;
+        Fill(dc, barLeft, barTop, barRight, barBottom, EntryColour(palette, entry, paletteDevice));
+        barLeft = barRight;
+        barRight += width;
+    }
+}
+
+void DrawGammaPatch(HDC dc, RECT rect, const PatternPalette& palette, int centreEntry,
+                    bool paletteDevice) {
+    // Gamma patches always paint with palette indexes: on a display without a
+    // palette they resolve to the entries' colours.
+    (void)paletteDevice;
+    RealisedPalette realised(dc, palette);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+
+    // Drawn off screen and copied in one block, so that a slider drag does
+    // not flicker.
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = memory != nullptr ? CreateCompatibleBitmap(dc, width, height) : nullptr;
+    if (bitmap == nullptr) {
+        if (memory != nullptr) {
+            DeleteDC(memory);
+        }
+        PaintGammaPatch(dc, rect, centreEntry);
+        return;
+    }
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    {
+        RealisedPalette offScreen(memory, palette);
+        PaintGammaPatch(memory, RECT{0, 0, width, height}, centreEntry);
+        BitBlt(dc, rect.left, rect.top, width, height, memory, 0, 0, SRCCOPY);
+    }
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+void DrawPaletteSquare(HDC dc, RECT rect, const PatternPalette& palette, int entry) {
+    RealisedPalette realised(dc, palette);
+    Fill(dc, rect.left, rect.top, rect.right, rect.bottom, PALETTEINDEX(entry));
+}
+
+int HalfLightLevel(double gamma) {
+    const double level = std::trunc(255.0 * std::pow(0.5, 1.0 / gamma) + 0.5);
+    // A gamma of 0 or below, or not a number, has no half-light level on the
+    // display's scale: keep the result a level.
+    if (!(level > 0.0)) {
+        return 0;
+    }
+    return level > 255.0 ? 255 : static_cast<int>(level);
+}
+
+void UpdateGammaCentreColours(SessionContext* session) {
+    const MonitorSettings& working = session->workingSettings;
+    const BYTE target = static_cast<BYTE>(HalfLightLevel(working.gamma[kGreen]));
+    BYTE red = target, green = target, blue = target;
+    if (working.hasGammaRamp != 1) {
+        red = static_cast<BYTE>(HalfLightLevel(working.gamma[kRed]));
+        blue = static_cast<BYTE>(HalfLightLevel(working.gamma[kBlue]));
+    }
+    PatternPalette* palette = &session->patternPalette;
+    SetPatternColour(palette, kGreyCentreEntry, green, green, green);
+    SetPatternColour(palette, kRedCentreEntry, red, 0, 0);
+    SetPatternColour(palette, kGreenCentreEntry, 0, green, 0);
+    SetPatternColour(palette, kBlueCentreEntry, 0, 0, blue);
+}
+
+}  // namespace tonalis
