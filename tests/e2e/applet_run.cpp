@@ -12,9 +12,8 @@ namespace {
 
 constexpr char kInvokerClass[] = "TonalisE2eInvoker";
 constexpr UINT kInvoke = WM_APP + 1;
-constexpr DWORD kAfterScriptMs = 10000;   // for the applet to close by itself
-constexpr DWORD kWatchdogMs = 30000;      // closing everything, at most
-constexpr int kMessageTextIds[] = {0xFFFF, 100};
+constexpr DWORD kAfterScriptMs = 10000;  // for the applet to close by itself
+constexpr DWORD kWatchdogMs = 30000;     // closing everything, at most
 
 std::vector<ShownMessage> g_messages;
 HWND g_invoker = nullptr;
@@ -48,12 +47,8 @@ struct Shared {
 };
 
 std::string MessageText(HWND box) {
-    for (int id : kMessageTextIds) {
-        if (HWND text = GetDlgItem(box, id)) {
-            return Text(text);
-        }
-    }
-    return "";
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text != nullptr ? Text(text) : "";
 }
 
 // Records each message box once and presses Yes, else OK.
@@ -100,7 +95,9 @@ void CloseEverything() {
         }
         int button = IDCANCEL;
         if (IsMessageBox(window)) {
-            button = GetDlgItem(window, IDNO) ? IDNO : GetDlgItem(window, IDCANCEL) ? IDCANCEL : IDOK;
+            button = GetDlgItem(window, IDNO)       ? IDNO
+                     : GetDlgItem(window, IDCANCEL) ? IDCANCEL
+                                                    : IDOK;
         }
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(window, button)));

@@ -109,8 +109,7 @@ void KeepForHostCheck(const char* name, const std::string& profile, const Expect
     std::string base = std::string(folder) + "\\" + name;
     CopyFileA(profile.c_str(), (base + ".icc").c_str(), FALSE);
     std::ofstream out(base + ".expect", std::ios::binary);
-    out << "description " << expected.description << "\ngamma " << expected.gamma
-        << "\nprimaries";
+    out << "description " << expected.description << "\ngamma " << expected.gamma << "\nprimaries";
     for (const Xy& p : expected.primaries) {
         out << ' ' << p.x << ' ' << p.y;
     }

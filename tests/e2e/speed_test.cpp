@@ -22,7 +22,7 @@
 namespace tonalis::e2e {
 namespace {
 
-constexpr int kRounds = 5;
+constexpr int kRounds = 3;
 
 double Milliseconds(LONGLONG from, LONGLONG to) {
     LARGE_INTEGER frequency;
@@ -118,9 +118,10 @@ TEST_F(Speed, WelcomePageAgainstABareSheet) {
     }
     ASSERT_GT(Median(bare), 0);
     ASSERT_GT(Median(applet), 0);
-    printf("[ speed    ] double-click to welcome page: %.1f ms median, bare nine-page sheet "
-           "%.1f ms, ratio %.2f (goal <= 1.5)\n",
-           Median(applet), Median(bare), Median(applet) / Median(bare));
+    printf(
+        "[ speed    ] double-click to welcome page: %.1f ms median, bare nine-page sheet "
+        "%.1f ms, ratio %.2f (goal <= 1.5)\n",
+        Median(applet), Median(bare), Median(applet) / Median(bare));
 }
 
 TEST_F(Speed, GammaSliderToTheServerRamp) {
@@ -156,9 +157,10 @@ TEST_F(Speed, GammaSliderToTheServerRamp) {
     });
     EXPECT_EQ(record.failure, "");
     ASSERT_FALSE(times.empty());
-    printf("[ speed    ] gamma slider to the X server's ramp: %.2f ms median, %.2f ms worst of "
-           "%zu (goal <= 2 ms median)\n",
-           Median(times), *std::max_element(times.begin(), times.end()), times.size());
+    printf(
+        "[ speed    ] gamma slider to the X server's ramp: %.2f ms median, %.2f ms worst of "
+        "%zu (goal <= 2 ms median)\n",
+        Median(times), *std::max_element(times.begin(), times.end()), times.size());
 }
 
 }  // namespace

@@ -19,6 +19,9 @@ namespace {
 constexpr DWORD kAnswerMs = 5000;
 constexpr int kFileNameCombo = 0x47C;  // cmb13
 constexpr int kFileNameEdit = 0x480;   // edt1
+// The message box template's icon (stc1) and text.
+constexpr int kMessageBoxIcon = 0x440;
+constexpr int kMessageBoxText = 0xFFFF;
 
 // A control that only one page template has, for when the sheet cannot name
 // the page's template itself.
@@ -45,6 +48,20 @@ HINSTANCE InstanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }
 
+// The open windows, for the message of a wait that ran out.
+std::string DescribeWindows() {
+    std::string text;
+    for (HWND window : ProcessWindows()) {
+        char name[64] = {}, title[128] = {};
+        GetClassNameA(window, name, sizeof name);
+        GetWindowTextA(window, title, sizeof title);
+        text += std::string("[") + name + " \"" + title + "\"" +
+                (IsMessageBox(window) ? " message box" : "") +
+                (IsFileDialog(window) ? " file dialog" : "") + "] ";
+    }
+    return text;
+}
+
 }  // namespace
 
 HWND WaitFor(const std::function<HWND()>& find, const std::string& what, DWORD ms) {
@@ -54,7 +71,7 @@ HWND WaitFor(const std::function<HWND()>& find, const std::string& what, DWORD m
             return found;
         }
         if (GetTickCount() - start > ms) {
-            throw DriverError("timed out waiting for " + what);
+            throw DriverError("timed out waiting for " + what + "; open: " + DescribeWindows());
         }
         Sleep(10);
     }
@@ -76,7 +93,9 @@ bool IsPropertySheet(HWND window) {
 }
 
 bool IsMessageBox(HWND window) {
-    return IsDialogClass(window) && InstanceOf(window) == GetModuleHandleA("user32.dll");
+    return IsDialogClass(window) && !IsPropertySheet(window) && !IsFileDialog(window) &&
+           GetDlgItem(window, kMessageBoxIcon) != nullptr &&
+           GetDlgItem(window, kMessageBoxText) != nullptr;
 }
 
 bool IsFileDialog(HWND window) {
@@ -134,7 +153,11 @@ void Slide(HWND dialog, int sliderId, int position) {
 }
 
 void Type(HWND dialog, int editId, const std::string& text) {
-    Send(Control(dialog, editId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    // As a paste over the whole text: a multi-line edit does not notify its
+    // parent of WM_SETTEXT, but does of a replaced selection.
+    HWND edit = Control(dialog, editId);
+    Send(edit, EM_SETSEL, 0, -1);
+    Send(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void PressKey(HWND window, UINT key) {

@@ -20,8 +20,7 @@ struct DriverError : std::runtime_error {
 constexpr DWORD kDefaultWaitMs = 8000;
 
 // Polls find every 10 ms until it gives a window; throws after ms.
-HWND WaitFor(const std::function<HWND()>& find, const std::string& what,
-             DWORD ms = kDefaultWaitMs);
+HWND WaitFor(const std::function<HWND()>& find, const std::string& what, DWORD ms = kDefaultWaitMs);
 // Polls until the condition holds; throws after ms.
 void WaitUntil(const std::function<bool()>& condition, const std::string& what,
                DWORD ms = kDefaultWaitMs);
@@ -46,6 +45,7 @@ void Click(HWND dialog, int id);
 void Choose(HWND dialog, int comboId, int index);
 // A slider moved to a position: the thumb, then the scroll notification.
 void Slide(HWND dialog, int sliderId, int position);
+// The whole text replaced, as a paste over a selection of everything.
 void Type(HWND dialog, int editId, const std::string& text);
 // A key pressed and released on a window, through its thread's message queue.
 void PressKey(HWND window, UINT key);
