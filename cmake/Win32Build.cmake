@@ -43,13 +43,15 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# The end-to-end window driver: it works the real windows of a run, for the
+# end-to-end tests, the runs made by the system-side tests, and the tour.
+set(E2E_DRIVER_SOURCES ${PROJECT_SOURCE_DIR}/tests/e2e/window_driver.cpp
+                       ${PROJECT_SOURCE_DIR}/tests/e2e/applet_run.cpp
+                       ${PROJECT_SOURCE_DIR}/tests/e2e/applet_library.cpp)
+
 # Tests of the system side, linked with the same objects as the DLL.
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
 if(WIN32_TEST_SOURCES)
-    # The end-to-end window driver works the real windows of runs made here too.
-    set(E2E_DRIVER_SOURCES ${PROJECT_SOURCE_DIR}/tests/e2e/window_driver.cpp
-                           ${PROJECT_SOURCE_DIR}/tests/e2e/applet_run.cpp
-                           ${PROJECT_SOURCE_DIR}/tests/e2e/applet_library.cpp)
     add_executable(win32_tests ${WIN32_TEST_SOURCES} ${E2E_DRIVER_SOURCES}
                    $<TARGET_OBJECTS:tonalis_objects>
                    ${TONALIS_RESOURCES})
@@ -77,3 +79,13 @@ if(E2E_TEST_SOURCES)
     target_link_libraries(e2e_tests PRIVATE gtest ${TONALIS_SYSTEM_LIBS})
     add_dependencies(e2e_tests TNP)
 endif()
+
+# The tour of every page and dialog that the run and screenshot scripts use.
+add_executable(tour ${PROJECT_SOURCE_DIR}/tests/tools/tour.cpp ${E2E_DRIVER_SOURCES}
+               ${PROJECT_SOURCE_DIR}/tests/e2e/system_state.cpp)
+target_include_directories(tour PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+target_compile_definitions(tour PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500 _WIN32_IE=0x0500)
+target_compile_options(tour PRIVATE ${TONALIS_WARNINGS})
+target_link_options(tour PRIVATE ${TONALIS_STATIC_RUNTIME})
+target_link_libraries(tour PRIVATE ${TONALIS_SYSTEM_LIBS})
+add_dependencies(tour TNP)
