@@ -27,6 +27,9 @@ void ApplyTypedGamma(HWND window, SessionContext* session);
 // panel handle it: the selection is kept around ApplyTypedGamma, then the
 // ramp is previewed.
 void OnGammaTextChanged(HWND window, SessionContext* session);
+// The edit's EN_CHANGE or EN_KILLFOCUS: OnGammaTextChanged, except for a
+// change that left the field empty.
+void OnGammaEditNotification(HWND window, SessionContext* session, int code);
 
 void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKind kind);
 void SelectWhiteEntry(SessionContext* session, HWND list, WhiteListKind kind);

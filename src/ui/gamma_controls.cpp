@@ -1,0 +1,187 @@
+// The gamma controls shared by page 309 and dialog 324: the single-gamma check
+// box, the preset list 1602, the typed target gamma 1603 and the three sliders.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "display/gamma_ramp_access.h"
+#include "model/matching.h"
+#include "model/presets.h"
+#include "model/slider_mapping.h"
+#include "resources/resource.h"
+#include "resources/string_ids.h"
+#include "session/messages.h"
+#include "ui/controls.h"
+#include "ui/custom_values.h"
+#include "ui/gamma_sliders.h"
+#include "ui/page_helpers.h"
+
+namespace tonalis {
+
+namespace {
+
+constexpr int kCustomGammaEntry = kGammaPresetCount;
+constexpr int kGammaTextLimit = 5;
+
+// Without a lookup table the sliders show the gamma itself, 0.75 to 3.75 in
+// hundredths; the typed gamma is kept within the same range.
+constexpr double kLowestGamma = 0.75;
+constexpr double kHighestGamma = 3.75;
+constexpr int kGammaSliderMin = 75;
+constexpr int kGammaSliderMax = 375;
+constexpr int kSliderLineSize = 1;
+constexpr int kSliderPageSize = 5;
+
+// Set while the field is written from here and while the error about it is on
+// screen: the notifications that the writes and the focus moves cause must not
+// validate the field again.
+bool g_gammaFieldGuard = false;
+
+struct SliderChannel {
+    int sliderId;
+    int channel;
+};
+
+// The centre slider first: it stands for the green channel and for all three.
+constexpr SliderChannel kSliders[3] = {
+    {IDC_GAMMA_SLIDER_CENTRE, kGreen},
+    {IDC_GAMMA_SLIDER_LEFT, kRed},
+    {IDC_GAMMA_SLIDER_RIGHT, kBlue},
+};
+
+constexpr int kTargetGammaControls[] = {IDC_CHOOSE_GAMMA_LABEL, IDC_GAMMA_LABEL, IDC_GAMMA_LIST,
+                                        IDC_GAMMA_EDIT};
+
+int GammaEntry(double gamma) {
+    for (int i = 0; i < kCustomGammaEntry; ++i) {
+        if (GammaMatchesPreset(gamma, i)) {
+            return i;
+        }
+    }
+    return kCustomGammaEntry;
+}
+
+void SetAllGammas(MonitorSettings* settings, double gamma) {
+    settings->gamma[kGreen] = gamma;
+    settings->gamma[kBlue] = settings->gamma[kGreen];
+    settings->gamma[kRed] = settings->gamma[kBlue];
+}
+
+// False when the text was refused (the error has been shown).
+bool ApplyGammaText(HWND window, SessionContext* session) {
+    if (g_gammaFieldGuard) {
+        return true;
+    }
+    double value = 0.0;
+    g_gammaFieldGuard = true;  // a comma turned into a full stop is written back
+    bool isNumber = ReadNumberField(window, IDC_GAMMA_EDIT, &value);
+    g_gammaFieldGuard = false;
+
+    if (!isNumber || !(value >= kLowestGamma && value <= kHighestGamma)) {
+        HWND edit = Control(window, IDC_GAMMA_EDIT);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        g_gammaFieldGuard = true;
+        ShowErrorMessage(session->instance, strings::kEnterGammaOneToThree, strings::kProductName);
+        g_gammaFieldGuard = false;
+        SetFocus(edit);
+        return false;
+    }
+
+    MonitorSettings& working = session->workingSettings;
+    // A value within the tolerance keeps the stored one, so that 2.205 typed
+    // over 2.2 still shows the preset.
+    SetAllGammas(&working,
+                 GammaMatches(working.gamma[kGreen], value) ? working.gamma[kGreen] : value);
+    SelectListIndex(Control(window, IDC_GAMMA_LIST), GammaEntry(working.gamma[kGreen]));
+    RefreshGammaPatches(window, session);
+    return true;
+}
+
+}  // namespace
+
+void InitGammaControls(HWND window, SessionContext* session) {
+    MonitorSettings& working = session->workingSettings;
+    SetChecked(window, IDC_SINGLE_GAMMA, ChannelsMatch(working));
+
+    bool hasTable = working.hasGammaRamp == 1;
+    int minimum = kGammaSliderMin;
+    int maximum = kGammaSliderMax;
+    int positions[3];
+    if (hasTable) {
+        HWND list = Control(window, IDC_GAMMA_LIST);
+        ClearList(list);
+        AddListStrings(list, session->instance, strings::kFirstGammaPreset, strings::kCustomGamma);
+        ShowTargetGamma(window, session, list, true);
+        minimum = kGammaFactorSliderMin;
+        maximum = kGammaFactorSliderMax;
+        for (int c = 0; c < 3; ++c) {
+            positions[c] = ValueToSlider(minimum, maximum, working.gammaFactor[c], kGammaFactorLow,
+                                         kGammaFactorHigh);
+        }
+        PreviewWorkingRamp(session);
+    } else {
+        for (int c = 0; c < 3; ++c) {
+            positions[c] = static_cast<int>(working.gamma[c] * 100.0 + 0.5);
+        }
+    }
+    for (int id : kTargetGammaControls) {
+        ShowControl(window, id, hasTable);
+    }
+
+    for (const SliderChannel& s : kSliders) {
+        HWND slider = Control(window, s.sliderId);
+        SetSliderRange(slider, minimum, maximum, false);
+        SetSliderSteps(slider, kSliderLineSize, kSliderPageSize);
+        SetSliderPosition(slider, positions[s.channel], true);
+    }
+    RefreshGammaPatches(window, session);
+}
+
+void ShowTargetGamma(HWND window, SessionContext* session, HWND list, bool select) {
+    double gamma = session->workingSettings.gamma[kGreen];
+    if (select) {
+        SelectListIndex(list, GammaEntry(gamma));
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", gamma);
+    SendMessageA(Control(window, IDC_GAMMA_EDIT), EM_LIMITTEXT, kGammaTextLimit, 0);
+    // Showing the stored value is no reason to validate it and move the list.
+    g_gammaFieldGuard = true;
+    SetControlText(window, IDC_GAMMA_EDIT, text);
+    g_gammaFieldGuard = false;
+}
+
+void ApplyGammaPreset(HWND window, SessionContext* session, HWND list) {
+    int entry = SelectedListIndex(list);
+    if (entry >= 0 && entry < kCustomGammaEntry) {
+        SetAllGammas(&session->workingSettings, GetGammaPreset(entry));
+    }
+    ShowTargetGamma(window, session, list, false);
+    RefreshGammaPatches(window, session);
+}
+
+void ApplyTypedGamma(HWND window, SessionContext* session) {
+    ApplyGammaText(window, session);
+}
+
+void OnGammaTextChanged(HWND window, SessionContext* session) {
+    HWND edit = Control(window, IDC_GAMMA_EDIT);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    // A refused text stays selected for the user to retype.
+    if (ApplyGammaText(window, session)) {
+        SendMessageA(edit, EM_SETSEL, start, end);
+    }
+    PreviewWorkingRamp(session);
+}
+
+void OnGammaEditNotification(HWND window, SessionContext* session, int code) {
+    if (code == EN_KILLFOCUS ||
+        (code == EN_CHANGE && GetWindowTextLengthA(Control(window, IDC_GAMMA_EDIT)) > 0)) {
+        OnGammaTextChanged(window, session);
+    }
+}
+
+}  // namespace tonalis
