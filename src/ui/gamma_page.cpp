@@ -46,13 +46,6 @@ BOOL OnHScroll(HWND page, HWND slider, int code, int position) {
     return session != nullptr && OnGammaSlider(page, session, slider, code, position);
 }
 
-void OnGammaText(HWND page, SessionContext* session, int code) {
-    bool empty = GetWindowTextLengthA(Control(page, IDC_GAMMA_EDIT)) == 0;
-    if (code == EN_KILLFOCUS || (code == EN_CHANGE && !empty)) {
-        OnGammaTextChanged(page, session);
-    }
-}
-
 void OnCommand(HWND page, int id, int code) {
     SessionContext* session = SessionOf(page);
     if (session == nullptr) {
@@ -68,7 +61,7 @@ void OnCommand(HWND page, int id, int code) {
             }
             break;
         case IDC_GAMMA_EDIT:
-            OnGammaText(page, session, code);
+            OnGammaEditNotification(page, session, code);
             break;
         default:
             break;

@@ -119,12 +119,8 @@ void OnMeasure(HWND dialog, SessionContext* session) {
 }
 
 void OnGammaText(HWND dialog, SessionContext* session, int code) {
-    if (!g_gammaFieldLive) {
-        return;
-    }
-    bool empty = GetWindowTextLengthA(Control(dialog, IDC_GAMMA_EDIT)) == 0;
-    if (code == EN_KILLFOCUS || (code == EN_CHANGE && !empty)) {
-        OnGammaTextChanged(dialog, session);
+    if (g_gammaFieldLive) {
+        OnGammaEditNotification(dialog, session, code);
     }
 }
 

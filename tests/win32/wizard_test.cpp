@@ -35,22 +35,23 @@ void RememberMode(DWORD mode) {
                       sizeof mode);
 }
 
+struct WindowSearch {
+    const std::function<bool(HWND)>* wanted;
+    HWND found;
+};
+
+BOOL CALLBACK CheckThreadWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    if (IsWindowVisible(window) && (*search->wanted)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindThreadWindow(const std::function<bool(HWND)>& wanted) {
-    struct Search {
-        const std::function<bool(HWND)>* wanted;
-        HWND found;
-    } search = {&wanted, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (IsWindowVisible(window) && (*s->wanted)(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search = {&wanted, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), CheckThreadWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
