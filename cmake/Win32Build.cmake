@@ -89,3 +89,11 @@ target_compile_options(tour PRIVATE ${TONALIS_WARNINGS})
 target_link_options(tour PRIVATE ${TONALIS_STATIC_RUNTIME})
 target_link_libraries(tour PRIVATE ${TONALIS_SYSTEM_LIBS})
 add_dependencies(tour TNP)
+
+# Shows one dialog template of TNP.cpl for the screenshots (scripts/make-screenshots.sh).
+add_executable(template_viewer ${PROJECT_SOURCE_DIR}/tests/tools/template_viewer.cpp)
+target_include_directories(template_viewer PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_compile_definitions(template_viewer PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500 _WIN32_IE=0x0500)
+target_compile_options(template_viewer PRIVATE ${TONALIS_WARNINGS})
+target_link_options(template_viewer PRIVATE ${TONALIS_STATIC_RUNTIME})
+target_link_libraries(template_viewer PRIVATE user32 gdi32 comctl32 comdlg32)

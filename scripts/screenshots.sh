@@ -1,53 +1,82 @@
-#!/usr/bin/env bash
-# Makes docs/screenshots/: a picture of every page and dialog of the running
-# applet, taken by the tour program on private X servers with a window manager
-# for the captions. Xorg's dummy driver (a settable gamma ramp) shows the
-# pages of the lookup table; Xvfb (none) shows the finish page without the
-# comparison. Display numbers: TONALIS_SCREENSHOT_DISPLAYS (two, default
-# "94 95").
-set -euo pipefail
+# Sourced by make-screenshots.sh (and by anything else that photographs
+# Tonalis's windows): an X server with a window manager so that captions show,
+# Wine in code page 936, and captures of single windows.
+#
+#   screenshots_start <display number> <build folder>   X server, openbox, Wine
+#   capture_x_window <X window id> <png>                the window with its frame
+#   capture_template <build folder> <template id> <png> one template, via template_viewer.exe
+#   screenshots_stop                                    stops all of the above
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build="$root/build"
-target="$root/docs/screenshots"
-read -r dummy_display xvfb_display <<<"${TONALIS_SCREENSHOT_DISPLAYS:-94 95}"
-
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=scripts/xserver.sh
-source "$root/scripts/xserver.sh"
+source "$here/xserver.sh"
 # shellcheck source=scripts/wine-env.sh
-source "$root/scripts/wine-env.sh"
+source "$here/wine-env.sh"
 
-cmake -S "$root" -B "$build/mingw" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$build/mingw" --target TNP tour -j "$(nproc)" >/dev/null
-setup_wine "$build/screenshots"
+TONALIS_WM_PID=""
 
-wm_pid=""
-cleanup() {
-    [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null
-    wm_pid=""
+screenshots_start() {
+    local display_number=$1 build=$2
+    start_xserver xvfb "$display_number" "$build/screenshots-xvfb.log" || return 1
+    openbox --sm-disable >"$build/screenshots-openbox.log" 2>&1 &
+    TONALIS_WM_PID=$!
+    # The window manager owns the screen once it has selected its events.
+    for _ in $(seq 1 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
+    setup_wine "$build"
+}
+
+screenshots_stop() {
     wineserver -k 2>/dev/null || true
+    if [[ -n $TONALIS_WM_PID ]]; then
+        kill "$TONALIS_WM_PID" 2>/dev/null || true
+        wait "$TONALIS_WM_PID" 2>/dev/null || true
+        TONALIS_WM_PID=""
+    fi
     stop_xserver
 }
-trap cleanup EXIT
 
-# tour KIND DISPLAY FOLDER
-tour() {
-    start_xserver "$1" "$2" "$build/screenshots-$1.log"
-    openbox >/dev/null 2>&1 &
-    wm_pid=$!
-    sleep 1
-    rm -rf "$3"
-    mkdir -p "$3"
-    wine "$build/mingw/tour.exe" "$(winepath -w "$3")" | tr -d '\r'
-    cleanup
+# The window manager's frame around a client window: its ancestor just below the root.
+frame_of() {
+    local window=$1 line
+    for _ in $(seq 1 10); do
+        line=$(timeout 10 xwininfo -children -id "$window" | grep 'Parent window id:')
+        [[ $line == *"(the root window)"* || -z $line ]] && break
+        window=$(awk '{print $4}' <<<"$line")
+    done
+    echo "$window"
 }
 
-tour dummy "$dummy_display" "$build/screenshots/dummy"
-tour xvfb "$xvfb_display" "$build/screenshots/xvfb"
+capture_x_window() {
+    local window=$1 png=$2
+    timeout 20 import -window "$(frame_of "$window")" "$png"
+}
 
-mkdir -p "$target"
-for bitmap in "$build/screenshots/dummy"/*.bmp "$build/screenshots/xvfb/313-finish.bmp"; do
-    [[ -f $bitmap ]] || continue
-    convert "$bitmap" "$target/$(basename "${bitmap%.bmp}").png"
-done
-ls -1 "$target"
+# Shows template <id> with template_viewer.exe, photographs it and keeps the
+# viewer's control report next to the picture's name (<png>.txt) when asked
+# through TONALIS_KEEP_REPORTS=1.
+capture_template() {
+    local build=$1 id=$2 png=$3
+    local report="$build/screenshots-$id.txt"
+    wine "$build/template_viewer.exe" "$build/TNP.cpl" "$id" 6000 >"$report" 2>&1 &
+    local viewer=$!
+    local window=""
+    for _ in $(seq 1 100); do
+        window=$(awk '/^window / {print $2; exit}' "$report" 2>/dev/null)
+        [[ -n $window ]] && break
+        sleep 0.1
+    done
+    if [[ -z $window || $window == 0x0 ]]; then
+        echo "template $id: no window (see $report)" >&2
+        kill "$viewer" 2>/dev/null || true
+        wait "$viewer" 2>/dev/null || true
+        return 1
+    fi
+    sleep 0.5  # let the frame and the controls finish painting
+    capture_x_window "$window" "$png"
+    wait "$viewer" 2>/dev/null || true
+    tr -d '\r' <"$report" | grep -E 'CLIPPED|OVERLAP|OUTSIDE' | sed "s/^/template $id: /" >&2
+    return 0
+}

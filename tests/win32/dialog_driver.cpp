@@ -1,7 +1,6 @@
 // A timer on the test thread that plays the user of a modal dialog.
 #include "dialog_driver.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace tonalis::testing {
@@ -9,14 +8,12 @@ namespace tonalis::testing {
 namespace {
 
 constexpr UINT kTickMilliseconds = 20;
-constexpr int kTicksAfterDone = 100;
 constexpr int kTicksAtMost = 500;
 
 struct Driver {
     const DialogStep* step;
     bool done;
     int ticks;
-    int ticksSinceDone;
 };
 
 Driver* g_driver = nullptr;
@@ -24,60 +21,47 @@ Driver* g_driver = nullptr;
 BOOL CALLBACK FindInputDialog(HWND window, LPARAM found) {
     char name[16] = {};
     GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, "#32770") == 0 && IsWindowVisible(window) && IsWindowEnabled(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
+    if (std::strcmp(name, "#32770") != 0 || !IsWindowVisible(window) || !IsWindowEnabled(window)) {
+        return TRUE;
     }
-    return TRUE;
-}
-
-HWND InputDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindInputDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
 
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
-    Driver& driver = *g_driver;
-    ++driver.ticks;
-    HWND dialog = InputDialog();
-    if (!driver.done) {
-        driver.done = (*driver.step)(dialog);
-        if (!driver.done && driver.ticks < kTicksAtMost) {
-            return;
-        }
-        driver.done = true;
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindInputDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!g_driver->done) {
+        g_driver->done = (*g_driver->step)(dialog);
     }
-    if (dialog != nullptr && ++driver.ticksSinceDone > kTicksAfterDone) {
+    if (++g_driver->ticks > kTicksAtMost && dialog != nullptr) {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        driver.ticksSinceDone = 0;
     }
 }
 
-struct FindControl {
+struct Search {
     int id;
     HWND found;
 };
 
-BOOL CALLBACK MatchControl(HWND window, LPARAM search) {
-    FindControl* find = reinterpret_cast<FindControl*>(search);
-    if (GetDlgCtrlID(window) == find->id) {
-        find->found = window;
-        return FALSE;
+BOOL CALLBACK MatchId(HWND window, LPARAM search) {
+    Search* s = reinterpret_cast<Search*>(search);
+    if (GetDlgCtrlID(window) != s->id) {
+        return TRUE;
     }
-    return TRUE;
+    s->found = window;
+    return FALSE;
 }
 
 }  // namespace
 
 void DriveDialogs(const std::function<void()>& show, const DialogStep& step) {
-    Driver driver = {&step, false, 0, 0};
-    Driver* outer = g_driver;
+    Driver driver = {&step, false, 0};
     g_driver = &driver;
     UINT_PTR timer = SetTimer(nullptr, 0, kTickMilliseconds, OnTick);
     show();
     KillTimer(nullptr, timer);
-    g_driver = outer;
+    g_driver = nullptr;
 }
 
 INT_PTR RunDialog(int templateId, DLGPROC procedure, LPARAM parameter, const DialogStep& step) {
@@ -96,32 +80,18 @@ void PressButton(HWND dialog, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-std::string ControlText(HWND dialog, int id) {
-    HWND control = GetDlgItem(dialog, id);
+std::string ControlText(HWND window, int id) {
+    Search search = {id, nullptr};
+    EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
     char text[512] = {};
-    if (control != nullptr) {
-        GetWindowTextA(control, text, sizeof text);
+    if (search.found != nullptr) {
+        GetWindowTextA(search.found, text, sizeof text);
     }
     return text;
 }
 
-int FocusedControl() {
-    HWND focus = GetFocus();
-    return focus != nullptr ? GetDlgCtrlID(focus) : 0;
-}
-
-HWND FindDescendant(HWND window, int id) {
-    FindControl find = {id, nullptr};
-    EnumChildWindows(window, MatchControl, reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-
-void SessionDeleter::operator()(SessionContext* session) const {
-    std::free(session);
-}
-
-SessionHolder NewTestSession() {
-    SessionHolder session(static_cast<SessionContext*>(std::calloc(1, sizeof(SessionContext))));
+std::unique_ptr<SessionContext> NewTestSession() {
+    auto session = std::make_unique<SessionContext>();
     session->instance = GetModuleHandleA(nullptr);
     session->isNt5OrLater = TRUE;
     return session;

@@ -1,5 +1,4 @@
-// Drives the modal dialogs of this thread from a timer, as a user would: each
-// tick hands the dialog that takes input to a step until the step is done.
+// Plays the user of the modal dialogs of this thread from a timer.
 #pragma once
 
 #include <windows.h>
@@ -12,30 +11,21 @@
 
 namespace tonalis::testing {
 
-// Called every tick with the enabled, visible dialog of this thread (null when
-// there is none yet); returns true when it has nothing more to do. Whatever
-// dialog is still open two seconds after that, or ten seconds after the start,
-// is cancelled so that a fault cannot hang the run.
+// Called every tick with the enabled, visible dialog of this thread (null while
+// there is none) until it returns true. A dialog still open ten seconds after
+// the start is cancelled, so that a fault cannot hang the run.
 using DialogStep = std::function<bool(HWND dialog)>;
 
-// Runs show (which opens a modal dialog on this thread) while step drives it.
+// Runs show, which opens a modal dialog on this thread, while step drives it.
 void DriveDialogs(const std::function<void()>& show, const DialogStep& step);
-
-// Shows the template of the test program's own resources with the procedure.
+// A template of the test program's own resources with its procedure.
 INT_PTR RunDialog(int templateId, DLGPROC procedure, LPARAM parameter, const DialogStep& step);
 
 void PressButton(HWND dialog, int id);
-std::string ControlText(HWND dialog, int id);
-// The id of the control that has the focus, 0 when no control of this thread has.
-int FocusedControl();
-// A control with the id anywhere below the window, for dialogs inside dialogs.
-HWND FindDescendant(HWND window, int id);
+// The text of the control with the id anywhere below the window; "" when none.
+std::string ControlText(HWND window, int id);
 
 // A zero-filled session whose instance is the test program.
-struct SessionDeleter {
-    void operator()(SessionContext* session) const;
-};
-using SessionHolder = std::unique_ptr<SessionContext, SessionDeleter>;
-SessionHolder NewTestSession();
+std::unique_ptr<SessionContext> NewTestSession();
 
 }  // namespace tonalis::testing
