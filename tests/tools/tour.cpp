@@ -26,7 +26,13 @@ constexpr int kCustomAdjustedWhite = 6;
 std::string g_folder;
 
 void WriteBitmap(const std::string& path, HDC dc, HBITMAP bitmap, int width, int height) {
-    BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB};
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
     const DWORD stride = (width * 3 + 3) & ~3u;
     std::string pixels(stride * height, '\0');
     GetDIBits(dc, bitmap, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&info),
@@ -151,8 +157,8 @@ void WizardTour() {
 
     page = wizard.WaitForPage(IDD_HARDWARE_WHITE);
     Picture("305-hardware-white", wizard.frame());
-    CustomDialog("316-custom-hardware-white", page, IDC_HARDWARE_WHITE_LIST,
-                 kCustomHardwareWhite, IDC_WHITE_X);
+    CustomDialog("316-custom-hardware-white", page, IDC_HARDWARE_WHITE_LIST, kCustomHardwareWhite,
+                 IDC_WHITE_X);
     WhitePointScreens(page);
     wizard.Next();
 
