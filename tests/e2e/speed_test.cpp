@@ -22,7 +22,7 @@
 namespace tonalis::e2e {
 namespace {
 
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 
 double Milliseconds(LONGLONG from, LONGLONG to) {
     LARGE_INTEGER frequency;
@@ -41,9 +41,21 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// The moment a property sheet frame of this thread is first shown.
+// The moments a property sheet frame of this thread is first created and shown.
+LONGLONG g_created = 0;
 LONGLONG g_shown = 0;
 HHOOK g_hook = nullptr;
+HHOOK g_createHook = nullptr;
+
+// Before the frame's initialisation, which makes the first page.
+LRESULT CALLBACK WatchCreate(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && g_created == 0 &&
+        IsPropertySheet(call->hwnd)) {
+        g_created = Now();
+    }
+    return CallNextHookEx(g_createHook, code, wParam, lParam);
+}
 
 LRESULT CALLBACK WatchShow(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
@@ -54,10 +66,17 @@ LRESULT CALLBACK WatchShow(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-// Time from the start of run to the sheet being shown; the script closes it.
-double TimeToSheet(const std::function<LONG()>& run) {
+struct SheetTimes {
+    double created;  // until the frame is made, before its pages: the run's own set-up
+    double shown;
+};
+
+// Times from the start of run to the sheet; the script closes it.
+SheetTimes TimeToSheet(const std::function<LONG()>& run) {
+    g_created = 0;
     g_shown = 0;
     g_hook = SetWindowsHookExA(WH_CALLWNDPROCRET, WatchShow, nullptr, GetCurrentThreadId());
+    g_createHook = SetWindowsHookExA(WH_CALLWNDPROC, WatchCreate, nullptr, GetCurrentThreadId());
     LONGLONG start = Now();
     RunRecord record = RunWhileDriving(run, [] {
         Wizard wizard = Wizard::WaitForIt();
@@ -65,8 +84,12 @@ double TimeToSheet(const std::function<LONG()>& run) {
         wizard.Cancel();
     });
     UnhookWindowsHookEx(g_hook);
+    UnhookWindowsHookEx(g_createHook);
     EXPECT_EQ(record.failure, "");
-    return g_shown != 0 ? Milliseconds(start, g_shown) : -1;
+    if (g_created == 0 || g_shown == 0) {
+        return {-1, -1};
+    }
+    return {Milliseconds(start, g_created), Milliseconds(start, g_shown)};
 }
 
 INT_PTR CALLBACK EmptyPage(HWND, UINT, WPARAM, LPARAM) {
@@ -111,17 +134,18 @@ TEST_F(Speed, WelcomePageAgainstABareSheet) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     TimeToSheet(ShowBareSheet);  // the first sheet of the process loads the common controls
-    std::vector<double> applet, bare;
+    std::vector<double> applet, bare, appletSetUp;
     for (int i = 0; i < kRounds; ++i) {
-        bare.push_back(TimeToSheet(ShowBareSheet));
-        applet.push_back(TimeToSheet([&] { return applet_.Send(CPL_DBLCLK); }));
+        bare.push_back(TimeToSheet(ShowBareSheet).shown);
+        SheetTimes times = TimeToSheet([&] { return applet_.Send(CPL_DBLCLK); });
+        applet.push_back(times.shown);
+        appletSetUp.push_back(times.created);
     }
     ASSERT_GT(Median(bare), 0);
     ASSERT_GT(Median(applet), 0);
-    printf(
-        "[ speed    ] double-click to welcome page: %.1f ms median, bare nine-page sheet "
-        "%.1f ms, ratio %.2f (goal <= 1.5)\n",
-        Median(applet), Median(bare), Median(applet) / Median(bare));
+    printf("[ speed    ] double-click to welcome page: %.1f ms median (%.1f ms before the sheet "
+           "is made), bare nine-page sheet %.1f ms, ratio %.2f (goal <= 1.5)\n",
+           Median(applet), Median(appletSetUp), Median(bare), Median(applet) / Median(bare));
 }
 
 TEST_F(Speed, GammaSliderToTheServerRamp) {
