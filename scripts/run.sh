@@ -38,7 +38,9 @@ kind=xvfb
 if command -v Xorg >/dev/null; then
     kind=dummy
 fi
-start_xserver "$kind" 90 "$build/run-x.log" || { kind=xvfb; start_xserver xvfb 90 "$build/run-x.log"; }
+display_number=${TONALIS_RUN_DISPLAY:-90}
+start_xserver "$kind" "$display_number" "$build/run-x.log" ||
+    { kind=xvfb; start_xserver xvfb "$display_number" "$build/run-x.log"; }
 if command -v openbox >/dev/null; then
     openbox >/dev/null 2>&1 &
     wm_pid=$!
