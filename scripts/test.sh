@@ -14,7 +14,7 @@ bash "$root/scripts/install-deps.sh" || { echo "dependency install failed" >&2; 
 source "$root/scripts/xserver.sh"
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
-trap stop_xserver EXIT
+trap 'stop_window_manager; stop_xserver' EXIT
 
 rm -rf "$results"
 mkdir -p "$results"
@@ -76,6 +76,27 @@ run_benchmarks() {
     "$build/release/tonalis_bench" --benchmark_min_time=0.2
 }
 
+# A window manager on the current X server for the end-to-end runs: a desktop
+# has one, and without it Wine waits two seconds for every window it hides.
+TONALIS_WM_PID=""
+start_window_manager() {
+    command -v openbox >/dev/null || return 0
+    openbox --sm-disable >/dev/null 2>&1 &
+    TONALIS_WM_PID=$!
+    for _ in $(seq 1 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+}
+
+stop_window_manager() {
+    if [[ -n $TONALIS_WM_PID ]]; then
+        kill "$TONALIS_WM_PID" 2>/dev/null || true
+        wait "$TONALIS_WM_PID" 2>/dev/null || true
+        TONALIS_WM_PID=""
+    fi
+}
+
 # One run of a Wine test program on the current X server.
 run_wine_suite() {
     local program=$1 label=$2 setup=$3
@@ -109,10 +130,13 @@ run_wine_suites() {
         local label=${program%.exe}
 
         start_xserver xvfb 91 "$build/xvfb.log" || return 1
+        [[ $program == e2e_tests.exe ]] && start_window_manager
         run_wine_suite "$program" "$label-xvfb" xvfb || status=1
+        stop_window_manager
         stop_xserver
 
         start_xserver dummy 92 "$build/xorg.log" || return 1
+        [[ $program == e2e_tests.exe ]] && start_window_manager
         run_wine_suite "$program" "$label-dummy" dummy || status=1
         # User interface timings on the settable ramp: printed, never judged.
         if [[ $program == win32_tests.exe && -f $build/mingw/ui_bench.exe ]]; then
@@ -131,6 +155,7 @@ run_wine_suites() {
                 run_wine_suite "$program" "$label-left" dummy-left --gtest_filter='*TwoMonitors*' ||
                 status=1
         fi
+        stop_window_manager
         stop_xserver
     done
     for script in "$root"/tests/wine/*.sh; do

@@ -236,6 +236,8 @@ HWND Wizard::WaitForPage(int templateId, DWORD ms) const {
 
 void Wizard::Press(int button) const {
     Post(frame_, PSM_PRESSBUTTON, button);
+    // The sheet's loop sees that it has ended only at the next message.
+    Post(frame_, WM_NULL);
 }
 
 namespace {
