@@ -143,9 +143,10 @@ TEST_F(Speed, WelcomePageAgainstABareSheet) {
     }
     ASSERT_GT(Median(bare), 0);
     ASSERT_GT(Median(applet), 0);
-    printf("[ speed    ] double-click to welcome page: %.1f ms median (%.1f ms before the sheet "
-           "is made), bare nine-page sheet %.1f ms, ratio %.2f (goal <= 1.5)\n",
-           Median(applet), Median(appletSetUp), Median(bare), Median(applet) / Median(bare));
+    printf(
+        "[ speed    ] double-click to welcome page: %.1f ms median (%.1f ms before the sheet "
+        "is made), bare nine-page sheet %.1f ms, ratio %.2f (goal <= 1.5)\n",
+        Median(applet), Median(appletSetUp), Median(bare), Median(applet) / Median(bare));
 }
 
 TEST_F(Speed, GammaSliderToTheServerRamp) {
