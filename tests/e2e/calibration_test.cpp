@@ -214,7 +214,7 @@ class Calibration : public ::testing::Test {
 TEST_F(Calibration, WizardFromWelcomeToFinishSavesAndRegisters) {
     const bool ramp = SettableRamp();
     const std::string saved = ScratchPath("tnl-e2e-wizard.icc");
-    Ramp beforeSlider = {}, calibrated = {}, shownBefore = {}, shownAfter = {};
+    Ramp beforeSlider = {}, afterSlider = {}, calibrated = {}, shownBefore = {}, shownAfter = {};
     RECT squares = {};
     bool threeSliderPatches = false;
 
@@ -243,6 +243,7 @@ TEST_F(Calibration, WizardFromWelcomeToFinishSavesAndRegisters) {
             WaitUntil([&] { return Text(page, IDC_GAMMA_EDIT) == "1.80"; }, "gamma 1.80");
             beforeSlider = ScreenRamp();
             Slide(page, IDC_GAMMA_SLIDER_CENTRE, 130);
+            afterSlider = ScreenRamp();
         } else {
             Slide(page, IDC_GAMMA_SLIDER_CENTRE, 180);  // gamma 1.80 directly
         }
@@ -283,7 +284,7 @@ TEST_F(Calibration, WizardFromWelcomeToFinishSavesAndRegisters) {
     EXPECT_TRUE(threeSliderPatches);
     EXPECT_TRUE(SameRect(squares, MonitorRects().front())) << "the squares cover the monitor";
     if (ramp) {
-        EXPECT_GT(RampDistance(calibrated, beforeSlider), kServerRampError) << "slider moved";
+        EXPECT_GT(RampDistance(afterSlider, beforeSlider), kServerRampError) << "slider moved";
         EXPECT_LE(RampDistance(shownBefore, start_), kServerRampError) << "before";
         EXPECT_EQ(RampDistance(shownAfter, calibrated), 0) << "after";
         EXPECT_EQ(RampDistance(ScreenRamp(), calibrated), 0) << "Finish keeps the calibration";
