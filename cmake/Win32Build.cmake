@@ -68,3 +68,11 @@ if(E2E_TEST_SOURCES)
     target_link_libraries(e2e_tests PRIVATE gtest ${TONALIS_SYSTEM_LIBS})
     add_dependencies(e2e_tests TNP)
 endif()
+
+# Shows one dialog template of TNP.cpl for the screenshots (scripts/make-screenshots.sh).
+add_executable(template_viewer ${PROJECT_SOURCE_DIR}/tests/tools/template_viewer.cpp)
+target_include_directories(template_viewer PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_compile_definitions(template_viewer PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500 _WIN32_IE=0x0500)
+target_compile_options(template_viewer PRIVATE ${TONALIS_WARNINGS})
+target_link_options(template_viewer PRIVATE ${TONALIS_STATIC_RUNTIME})
+target_link_libraries(template_viewer PRIVATE user32 gdi32 comctl32 comdlg32)

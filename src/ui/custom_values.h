@@ -11,4 +11,10 @@ void ShowNumberField(HWND dialog, int id, double value);
 // back into the field) and parses; false unless the whole text is a number.
 bool ReadNumberField(HWND dialog, int id, double* value);
 
+// Shows the message (title: the product name) and puts the focus on the
+// field, first selecting all its text when selectText is set.
+void RefuseField(HWND dialog, HINSTANCE instance, int id, int messageId, bool selectText);
+// Reads an x or y; anything but a number from 0 to 1 is refused with 3413.
+bool ReadCoordinateField(HWND dialog, HINSTANCE instance, int id, double* value);
+
 }  // namespace tonalis

@@ -1,0 +1,162 @@
+// The open dialog that loads a monitor profile as the starting point, and its
+// hook, which previews the selected file's description in the child template
+// 320 and keeps the dialog open on a file that is not an RGB monitor profile.
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include "profile/load_monitor_profile.h"
+#include "resources/resource.h"
+#include "resources/string_ids.h"
+#include "session/messages.h"
+#include "ui/controls.h"
+#include "ui/file_dialog_setup.h"
+#include "ui/procedures.h"
+#include "ui/profile_dialogs.h"
+
+namespace tonalis {
+
+namespace {
+
+constexpr int kPreviewMessageSize = 160;
+
+HINSTANCE InstanceOf(HWND hook) {
+    SessionContext* session = SessionOf(hook);
+    return session != nullptr ? session->instance : ModuleInstance();
+}
+
+void ShowPreviewString(HWND hook, int id) {
+    char text[kPreviewMessageSize] = {};
+    LoadStringA(InstanceOf(hook), static_cast<UINT>(id), text, sizeof text);
+    SetControlText(hook, IDC_OPEN_PREVIEW, text);
+}
+
+// The path selected in the parent file dialog; false when it cannot be had.
+bool SelectedPath(HWND hook, char* path, int size) {
+    path[0] = '\0';
+    int length = CommDlg_OpenSave_GetFilePathA(GetParent(hook), path, size);
+    return length > 0 && length <= size;
+}
+
+// Shows the description of the file, else 3408; returns whether it has one.
+bool PreviewFile(HWND hook, const char* path) {
+    char description[kDescriptionSize] = {};
+    if (ReadProfileDescription(path, description, sizeof description) != 0) {
+        ShowPreviewString(hook, strings::kNotRgbMonitorProfile);
+        return false;
+    }
+    SetControlText(hook, IDC_OPEN_PREVIEW, description);
+    return true;
+}
+
+INT_PTR OnInitDialog(HWND hook, LPARAM lParam) {
+    const OPENFILENAMEA* dialog = reinterpret_cast<const OPENFILENAMEA*>(lParam);
+    SessionContext* session =
+        dialog != nullptr ? reinterpret_cast<SessionContext*>(dialog->lCustData) : nullptr;
+    if (session != nullptr) {
+        AttachSession(hook, session);
+        SetControlText(hook, IDC_OPEN_PREVIEW, session->workingSettings.description);
+    }
+    return TRUE;
+}
+
+INT_PTR OnSelectionChange(HWND hook) {
+    char path[MAX_PATH];
+    if (!SelectedPath(hook, path, sizeof path)) {
+        ShowPreviewString(hook, strings::kProfileDescriptionUnreadable);
+        return TRUE;
+    }
+    PreviewFile(hook, path);
+    return TRUE;
+}
+
+// The file that the dialog is about to return, which is the one to check;
+// else what the parent reports as selected.
+bool AcceptedPath(HWND hook, const OFNOTIFYA* note, char* path, int size) {
+    const OPENFILENAMEA* dialog = note->lpOFN;
+    if (dialog != nullptr && dialog->lpstrFile != nullptr && dialog->lpstrFile[0] != '\0') {
+        lstrcpynA(path, dialog->lpstrFile, size);
+        return true;
+    }
+    return SelectedPath(hook, path, size);
+}
+
+INT_PTR OnFileOk(HWND hook, const OFNOTIFYA* note) {
+    char path[MAX_PATH];
+    if (!AcceptedPath(hook, note, path, sizeof path)) {
+        ShowPreviewString(hook, strings::kProfileDescriptionUnreadable);
+        return SetDialogResult(hook, 0);
+    }
+    if (!PreviewFile(hook, path)) {
+        ShowErrorMessage(InstanceOf(hook), strings::kNotRgbMonitorProfile, strings::kProductName);
+        return SetDialogResult(hook, 1);
+    }
+    return SetDialogResult(hook, 0);
+}
+
+INT_PTR OnNotify(HWND hook, LPARAM lParam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    switch (header->code) {
+        case CDN_SELCHANGE:
+            return OnSelectionChange(hook);
+        case CDN_FILEOK:
+            return OnFileOk(hook, reinterpret_cast<const OFNOTIFYA*>(lParam));
+        case CDN_TYPECHANGE:
+        case CDN_FOLDERCHANGE:
+        case CDN_INITDONE:
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+bool OpenProfileDialog(HWND owner, SessionContext* session) {
+    FileDialogBuffers* buffers = NewFileDialogBuffers(*session);
+    if (buffers == nullptr) {
+        ShowErrorMessage(session->instance, strings::kNoMemory, strings::kProductName);
+        return false;
+    }
+    LoadStringA(session->instance, strings::kOpenProfileTitle, buffers->title,
+                sizeof buffers->title);
+    OPENFILENAMEA dialog;
+    FillFileDialog(&dialog, owner, *session, buffers);
+    dialog.lpstrTitle = buffers->title;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                   OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
+    dialog.lpfnHook = TNLOpenfileHook;
+    dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_OPEN_PREVIEW);
+    dialog.lCustData = reinterpret_cast<LPARAM>(session);
+
+    bool loaded = false;
+    if (GetOpenFileNameA(&dialog)) {
+        int result = LoadMonitorProfile(buffers->path, &session->workingSettings);
+        if (result != 0) {
+            ShowErrorMessage(session->instance, result, strings::kProductName);
+        }
+        loaded = result == 0;
+    } else {
+        ReportFileDialogEnd(session->instance);
+    }
+    FreeFileDialogBuffers(buffers);
+    return loaded;
+}
+
+}  // namespace tonalis
+
+using namespace tonalis;
+
+UINT_PTR CALLBACK TNLOpenfileHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(hook, lParam);
+        case WM_NOTIFY:
+            return OnNotify(hook, lParam);
+        case WM_DESTROY:
+            DetachSession(hook);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}

@@ -1,0 +1,292 @@
+// The open dialog's preview and veto with real files, the open and save
+// dialogs run for real and driven from a timer, the save prompt, and the path
+// helpers behind the dialogs.
+#include <windows.h>
+
+#include <commdlg.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "applet_seams.h"
+#include "dialog_driver.h"
+#include "model/gamma_ramp.h"
+#include "model/presets.h"
+#include "profile/load_monitor_profile.h"
+#include "profile/save_monitor_profile.h"
+#include "resources/resource.h"
+#include "resources/string_ids.h"
+#include "ui/procedures.h"
+#include "ui/profile_dialogs.h"
+
+namespace tonalis {
+namespace {
+
+using namespace testing;
+
+constexpr char kWorking[] = "Working description";
+constexpr char kSaved[] = "Dialog test profile";
+
+MonitorSettings Hdtv() {
+    MonitorSettings s = {};
+    GetPhosphorPreset(1, s.primaries);
+    s.hardwareWhite = GetWhitePreset(2);
+    for (int c = 0; c < 3; ++c) {
+        s.gamma[c] = 2.2;
+        s.gammaFactor[c] = 1.0;
+    }
+    s.whiteRgb = kFullPeaks;
+    s.ramp = BuildGammaRamp(s.gamma, s.gammaFactor, s.whiteRgb);
+    s.hasGammaRamp = 1;
+    return s;
+}
+
+// A folder of the test's own with a saved profile and a file that is none.
+class DialogFiles : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(sizeof temp, temp);
+        folder_ = std::string(temp) + "tnl-dialogs";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        ASSERT_EQ(SaveMonitorProfile("", Path("saved.icc").c_str(), kSaved, Hdtv(), true), 0);
+        HANDLE file = CreateFileA(Path("notes.icc").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, "not a profile", 13, &written, nullptr);
+        CloseHandle(file);
+    }
+    static void TearDownTestSuite() {
+        for (const char* name : {"saved.icc", "notes.icc", "new.icc"}) {
+            DeleteFileA(Path(name).c_str());
+        }
+        RemoveDirectoryA(folder_.c_str());
+    }
+    void SetUp() override {
+        std::strcpy(session_->workingSettings.description, kWorking);
+        std::strcpy(session_->workingSettings.profilePath, "D:\\Profiles\\a.icc");
+        std::strcpy(session_->savedSettings.profilePath, Path("old.icc").c_str());
+    }
+    static std::string Path(const char* name) { return folder_ + "\\" + name; }
+
+    static std::string folder_;
+    std::unique_ptr<SessionContext> session_ = NewTestSession();
+};
+
+std::string DialogFiles::folder_;
+
+// The parent file dialog as the hook sees it: the selected path, or a failure.
+const char* g_selected = nullptr;
+
+LRESULT CALLBACK FakeFileDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != CDM_GETFILEPATH) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    if (g_selected == nullptr || std::strlen(g_selected) >= wParam) {
+        return -1;
+    }
+    std::strcpy(reinterpret_cast<char*>(lParam), g_selected);
+    return static_cast<LRESULT>(std::strlen(g_selected) + 1);
+}
+
+INT_PTR CALLBACK HookAsDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return static_cast<INT_PTR>(TNLOpenfileHook(dialog, message, wParam, lParam));
+}
+
+TEST_F(DialogFiles, HookPreviewsAndRefusesWhatIsNoRgbMonitorProfile) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = FakeFileDialog;
+    windowClass.lpszClassName = "TnlFakeFileDialog";
+    RegisterClassA(&windowClass);
+    HWND parent = CreateWindowA("TnlFakeFileDialog", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                nullptr, nullptr);
+    OPENFILENAMEA dialog = {};
+    dialog.lCustData = reinterpret_cast<LPARAM>(session_.get());
+    HWND hook = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OPEN_PREVIEW),
+                                   parent, HookAsDialog, reinterpret_cast<LPARAM>(&dialog));
+    EXPECT_EQ(ControlText(hook, IDC_OPEN_PREVIEW), kWorking);
+
+    const std::string notRgb = LoadTestString(strings::kNotRgbMonitorProfile);
+    const struct {
+        std::string path;  // empty: the parent cannot give one
+        std::string preview;
+        bool refused;
+    } cases[] = {
+        {Path("saved.icc"), kSaved, false},
+        {Path("notes.icc"), notRgb, true},
+        {folder_, notRgb, true},
+        {"Z:\\usr\\share\\color\\icc\\Gray.icc", notRgb, true},  // Debian's grey profile
+        {"", LoadTestString(strings::kProfileDescriptionUnreadable), false},
+    };
+    for (const auto& c : cases) {
+        g_selected = c.path.empty() ? nullptr : c.path.c_str();
+        for (UINT code : {CDN_SELCHANGE, CDN_FILEOK}) {
+            ScopedFakeSystem fake;
+            SetDlgItemTextA(hook, IDC_OPEN_PREVIEW, "");
+            OFNOTIFYA note = {{parent, 0, code}, &dialog, nullptr};
+            SendMessageA(hook, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+            EXPECT_EQ(ControlText(hook, IDC_OPEN_PREVIEW), c.preview) << c.path;
+            const bool vetoed = code == CDN_FILEOK && c.refused;
+            EXPECT_EQ(GetWindowLongPtrA(hook, DWLP_MSGRESULT), vetoed ? 1 : 0) << c.path;
+            EXPECT_EQ(fake.state().messages.size(), vetoed ? 1u : 0u) << c.path;
+            if (vetoed && !fake.state().messages.empty()) {
+                EXPECT_EQ(fake.state().messages[0].text, notRgb);
+            }
+        }
+    }
+    DestroyWindow(parent);
+    g_selected = nullptr;
+}
+
+// Types a path into the file dialog's name field (cmb13 in the Explorer style,
+// edt1 before it) and presses OK.
+void ChooseFile(HWND dialog, const std::string& path) {
+    SetDlgItemTextA(dialog, cmb13, path.c_str());
+    SetDlgItemTextA(dialog, edt1, path.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(DialogFiles, CancelShowsNothingAndChangesNothing) {
+    for (bool open : {true, false}) {
+        ScopedFakeSystem fake;
+        const SessionContext before = *session_;
+        std::string title, name, folder;
+        bool result = true;
+        DriveDialogs(
+            [&] {
+                result = open ? OpenProfileDialog(nullptr, session_.get())
+                              : SaveProfileDialog(nullptr, session_.get());
+            },
+            [&](HWND dialog) {
+                if (dialog == nullptr) {
+                    return false;
+                }
+                char text[MAX_PATH] = {};
+                GetWindowTextA(dialog, text, sizeof text);
+                title = text;
+                SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text,
+                             reinterpret_cast<LPARAM>(text));
+                folder = text;
+                name = ControlText(dialog, cmb13) + ControlText(dialog, edt1);
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                return true;
+            });
+        EXPECT_FALSE(result);
+        EXPECT_STRCASEEQ(folder.c_str(), folder_.c_str());
+        if (open) {
+            EXPECT_EQ(title, LoadTestString(strings::kOpenProfileTitle));
+        } else {
+            EXPECT_EQ(name, "a.icc");
+        }
+        EXPECT_TRUE(fake.state().messages.empty());
+        EXPECT_EQ(std::memcmp(&before, session_.get(), sizeof before), 0);
+        EXPECT_EQ(fake.state().liveAllocations, 0);
+    }
+}
+
+TEST_F(DialogFiles, OpenStaysOpenOnANonProfileThenLoadsAProfile) {
+    ScopedFakeSystem fake;
+    int step = 0;
+    size_t shownBeforeSecondTry = 0;
+    bool result = false;
+    DriveDialogs([&] { result = OpenProfileDialog(nullptr, session_.get()); },
+                 [&](HWND dialog) {
+                     if (dialog == nullptr) {
+                         return false;
+                     }
+                     if (step++ == 0) {
+                         ChooseFile(dialog, Path("notes.icc"));
+                         return false;
+                     }
+                     shownBeforeSecondTry = fake.state().messages.size();
+                     ChooseFile(dialog, Path("saved.icc"));
+                     return true;
+                 });
+    EXPECT_TRUE(result);
+    EXPECT_EQ(shownBeforeSecondTry, 1u);
+    ASSERT_EQ(fake.state().messages.size(), 1u);
+    EXPECT_EQ(fake.state().messages[0].text, LoadTestString(strings::kNotRgbMonitorProfile));
+    EXPECT_STREQ(session_->workingSettings.description, kSaved);
+    EXPECT_STRCASEEQ(session_->workingSettings.profilePath, Path("saved.icc").c_str());
+}
+
+TEST_F(DialogFiles, SaveWritesTheChosenFileAndKeepsTheSavedSettings) {
+    ScopedFakeSystem fake;
+    const MonitorSettings saved = session_->savedSettings;
+    session_->workingSettings = Hdtv();
+    std::strcpy(session_->workingSettings.description, "Saved from the dialog");
+    bool typed = false;
+    bool result = false;
+    DriveDialogs([&] { result = SaveProfileDialog(nullptr, session_.get()); },
+                 [&](HWND dialog) {
+                     if (dialog != nullptr && !typed) {
+                         ChooseFile(dialog, Path("new.icc"));
+                         typed = true;
+                     } else if (dialog != nullptr) {
+                         // The system asks whether to create the file.
+                         PostMessageA(dialog, WM_COMMAND, IDYES, 0);
+                     }
+                     return false;
+                 });
+    EXPECT_TRUE(result);
+    EXPECT_TRUE(fake.state().messages.empty());
+    EXPECT_STRCASEEQ(session_->workingSettings.profilePath, Path("new.icc").c_str());
+    EXPECT_EQ(std::memcmp(&saved, &session_->savedSettings, sizeof saved), 0);
+    MonitorSettings loaded = {};
+    ASSERT_EQ(LoadMonitorProfile(Path("new.icc").c_str(), &loaded), 0);
+    EXPECT_STREQ(loaded.description, "Saved from the dialog");
+}
+
+TEST(SaveWarning, ShowsTheNameAndAnswersWithTheButton) {
+    std::string prompt = LoadTestString(strings::kSaveChangesPrompt);
+    prompt.replace(prompt.find("%s"), 2, "Orvane.icc");
+    const std::pair<int, INT_PTR> cases[] = {
+        {IDC_SAVE_WARNING_SAVE, 2}, {IDC_SAVE_WARNING_DONT_SAVE, 3}, {IDCANCEL, 1}};
+    for (const auto& [button, expected] : cases) {
+        std::string shown;
+        INT_PTR result = RunDialog(IDD_SAVE_WARNING, TNLSaveWarnDlg,
+                                   reinterpret_cast<LPARAM>("Orvane.icc"), [&](HWND dialog) {
+                                       if (dialog == nullptr) {
+                                           return false;
+                                       }
+                                       shown = ControlText(dialog, IDC_SAVE_WARNING_TEXT);
+                                       PressButton(dialog, button);
+                                       return true;
+                                   });
+        EXPECT_EQ(result, expected) << button;
+        EXPECT_EQ(shown, prompt);
+    }
+}
+
+TEST(ProfilePaths, SplitAndCut) {
+    const struct {
+        const char* path;
+        size_t size;
+        const char* name;
+        const char* folder;
+    } cases[] = {
+        {"D:\\Profiles\\a.icc", 260, "a.icc", "D:\\Profiles"},
+        {"D:\\Profiles\\a.icc", 4, "a.i", "D:\\"},
+        {"D:\\a.icc", 260, "a.icc", "D:\\"},
+        {"\\\\server\\share\\b.icm", 260, "b.icm", "\\\\server\\share"},
+        {"c.icc", 260, "c.icc", ""},
+        {"D:\\Profiles\\a.icc", 1, "", ""},
+        // Code page 936 text whose trail byte is a backslash: no separator, never cut in two.
+        {"D:\\\xB1\x5C\\\xB1\x5C.icc", 260, "\xB1\x5C.icc", "D:\\\xB1\x5C"},
+        {"D:\\\xB1\x5C\\\xB1\x5C.icc", 5, "\xB1\x5C.i", "D:\\"},
+    };
+    ASSERT_EQ(GetACP(), 936u);
+    for (const auto& c : cases) {
+        char name[260] = "untouched";
+        char folder[260] = "untouched";
+        PathFileName(c.path, name, c.size);
+        PathDirectory(c.path, folder, c.size);
+        EXPECT_STREQ(name, c.name) << c.path << " in " << c.size;
+        EXPECT_STREQ(folder, c.folder) << c.path << " in " << c.size;
+    }
+}
+
+}  // namespace
+}  // namespace tonalis
