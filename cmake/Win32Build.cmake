@@ -76,3 +76,14 @@ target_compile_definitions(template_viewer PRIVATE WINVER=0x0500 _WIN32_WINNT=0x
 target_compile_options(template_viewer PRIVATE ${TONALIS_WARNINGS})
 target_link_options(template_viewer PRIVATE ${TONALIS_STATIC_RUNTIME})
 target_link_libraries(template_viewer PRIVATE user32 gdi32 comctl32 comdlg32)
+
+# Timings of the user interface under Wine: printed, never judged.
+file(GLOB UI_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/bench_win32/*.cpp)
+if(UI_BENCH_SOURCES)
+    add_executable(ui_bench ${UI_BENCH_SOURCES} $<TARGET_OBJECTS:tonalis_objects>
+                   ${TONALIS_RESOURCES})
+    target_include_directories(ui_bench PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(ui_bench PRIVATE ${TONALIS_WARNINGS})
+    target_link_options(ui_bench PRIVATE ${TONALIS_STATIC_RUNTIME})
+    target_link_libraries(ui_bench PRIVATE ${TONALIS_SYSTEM_LIBS})
+endif()

@@ -110,6 +110,12 @@ run_wine_suites() {
         start_xserver dummy 92 "$build/xorg.log" || return 1
         run_wine_suite "$program" "$label-dummy" dummy || status=1
         if [[ $program == win32_tests.exe ]]; then
+            # User interface timings on the settable ramp: printed, never judged.
+            if [[ -f $build/mingw/ui_bench.exe ]]; then
+                wine "$build/mingw/ui_bench.exe" || status=1
+                wineserver -k 2>/dev/null || true
+                wineserver -w 2>/dev/null || true
+            fi
             # A plain query after each change makes the dummy driver publish the new
             # layout; without it Wine starts with the old one.
             xrandr --addmode DUMMY1 1024x768 &&

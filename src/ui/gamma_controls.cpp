@@ -166,6 +166,9 @@ void ApplyTypedGamma(HWND window, SessionContext* session) {
 }
 
 void OnGammaTextChanged(HWND window, SessionContext* session) {
+    if (g_gammaFieldGuard) {
+        return;
+    }
     HWND edit = Control(window, IDC_GAMMA_EDIT);
     DWORD start = 0;
     DWORD end = 0;

@@ -60,7 +60,7 @@ bool IsPatternControl(HWND window, HWND control) {
 
 bool OnGammaSlider(HWND window, SessionContext* session, HWND slider, int code, int position) {
     const GammaSlider* gammaSlider = FindGammaSlider(GetDlgCtrlID(slider));
-    if (gammaSlider == nullptr || code < 0 || code > kLastScrollCode) {
+    if (session == nullptr || gammaSlider == nullptr || code < 0 || code > kLastScrollCode) {
         return false;
     }
     int minimum = 0, maximum = 0;
@@ -96,6 +96,9 @@ bool OnGammaSlider(HWND window, SessionContext* session, HWND slider, int code, 
 }
 
 void RefreshGammaPatches(HWND window, SessionContext* session) {
+    if (session == nullptr) {
+        return;
+    }
     const bool single = IsChecked(window, IDC_SINGLE_GAMMA);
     MonitorSettings& working = session->workingSettings;
     const bool hasTable = working.hasGammaRamp == 1;

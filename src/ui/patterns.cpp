@@ -85,19 +85,47 @@ int SeparatorEntry(int centreEntry) {
     return kWhiteEntry;
 }
 
+// A monochrome pattern draws 0 bits in the text colour (the line) and 1 bits
+// in the background colour (black); rows are padded to 16 bits.
+constexpr WORD kLinedRows[8] = {0x0000, 0x00FF, 0x0000, 0x00FF, 0x0000, 0x00FF, 0x0000, 0x00FF};
+
+// The same rows one by one, for when no pattern brush can be made.
+void FillLinedRows(HDC dc, RECT rect, int centreEntry) {
+    Fill(dc, rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1,
+         PALETTEINDEX(kBlackEntry));
+    HBRUSH line = CreateSolidBrush(PALETTEINDEX(LineEntry(centreEntry)));
+    for (int row = rect.top + 1; row < rect.bottom - 1; row += 2) {
+        RECT lineRow = {rect.left + 1, row, rect.right - 1, row + 1};
+        FillRect(dc, &lineRow, line);
+    }
+    DeleteObject(line);
+}
+
 // The patch in the coordinates of rect, in the current palette of dc.
 void PaintGammaPatch(HDC dc, RECT rect, int centreEntry) {
     const int left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
 
     // Full-intensity and black rows alternate: half the light of a full line.
-    // The field is black first, then every other row gets the line colour.
-    Fill(dc, left + 1, top + 1, right - 1, bottom - 1, PALETTEINDEX(kBlackEntry));
-    HBRUSH line = CreateSolidBrush(PALETTEINDEX(LineEntry(centreEntry)));
-    for (int row = top + 1; row < bottom - 1; row += 2) {
-        RECT lineRow = {left + 1, row, right - 1, row + 1};
-        FillRect(dc, &lineRow, line);
+    // One fill with a two-colour pattern whose rows start at top + 1.
+    HBITMAP rows = CreateBitmap(8, 8, 1, 1, kLinedRows);
+    HBRUSH lined = rows != nullptr ? CreatePatternBrush(rows) : nullptr;
+    if (lined != nullptr) {
+        POINT oldOrigin;
+        SetBrushOrgEx(dc, 0, top + 1, &oldOrigin);
+        const COLORREF oldText = SetTextColor(dc, PALETTEINDEX(LineEntry(centreEntry)));
+        const COLORREF oldBack = SetBkColor(dc, PALETTEINDEX(kBlackEntry));
+        RECT field = {left + 1, top + 1, right - 1, bottom - 1};
+        FillRect(dc, &field, lined);
+        SetBkColor(dc, oldBack);
+        SetTextColor(dc, oldText);
+        SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+        DeleteObject(lined);
+    } else {
+        FillLinedRows(dc, rect, centreEntry);
     }
-    DeleteObject(line);
+    if (rows != nullptr) {
+        DeleteObject(rows);
+    }
 
     const int dx = (right - left) / 4;
     const int dy = (bottom - top) / 4;

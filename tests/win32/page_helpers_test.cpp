@@ -3,6 +3,7 @@
 // moving the window to another monitor.
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <utility>
 
 #include "applet_seams.h"
+#include "dialog_driver.h"
 #include "model/matching.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
@@ -52,21 +54,6 @@ INT_PTR CALLBACK HostProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
     return TRUE;
 }
 
-// The modal dialog that a choice opens is answered from a timer of its loop.
-std::function<void(HWND)> g_answer;
-HWND g_owner;
-
-void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
-    HWND popup = GetLastActivePopup(g_owner);
-    if (g_answer && popup != g_owner && IsWindowVisible(popup)) {
-        std::exchange(g_answer, nullptr)(popup);
-    }
-}
-
-void Press(HWND dialog, int button) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-}
-
 // 6500K, HDTV phosphors, gamma 2.2, no white point shift: a new monitor's record.
 MonitorSettings NewMonitorSettings() {
     MonitorSettings s = {};
@@ -96,20 +83,29 @@ class PageHelpers : public ::testing::Test {
         dialog_ = CreateDialogParamA(session_->instance, MAKEINTRESOURCEA(IDD_PANEL), nullptr,
                                      HostProc, reinterpret_cast<LPARAM>(session_.get()));
         ASSERT_NE(dialog_, nullptr);
-        g_owner = session_->frameWindow = dialog_;
+        session_->frameWindow = dialog_;
     }
     void TearDown() override { DestroyWindow(dialog_); }
 
     MonitorSettings& working() { return session_->workingSettings; }
     HWND control(int id) { return GetDlgItem(dialog_, id); }
-    void Choose(int listId, int index, std::function<void(HWND)> answer = nullptr) {
-        g_answer = std::move(answer);
-        UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerTimer);
+    void Choose(int listId, int index) {
         SendMessageA(control(listId), CB_SETCURSEL, index, 0);
         SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(control(listId)));
-        KillTimer(nullptr, timer);
-        EXPECT_FALSE(std::exchange(g_answer, nullptr)) << "no dialog to answer";
+    }
+    // Choosing an entry that opens a modal dialog, which answer fills and closes.
+    void Choose(int listId, int index, std::function<void(HWND)> answer) {
+        bool answered = false;
+        DriveDialogs([&] { Choose(listId, index); },
+                     [&](HWND custom) {
+                         if (custom != nullptr) {
+                             answer(custom);
+                             answered = true;
+                         }
+                         return answered;
+                     });
+        EXPECT_TRUE(answered) << "no dialog opened";
     }
     std::string Text(int id) {
         char text[300] = {};
@@ -230,7 +226,7 @@ TEST_F(PageHelpers, PhosphorListSetsPrimariesAndACancelledCustomEntryShowsThemAg
     EXPECT_DOUBLE_EQ(working().primaries[1].y, 0.71);
     EXPECT_DOUBLE_EQ(working().primaries[2].y, 0.08);
 
-    Choose(IDC_PHOSPHOR_LIST, 6, [](HWND custom) { Press(custom, IDCANCEL); });
+    Choose(IDC_PHOSPHOR_LIST, 6, [](HWND custom) { PressButton(custom, IDCANCEL); });
     EXPECT_EQ(Chosen(IDC_PHOSPHOR_LIST), "NTSC (1953)");
 }
 
@@ -258,7 +254,7 @@ TEST_F(PageHelpers, WhiteListsSetWhitePointsAndChannelPeaks) {
     Choose(IDC_ADJUSTED_WHITE_LIST, 6, [](HWND custom) {
         SetDlgItemTextA(custom, IDC_WHITE_X, "0,3457");
         SetDlgItemTextA(custom, IDC_WHITE_Y, "0.3587");
-        Press(custom, IDOK);
+        PressButton(custom, IDOK);
     });
     EXPECT_EQ(session_->customWhiteTarget, kAdjustedWhite);
     EXPECT_EQ(Chosen(IDC_ADJUSTED_WHITE_LIST), LoadTestString(strings::kFirstWhitePreset));
@@ -297,6 +293,19 @@ TEST_F(PageHelpers, LoadingOverChangesAsksFirst) {
     EXPECT_EQ(messages()[0].text, LoadTestString(strings::kLoadLosesChanges));
     EXPECT_EQ(messages()[0].style, UINT(MB_YESNO | MB_DEFBUTTON2));
     EXPECT_DOUBLE_EQ(session_->savedSettings.gamma[1], 2.2);
+
+    // Yes, and a profile chosen: it becomes the unchanged state.
+    system_.state().messageBoxAnswer = IDYES;
+    DriveDialogs([&] { LoadProfileWithPrompt(dialog_, session_.get()); },
+                 [](HWND open) {
+                     SetDlgItemTextA(open, cmb13, SampleProfilePath().c_str());
+                     SetDlgItemTextA(open, edt1, SampleProfilePath().c_str());
+                     return open != nullptr && PostMessageA(open, WM_COMMAND, IDOK, 0);
+                 });
+    EXPECT_EQ(messages().size(), 2u);
+    EXPECT_TRUE(SettingsEqual(session_->savedSettings, working()));
+    EXPECT_STRNE(working().description, "Orvane Monitor Profile");
+    EXPECT_EQ(Text(IDC_DESCRIPTION), working().description);
 }
 
 TEST_F(PageHelpers, MovingToAnotherMonitorTakesItsSettingsUnlessChanged) {

@@ -1,5 +1,5 @@
 // Helpers of the pattern, slider and white point tests: a session as a run
-// makes it, a 32-bit canvas whose pixels can be read, and colour formatting.
+// makes it, and a 32-bit canvas whose pixels can be read.
 #pragma once
 
 #include <windows.h>
@@ -19,36 +19,29 @@ struct FreeUiSession {
 };
 using UiSession = std::unique_ptr<SessionContext, FreeUiSession>;
 
-// Zero-filled like a run's, with the start colours of the pattern palette.
+// Zero-filled like a run's, with the pattern palette's start colours.
 inline UiSession NewUiSession() {
     UiSession session(static_cast<SessionContext*>(std::calloc(1, sizeof(SessionContext))));
     session->instance = GetModuleHandleA(nullptr);
     session->monitorCount = 1;
-    session->whitePointStep = 5;
     InitPatternPalette(&session->patternPalette);
     return session;
 }
 
-// A top-down 32-bit memory bitmap, first filled with a colour no pattern uses
-// so that unpainted pixels show.
+// A top-down 32-bit bitmap in a memory context, first filled with a colour
+// that no pattern uses, so that unpainted pixels show.
 class Canvas {
   public:
     static constexpr COLORREF kUnpainted = RGB(1, 2, 3);
 
     Canvas(int width, int height) : width_(width), height_(height) {
         BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
                                    nullptr, 0);
         previous_ = SelectObject(dc_, bitmap_);
-        RECT all = {0, 0, width, height};
         HBRUSH brush = CreateSolidBrush(kUnpainted);
+        RECT all = rect();
         FillRect(dc_, &all, brush);
         DeleteObject(brush);
     }
@@ -70,7 +63,7 @@ class Canvas {
 
   private:
     int width_, height_;
-    HDC dc_ = nullptr;
+    HDC dc_ = CreateCompatibleDC(nullptr);
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previous_ = nullptr;
     DWORD* bits_ = nullptr;
