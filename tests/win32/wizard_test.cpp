@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <prsht.h>
 
 #include <gtest/gtest.h>
@@ -184,6 +185,63 @@ TEST_F(AppletRun, PanelCancelEndsTheRunWithoutTheWizard) {
     EXPECT_TRUE(system_.state().messages.empty());
     EXPECT_EQ(system_.state().releases, 1);
     EXPECT_EQ(system_.state().liveAllocations, 0);
+}
+
+HWND FindSaveDialog() {
+    return FindThreadWindow([](HWND w) {
+        return IsWindowEnabled(w) && (GetDlgItem(w, cmb13) != nullptr || GetDlgItem(w, edt1));
+    });
+}
+
+TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
+    RememberMode(2);
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string name = "tonalis-panel-ok.icc";
+    const std::string path = std::string(folder) + name;
+    const std::string installed = testing::LibraryColorDirectory() + name;
+    DeleteFileA(path.c_str());
+
+    int result = Run({
+        [] {
+            HWND panel = FindPanel();
+            if (panel != nullptr) {
+                SetDlgItemTextA(panel, kDescriptionEdit, "Panel OK");
+                Click(panel, IDOK);
+            }
+            return panel != nullptr;
+        },
+        [&] {
+            HWND save = FindSaveDialog();
+            if (save != nullptr) {
+                SetDlgItemTextA(save, cmb13, path.c_str());
+                SetDlgItemTextA(save, edt1, path.c_str());
+                Click(save, IDOK);
+            }
+            return save != nullptr;
+        },
+    });
+
+    EXPECT_TRUE(finished_);
+    EXPECT_EQ(result, 1);
+    EXPECT_FALSE(sheetSeen_);
+    EXPECT_TRUE(system_.state().messages.empty());
+    EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+    DWORD mode = 0;
+    EXPECT_TRUE(testing::QueryDword(HKEY_CURRENT_USER, kProductKey, "WizardOrPanel", &mode));
+    EXPECT_EQ(mode, 2u);
+    DWORD type = 0;
+    std::string remembered;
+    EXPECT_TRUE(testing::QueryValue(HKEY_LOCAL_MACHINE,
+                                    "SOFTWARE\\Orvane\\Color\\Monitor\\Monitor0", "Monitor Profile",
+                                    &type, &remembered));
+    EXPECT_NE(remembered.find(name), std::string::npos) << remembered;
+    // The save dialog's buffers come from the same allocator: every block,
+    // the session's included, is released once.
+    EXPECT_EQ(system_.state().liveAllocations, 0);
+    EXPECT_EQ(system_.state().releases, 2);
+    DeleteFileA(path.c_str());
+    DeleteFileA(installed.c_str());
 }
 
 TEST_F(AppletRun, PanelWizardButtonOpensTheDescriptionPageWithThePanelsChanges) {
