@@ -1,5 +1,6 @@
 #include "applet_run.h"
 
+#include <cpl.h>
 #include <prsht.h>
 
 #include <set>
@@ -173,7 +174,7 @@ RunRecord RunWhileDriving(const std::function<LONG()>& run, const std::function<
 }
 
 RunRecord RunDoubleClick(const AppletLibrary& applet, const std::function<void()>& script) {
-    return RunWhileDriving([&] { return applet.Send(5 /* CPL_DBLCLK */); }, script);
+    return RunWhileDriving([&] { return applet.Send(CPL_DBLCLK); }, script);
 }
 
 void OnAppletThread(const std::function<void()>& work) {

@@ -155,6 +155,15 @@ void ExpectProfile(const std::string& path, const Expected& expected, bool withR
     EXPECT_NEAR(loaded.hardwareWhite.x, expected.white.x, 0.0012);
     EXPECT_NEAR(loaded.primaries[0].x, expected.primaries[0].x, 0.0012);
     EXPECT_NEAR(loaded.primaries[1].y, expected.primaries[1].y, 0.0012);
+    GammaRamp table = {};
+    bool present = false;
+    ASSERT_EQ(ReadProfileRamp(path.c_str(), &table, &present), 0);
+    ASSERT_EQ(present, withRamp);
+    if (present) {
+        Ramp read;
+        std::copy(table.entries, table.entries + 768, read.entries);
+        EXPECT_LE(RampDistance(read, displayRamp), kServerRampError);
+    }
 }
 
 // After a save for the monitor: the remembered values, and the installed
@@ -173,7 +182,7 @@ void ExpectRegistered(const char* fileName, DWORD mode, DWORD monitor) {
     std::string monitorKey = std::string(kMachineKey) + "\\Monitor" + std::to_string(monitor);
     EXPECT_TRUE(QueryString(HKEY_LOCAL_MACHINE, monitorKey.c_str(), "Monitor Profile", &path));
     EXPECT_EQ(_stricmp(path.c_str(), installed.c_str()), 0) << path;
-    EXPECT_EQ(AssociatedMonitorProfiles(), std::vector<std::string>{fileName});
+    EXPECT_EQ(AssociatedMonitorProfiles(true), std::vector<std::string>{fileName});
     EXPECT_EQ(_stricmp(ScreenProfile().c_str(), installed.c_str()), 0) << ScreenProfile();
 }
 

@@ -141,8 +141,9 @@ std::string ColorDirectory() {
     return ok ? std::string(directory) + "\\" : std::string();
 }
 
-std::vector<std::string> AssociatedMonitorProfiles() {
+std::vector<std::string> AssociatedMonitorProfiles(bool installedOnly) {
     std::vector<std::string> names;
+    const std::string directory = ColorDirectory();
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAssociationKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return names;
@@ -152,7 +153,9 @@ std::vector<std::string> AssociatedMonitorProfiles() {
     for (DWORD i = 0;
          RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
          ++i, size = sizeof name) {
-        names.push_back(name);
+        if (!installedOnly || FileExists(directory + name)) {
+            names.push_back(name);
+        }
     }
     RegCloseKey(key);
     return names;

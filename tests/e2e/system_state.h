@@ -34,8 +34,10 @@ void SetDword(HKEY root, const char* path, const char* name, DWORD value);
 
 // With a trailing backslash.
 std::string ColorDirectory();
-// The profiles the colour management lists as associated with monitors.
-std::vector<std::string> AssociatedMonitorProfiles();
+// The profiles the colour management lists as associated with monitors;
+// with installedOnly, those whose file is in the colour directory (an
+// association can outlive its file).
+std::vector<std::string> AssociatedMonitorProfiles(bool installedOnly = false);
 // What the system answers as the screen's profile.
 std::string ScreenProfile();
 
