@@ -49,10 +49,17 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# The end-to-end window driver: it works the real windows of a run, for the
+# end-to-end tests, the runs made by the system-side tests, and the tour.
+set(E2E_DRIVER_SOURCES ${PROJECT_SOURCE_DIR}/tests/e2e/window_driver.cpp
+                       ${PROJECT_SOURCE_DIR}/tests/e2e/applet_run.cpp
+                       ${PROJECT_SOURCE_DIR}/tests/e2e/applet_library.cpp)
+
 # Tests of the system side, linked with the same objects as the DLL.
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
 if(WIN32_TEST_SOURCES)
-    add_executable(win32_tests ${WIN32_TEST_SOURCES} $<TARGET_OBJECTS:tonalis_objects>
+    add_executable(win32_tests ${WIN32_TEST_SOURCES} ${E2E_DRIVER_SOURCES}
+                   $<TARGET_OBJECTS:tonalis_objects>
                    ${TONALIS_RESOURCES})
     target_include_directories(win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/src
                                ${PROJECT_SOURCE_DIR}/tests)
@@ -66,14 +73,28 @@ endif()
 # End-to-end tests: load the built TNP.cpl as the Control Panel would.
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
 if(E2E_TEST_SOURCES)
-    add_executable(e2e_tests ${E2E_TEST_SOURCES})
+    # The portable sources read the saved profiles back as the applet would.
+    add_executable(e2e_tests ${E2E_TEST_SOURCES} ${TONALIS_PORTABLE_SOURCES}
+                   ${PROJECT_SOURCE_DIR}/src/applet/platform_win32.cpp)
     target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/src
                                ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(e2e_tests PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500
+                               _WIN32_IE=0x0500)
     target_compile_options(e2e_tests PRIVATE ${TONALIS_WARNINGS})
     target_link_options(e2e_tests PRIVATE ${TONALIS_STATIC_RUNTIME})
     target_link_libraries(e2e_tests PRIVATE gtest ${TONALIS_SYSTEM_LIBS})
     add_dependencies(e2e_tests TNP)
 endif()
+
+# The tour of every page and dialog that the run and screenshot scripts use.
+add_executable(tour ${PROJECT_SOURCE_DIR}/tests/tools/tour.cpp ${E2E_DRIVER_SOURCES}
+               ${PROJECT_SOURCE_DIR}/tests/e2e/system_state.cpp)
+target_include_directories(tour PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+target_compile_definitions(tour PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500 _WIN32_IE=0x0500)
+target_compile_options(tour PRIVATE ${TONALIS_WARNINGS})
+target_link_options(tour PRIVATE ${TONALIS_STATIC_RUNTIME})
+target_link_libraries(tour PRIVATE ${TONALIS_SYSTEM_LIBS})
+add_dependencies(tour TNP)
 
 # Timings of the user interface under Wine: printed, never judged.
 file(GLOB UI_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/bench_win32/*.cpp)

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds TNP.cpl and opens it in Wine's Control Panel. With no display, the
-# Control Panel opens on a virtual X server; a screenshot of it is saved and its
-# path printed, then everything closes.
+# Builds TNP.cpl and opens the applet itself in Wine, as the Control Panel
+# starts it when its icon is double-clicked. With no display, the applet runs
+# on a virtual X server (Xorg's dummy driver, whose gamma ramp can be set,
+# else Xvfb) with a window manager for the captions when one is installed;
+# it is walked through every page and dialog, a screenshot of each is saved,
+# and their paths are printed.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,36 +17,44 @@ source "$root/scripts/xserver.sh"
 source "$root/scripts/wine-env.sh"
 
 cmake -S "$root" -B "$build/mingw" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$build/mingw" --target TNP -j "$(nproc)" >/dev/null
-
-headless=0
-if [[ -z ${DISPLAY:-} ]]; then
-    headless=1
-    trap stop_xserver EXIT
-    start_xserver xvfb 90 "$build/run-xvfb.log"
-fi
+cmake --build "$build/mingw" --target TNP tour -j "$(nproc)" >/dev/null
 
 setup_wine "$build/run"
-# Installed where the Control Panel looks for applets.
-cp "$build/mingw/TNP.cpl" "$WINEPREFIX/drive_c/windows/system32/TNP.cpl"
 
-if [[ $headless -eq 0 ]]; then
-    echo "Opening Tonalis in Wine's Control Panel (double-click its icon to start it)."
-    wine control
-    exit 0
+if [[ -n ${DISPLAY:-} ]]; then
+    echo "Opening Tonalis in Wine."
+    exec wine control.exe "$(winepath -w "$build/mingw/TNP.cpl")"
 fi
 
-wine control &
-control_pid=$!
-for _ in $(seq 1 60); do
-    if xwininfo -root -tree 2>/dev/null | grep -q '"'; then
-        sleep 3
-        break
-    fi
-    sleep 0.5
+wm_pid=""
+cleanup() {
+    [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null
+    wineserver -k 2>/dev/null || true
+    stop_xserver
+}
+trap cleanup EXIT
+
+kind=xvfb
+if command -v Xorg >/dev/null; then
+    kind=dummy
+fi
+display_number=${TONALIS_RUN_DISPLAY:-90}
+start_xserver "$kind" "$display_number" "$build/run-x.log" ||
+    { kind=xvfb; start_xserver xvfb "$display_number" "$build/run-x.log"; }
+if command -v openbox >/dev/null; then
+    openbox >/dev/null 2>&1 &
+    wm_pid=$!
+    sleep 1
+fi
+
+shots="$build/run-screenshots"
+rm -rf "$shots"
+mkdir -p "$shots"
+echo "Walking through Tonalis on a virtual X server ($kind):"
+wine "$build/mingw/tour.exe" "$(winepath -w "$shots")" | tr -d '\r' | sed 's/^/  /'
+for bitmap in "$shots"/*.bmp; do
+    [[ -f $bitmap ]] || continue
+    convert "$bitmap" "${bitmap%.bmp}.png" && rm "$bitmap"
 done
-screenshot="$build/tonalis-control-panel.png"
-import -window root "$screenshot"
-wineserver -k 2>/dev/null || true
-wait "$control_pid" 2>/dev/null || true
-echo "$screenshot"
+echo "Screenshots:"
+ls -1 "$shots"/*.png

@@ -14,7 +14,7 @@ bash "$root/scripts/install-deps.sh" || { echo "dependency install failed" >&2; 
 source "$root/scripts/xserver.sh"
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
-trap stop_xserver EXIT
+trap 'stop_window_manager; stop_xserver' EXIT
 
 rm -rf "$results"
 mkdir -p "$results"
@@ -76,6 +76,27 @@ run_benchmarks() {
     "$build/release/tonalis_bench" --benchmark_min_time=0.2
 }
 
+# A window manager on the current X server for the end-to-end runs: a desktop
+# has one, and without it Wine waits two seconds for every window it hides.
+TONALIS_WM_PID=""
+start_window_manager() {
+    command -v openbox >/dev/null || return 0
+    openbox --sm-disable >/dev/null 2>&1 &
+    TONALIS_WM_PID=$!
+    for _ in $(seq 1 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+}
+
+stop_window_manager() {
+    if [[ -n $TONALIS_WM_PID ]]; then
+        kill "$TONALIS_WM_PID" 2>/dev/null || true
+        wait "$TONALIS_WM_PID" 2>/dev/null || true
+        TONALIS_WM_PID=""
+    fi
+}
+
 # One run of a Wine test program on the current X server.
 run_wine_suite() {
     local program=$1 label=$2 setup=$3
@@ -99,33 +120,42 @@ run_wine_suite() {
 run_wine_suites() {
     local status=0 program
     setup_wine "$build/mingw" unmanaged
+    # The end-to-end scenarios leave their saved profiles here for the
+    # LittleCMS check among the script checks.
+    mkdir -p "$results/e2e-profiles"
+    TONALIS_E2E_OUTPUT=$(winepath -w "$results/e2e-profiles" 2>/dev/null)
+    export TONALIS_E2E_OUTPUT
     for program in win32_tests.exe e2e_tests.exe; do
         [[ -f "$build/mingw/$program" ]] || continue
         local label=${program%.exe}
 
         start_xserver xvfb 91 "$build/xvfb.log" || return 1
+        [[ $program == e2e_tests.exe ]] && start_window_manager
         run_wine_suite "$program" "$label-xvfb" xvfb || status=1
+        stop_window_manager
         stop_xserver
 
         start_xserver dummy 92 "$build/xorg.log" || return 1
+        [[ $program == e2e_tests.exe ]] && start_window_manager
         run_wine_suite "$program" "$label-dummy" dummy || status=1
+        # User interface timings on the settable ramp: printed, never judged.
+        if [[ $program == win32_tests.exe && -f $build/mingw/ui_bench.exe ]]; then
+            wine "$build/mingw/ui_bench.exe" || status=1
+            wineserver -k 2>/dev/null || true
+            wineserver -w 2>/dev/null || true
+        fi
+        # A plain query after each change makes the dummy driver publish the new
+        # layout; without it Wine starts with the old one.
+        xrandr --addmode DUMMY1 1024x768 &&
+            xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0 && xrandr >/dev/null &&
+            run_wine_suite "$program" "$label-right" dummy-right --gtest_filter='*TwoMonitors*' ||
+            status=1
         if [[ $program == win32_tests.exe ]]; then
-            # User interface timings on the settable ramp: printed, never judged.
-            if [[ -f $build/mingw/ui_bench.exe ]]; then
-                wine "$build/mingw/ui_bench.exe" || status=1
-                wineserver -k 2>/dev/null || true
-                wineserver -w 2>/dev/null || true
-            fi
-            # A plain query after each change makes the dummy driver publish the new
-            # layout; without it Wine starts with the old one.
-            xrandr --addmode DUMMY1 1024x768 &&
-                xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0 && xrandr >/dev/null &&
-                run_wine_suite "$program" "$label-right" dummy-right --gtest_filter='*TwoMonitors*' ||
-                status=1
             xrandr --output DUMMY1 --mode 1024x768 --left-of DUMMY0 && xrandr >/dev/null &&
                 run_wine_suite "$program" "$label-left" dummy-left --gtest_filter='*TwoMonitors*' ||
                 status=1
         fi
+        stop_window_manager
         stop_xserver
     done
     for script in "$root"/tests/wine/*.sh; do

@@ -19,4 +19,21 @@ struct WizardPage {
 // In sheet order: 301, 303, 304, 311, 309, 305, 321, 312, 313.
 extern const WizardPage kWizardPages[kWizardPageCount];
 
+// The windows of the pages that exist; each is set when its page is
+// initialised and cleared when it is destroyed.
+struct PageWindows {
+    HWND welcome;
+    HWND description;
+    HWND brightness;
+    HWND phosphors;
+    HWND gamma;
+    HWND hardwareWhite;
+    HWND adjustedWhite;
+};
+
+extern PageWindows g_pageWindows;
+
+// Puts the frame filter in front of the sheet frame's window procedure.
+void InstallFrameFilter(HWND frame);
+
 }  // namespace tonalis

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace tonalis::e2e {
 
@@ -28,21 +27,5 @@ class AppletLibrary {
 
 // Path of TNP.cpl beside the test program.
 std::string AppletPath();
-
-// Windows of this process that appear while the watcher runs; each is closed
-// as soon as it is seen, so that a message box cannot hang a test.
-class WindowWatcher {
-  public:
-    WindowWatcher();
-    ~WindowWatcher();
-    std::vector<std::string> Stop();
-
-  private:
-    static DWORD WINAPI Watch(LPVOID self);
-    HANDLE thread_;
-    volatile LONG stop_;
-    std::vector<std::string> seen_;
-    CRITICAL_SECTION lock_;
-};
 
 }  // namespace tonalis::e2e

@@ -67,17 +67,6 @@ TEST_F(ControlPanel, OtherMessagesAnswerZeroAndTouchNothing) {
     applet_.Send(CPL_EXIT);
 }
 
-TEST_F(ControlPanel, DoubleClickRunsTheStartChecksAndLeavesNoWindow) {
-    ASSERT_EQ(applet_.Send(CPL_INIT), 1);
-    WindowWatcher watcher;
-
-    EXPECT_EQ(applet_.Send(CPL_DBLCLK), 0);
-
-    std::vector<std::string> windows = watcher.Stop();
-    EXPECT_TRUE(windows.empty()) << "a window appeared: " << windows.front();
-    applet_.Send(CPL_EXIT);
-}
-
 TEST_F(ControlPanel, StringTableReadsInTheAnsiCodePage) {
     ASSERT_EQ(GetACP(), 936u) << "the suite runs with the Simplified Chinese code page";
     char text[160] = {};

@@ -32,8 +32,15 @@ only_system_dlls() {
     done
     [[ -n $imports ]]
 }
+entry_points='CPlApplet DllMain TNLWelcomeDlg TNLCurrentDlg TNLMonitorDlg TNLPhosphorsDlg
+    TNLGammaDlg TNLWhiteBalDlg TNLWhiteAdjDlg TNLFinishFullDlg TNLTestDlg TNLCustomWhiteDlg
+    TNLCustomPhosDlg TNLSaveWarnDlg TNLOpenfileHook TNLWhitePtWndProc'
+
 exports_entry_points() {
-    grep -qx CPlApplet <<<"$exports" && grep -qx DllMain <<<"$exports"
+    local name
+    for name in $entry_points; do
+        grep -qx "$name" <<<"$exports" || { echo "  missing $name"; return 1; }
+    done
 }
 exports_no_decorated_names() {
     ! grep -q '@' <<<"$exports"
@@ -46,7 +53,7 @@ is_32_bit() {
 
 check "TNP.cpl exists" test -f "$dll"
 check "TNP.cpl imports only system DLLs" only_system_dlls
-check "TNP.cpl exports CPlApplet and DllMain" exports_entry_points
+check "TNP.cpl exports the entry point and every dialog and window procedure" exports_entry_points
 check "exported names carry no stdcall decoration" exports_no_decorated_names
 check "TNP.cpl is a 32-bit image" is_32_bit
 

@@ -35,15 +35,6 @@ TEST(RunApplet, FailedStartShowsOneMessageAndReleasesTheSession) {
     EXPECT_EQ(fake.state().liveAllocations, 0);
 }
 
-TEST(RunApplet, SuccessfulRunReleasesTheSessionOnce) {
-    ScopedFakeSystem fake;
-
-    EXPECT_GE(RunApplet(GetDesktopWindow(), GetModuleHandleA(nullptr)), 0);
-    EXPECT_TRUE(fake.state().messages.empty());
-    EXPECT_EQ(fake.state().releases, 1);
-    EXPECT_EQ(fake.state().liveAllocations, 0);
-}
-
 TEST(Messages, ErrorMessageHasNoOwnerAndTheProductTitle) {
     ScopedFakeSystem fake;
 

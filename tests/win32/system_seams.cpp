@@ -71,8 +71,14 @@ SHORT WINAPI FakeGetAsyncKeyState(int key) {
 }
 
 BOOL WINAPI FakeGetDeviceGammaRamp(HDC dc, LPVOID ramp) {
-    if (g_display->failingReads.count(g_display->reads++) != 0) {
+    const int read = g_display->reads++;
+    if (g_display->failingReads.count(read) != 0) {
         return FALSE;
+    }
+    auto scripted = g_display->scriptedReads.find(read);
+    if (scripted != g_display->scriptedReads.end()) {
+        memcpy(ramp, scripted->second.entries, sizeof scripted->second.entries);
+        return TRUE;
     }
     return GetDeviceGammaRamp(dc, ramp);
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -84,6 +85,7 @@ struct FakeDisplaySystem {
     std::set<int> keysDown;
     std::set<int> keysPressedEarlier;  // only the low bit of the key state
     std::set<int> failingReads;
+    std::map<int, GammaRamp> scriptedReads;  // reads that give this ramp instead
     int reads = 0;
     std::vector<RampWrite> writes;
 };

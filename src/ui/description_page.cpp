@@ -1,0 +1,98 @@
+// Wizard page 303: the profile's description and loading another profile as
+// the starting point.
+#include <windows.h>
+
+#include <prsht.h>
+
+#include "display/monitors.h"
+#include "resources/resource.h"
+#include "ui/controls.h"
+#include "ui/page_helpers.h"
+#include "ui/procedures.h"
+#include "ui/wizard.h"
+#include "ui/wizard_notifications.h"
+
+namespace tonalis {
+
+namespace {
+
+void OnInitDialog(HWND page, SessionContext* session) {
+    if (session == nullptr) {
+        return;
+    }
+    g_pageWindows.description = page;
+    session->frameWindow = SheetFrame(page);
+    if (session->uiMode != kUiModeWizard) {
+        CentreOnCurrentMonitor(session);
+    } else {
+        SyncToWindowMonitor(session);
+    }
+    // After the panel its working settings hold the user's changes.
+    if (!session->panelShown) {
+        session->workingSettings = session->monitors[session->currentMonitor];
+        session->savedSettings = session->workingSettings;
+    }
+    AttachSession(page, session);
+    ShowDescription(page, session);
+    session->uiMode = kUiModeWizard;
+    InstallFrameFilter(SheetFrame(page));
+}
+
+void OnCommand(HWND page, int id, int code) {
+    SessionContext* session = SessionOf(page);
+    if (session == nullptr) {
+        return;
+    }
+    if (id == IDC_DESCRIPTION && code == EN_UPDATE) {
+        FilterDescriptionText(page);
+    } else if (id == IDC_LOAD && code == BN_CLICKED) {
+        LoadProfileWithPrompt(page, session);
+    }
+}
+
+LONG_PTR OnNext(HWND page, SessionContext* session) {
+    GetControlText(page, IDC_DESCRIPTION, session->workingSettings.description, kDescriptionSize);
+    return IDD_BRIGHTNESS;
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR* header) {
+    SessionContext* session = SessionOf(page);
+    if (session == nullptr) {
+        return FALSE;
+    }
+    switch (header->code) {
+        case PSN_SETACTIVE:
+            return ShowWizardButtons(page, PSWIZB_NEXT);
+        case PSN_WIZNEXT:
+            return GoToPage(page, OnNext(page, session));
+        case PSN_KILLACTIVE:
+            return AllowLeavingPage(page);
+        case PSN_RESET:
+            return CancelWizardPage(page);
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+}  // namespace tonalis
+
+extern "C" INT_PTR CALLBACK TNLCurrentDlg(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    using namespace tonalis;
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog(page, SessionOfPageRecord(lParam));
+            return TRUE;
+        case WM_COMMAND:
+            OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+            return FALSE;
+        case WM_NOTIFY:
+            return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+        case WM_DESTROY:
+            EndWizardPage(page, &g_pageWindows.description);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}

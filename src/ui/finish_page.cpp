@@ -1,0 +1,111 @@
+// Wizard pages 312 and 313: the finish, with the before/after comparison on
+// 312, and the save and registration of the profile.
+#include <windows.h>
+
+#include <prsht.h>
+
+#include "display/gamma_ramp_access.h"
+#include "profile/registry.h"
+#include "resources/resource.h"
+#include "ui/controls.h"
+#include "ui/page_helpers.h"
+#include "ui/procedures.h"
+#include "ui/profile_dialogs.h"
+#include "ui/wizard_notifications.h"
+
+namespace tonalis {
+
+namespace {
+
+// PSN_WIZFINISH answer that keeps the wizard open.
+constexpr LONG_PTR kRefuseFinish = -1;
+
+void OnInitDialog(HWND page, SessionContext* session) {
+    if (session == nullptr) {
+        return;
+    }
+    AttachSession(page, session);
+    SyncToWindowMonitor(session);
+    SetChecked(page, IDC_AFTER, true);
+    ShowControl(page, IDC_DEFAULT_PROFILE, session->monitorCount >= 2);
+}
+
+void ShowCalibratedRamp(const SessionContext* session) {
+    const MonitorSettings& working = session->workingSettings;
+    if (working.hasGammaRamp == 1) {
+        LoadRampForWindow(session->frameWindow, session->monitorCount >= 2, &working.ramp);
+    }
+}
+
+void OnCommand(HWND page, int id, int code) {
+    const SessionContext* session = SessionOf(page);
+    if (session == nullptr || code != BN_CLICKED) {
+        return;
+    }
+    if (id == IDC_BEFORE) {
+        RestoreStartRamps(session);
+    } else if (id == IDC_AFTER) {
+        ShowCalibratedRamp(session);
+    }
+}
+
+// The profile is saved and registered; the calibrated ramp stays in the display.
+LONG_PTR OnFinish(HWND page, SessionContext* session) {
+    if (!SaveProfileDialog(page, session)) {
+        return kRefuseFinish;
+    }
+    uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
+    WriteMonitorProfilePath(session, monitor);
+    WritePrimaryMonitor(session);
+    WriteUserPreferences(kUiModeWizard, monitor);
+    return 0;
+}
+
+LONG_PTR OnBack(const SessionContext* session) {
+    return session->workingSettings.hasGammaRamp == 1 ? IDD_ADJUSTED_WHITE : IDD_HARDWARE_WHITE;
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR* header) {
+    SessionContext* session = SessionOf(page);
+    if (session == nullptr) {
+        return FALSE;
+    }
+    switch (header->code) {
+        case PSN_SETACTIVE:
+            return ShowWizardButtons(page, PSWIZB_BACK | PSWIZB_FINISH);
+        case PSN_WIZBACK:
+            return GoToPage(page, OnBack(session));
+        case PSN_WIZFINISH:
+            return SetDialogResult(page, OnFinish(page, session));
+        case PSN_KILLACTIVE:
+            return AllowLeavingPage(page);
+        case PSN_RESET:
+            return CancelWizardPage(page);
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+}  // namespace tonalis
+
+extern "C" INT_PTR CALLBACK TNLFinishFullDlg(HWND page, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    using namespace tonalis;
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog(page, SessionOfPageRecord(lParam));
+            return TRUE;
+        case WM_COMMAND:
+            OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+            return FALSE;
+        case WM_NOTIFY:
+            return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+        case WM_DESTROY:
+            DetachSession(page);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}

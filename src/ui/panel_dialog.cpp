@@ -1,0 +1,283 @@
+// Dialog 324, the control panel: every calibration setting in one dialog,
+// saved with OK, or handed over to the wizard with its Wizard button.
+#include "display/gamma_ramp_access.h"
+#include "display/monitors.h"
+#include "profile/registry.h"
+#include "resources/resource.h"
+#include "ui/controls.h"
+#include "ui/gamma_sliders.h"
+#include "ui/page_helpers.h"
+#include "ui/patterns.h"
+#include "ui/procedures.h"
+#include "ui/profile_dialogs.h"
+#include "ui/white_point_measurement.h"
+
+namespace tonalis {
+
+namespace {
+
+WNDPROC g_previousDescriptionProcedure;
+// False while the dialog initialises: setting the gamma field then must not
+// run the gamma validation.
+bool g_gammaFieldLive;
+
+// Composed input method characters would put non-ASCII text into the field.
+LRESULT CALLBACK DescriptionEditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_IME_CHAR) {
+        return 0;
+    }
+    return CallWindowProcA(g_previousDescriptionProcedure, edit, message, wParam, lParam);
+}
+
+void FilterDescriptionInput(HWND dialog) {
+    HWND edit = Control(dialog, IDC_DESCRIPTION);
+    LONG_PTR previous = GetWindowLongPtrA(edit, GWLP_WNDPROC);
+    if (previous == 0) {
+        return;
+    }
+    g_previousDescriptionProcedure = reinterpret_cast<WNDPROC>(previous);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DescriptionEditFilter));
+}
+
+void StopFilteringDescriptionInput(HWND dialog) {
+    HWND edit = Control(dialog, IDC_DESCRIPTION);
+    if (g_previousDescriptionProcedure == nullptr ||
+        GetWindowLongPtrA(edit, GWLP_WNDPROC) !=
+            reinterpret_cast<LONG_PTR>(DescriptionEditFilter)) {
+        return;
+    }
+    SetWindowLongPtrA(edit, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(g_previousDescriptionProcedure));
+    g_previousDescriptionProcedure = nullptr;
+}
+
+// Every control from the working settings.
+void ShowAllSettings(HWND dialog, SessionContext* session) {
+    ShowDescription(dialog, session);
+    FillPhosphorList(dialog, session);
+    InitGammaControls(dialog, session);
+    FillWhiteList(dialog, session, IDC_HARDWARE_WHITE_LIST, kHardwareWhite);
+    if (session->workingSettings.hasGammaRamp == 1) {
+        FillWhiteList(dialog, session, IDC_ADJUSTED_WHITE_LIST, kAdjustedWhite);
+    } else {
+        ShowControl(dialog, IDC_ADJUSTED_WHITE_LABEL, false);
+        ShowControl(dialog, IDC_ADJUSTED_WHITE_LIST, false);
+    }
+}
+
+void OnInitDialog(HWND dialog, SessionContext* session) {
+    g_gammaFieldLive = false;
+    if (session == nullptr) {
+        EndDialog(dialog, -1);
+        return;
+    }
+    // Follows the window that showed the run before, if there was one; at the
+    // start of a run the remembered monitor stands.
+    if (session->frameWindow != nullptr) {
+        SyncToWindowMonitor(session);
+    }
+    session->frameWindow = dialog;
+    CentreOnCurrentMonitor(session);
+    session->workingSettings = session->monitors[session->currentMonitor];
+    session->savedSettings = session->workingSettings;
+    AttachSession(dialog, session);
+    session->uiMode = kUiModePanel;
+    ShowAllSettings(dialog, session);
+    FilterDescriptionInput(dialog);
+    session->panelShown = TRUE;
+    g_gammaFieldLive = true;
+}
+
+void OnMove(HWND dialog) {
+    SessionContext* session = SessionOf(dialog);
+    if (session != nullptr && SyncToWindowMonitor(session)) {
+        ShowAllSettings(dialog, session);
+    }
+}
+
+void CopyDescription(HWND dialog, SessionContext* session) {
+    GetControlText(dialog, IDC_DESCRIPTION, session->workingSettings.description, kDescriptionSize);
+}
+
+// A load refreshes what it changed; check box 1200, the gamma list and the
+// adjusted white list keep what they show.
+void OnLoad(HWND dialog, SessionContext* session) {
+    LoadProfileWithPrompt(dialog, session);
+    SelectPhosphorEntry(session, Control(dialog, IDC_PHOSPHOR_LIST));
+    RefreshGammaPatches(dialog, session);
+    SelectWhiteEntry(session, Control(dialog, IDC_HARDWARE_WHITE_LIST), kHardwareWhite);
+    if (session->workingSettings.hasGammaRamp == 1) {
+        ShowTargetGamma(dialog, session, Control(dialog, IDC_GAMMA_LIST), false);
+    }
+    PreviewWorkingRamp(session);
+}
+
+void OnMeasure(HWND dialog, SessionContext* session) {
+    RunWhitePointInstructions(dialog, session);
+    FillWhiteList(dialog, session, IDC_HARDWARE_WHITE_LIST, kHardwareWhite);
+    PreviewWorkingRamp(session);
+}
+
+void OnGammaText(HWND dialog, SessionContext* session, int code) {
+    if (g_gammaFieldLive) {
+        OnGammaEditNotification(dialog, session, code);
+    }
+}
+
+// The profile is saved and registered; the calibrated ramp stays in the display.
+void OnOk(HWND dialog, SessionContext* session) {
+    CopyDescription(dialog, session);
+    if (!SaveProfileDialog(dialog, session)) {
+        return;
+    }
+    uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
+    WriteMonitorProfilePath(session, monitor);
+    WritePrimaryMonitor(session);
+    WriteUserPreferences(kUiModePanel, monitor);
+    EndDialog(dialog, 0);
+}
+
+void OnCancel(HWND dialog, const SessionContext* session) {
+    RestoreStartRamps(session);
+    EndDialog(dialog, 0);
+}
+
+void OnWizard(HWND dialog, SessionContext* session) {
+    CopyDescription(dialog, session);
+    EndDialog(dialog, IDC_PANEL_WIZARD);
+}
+
+void OnListChange(HWND dialog, SessionContext* session, int id) {
+    HWND list = Control(dialog, id);
+    switch (id) {
+        case IDC_PHOSPHOR_LIST:
+            ApplyPhosphorEntry(dialog, session, list);
+            break;
+        case IDC_GAMMA_LIST:
+            ApplyGammaPreset(dialog, session, list);
+            break;
+        case IDC_HARDWARE_WHITE_LIST:
+            ApplyWhiteEntry(dialog, session, list, kHardwareWhite);
+            break;
+        case IDC_ADJUSTED_WHITE_LIST:
+            ApplyWhiteEntry(dialog, session, list, kAdjustedWhite);
+            break;
+        default:
+            return;
+    }
+    PreviewWorkingRamp(session);
+}
+
+void OnButton(HWND dialog, SessionContext* session, int id) {
+    switch (id) {
+        case IDC_LOAD:
+            OnLoad(dialog, session);
+            break;
+        case IDC_MEASURE:
+            OnMeasure(dialog, session);
+            break;
+        case IDOK:
+            OnOk(dialog, session);
+            break;
+        case IDCANCEL:
+            OnCancel(dialog, session);
+            break;
+        case IDC_PANEL_WIZARD:
+            OnWizard(dialog, session);
+            break;
+        default:
+            break;
+    }
+}
+
+void OnCommand(HWND dialog, int id, int code) {
+    SessionContext* session = SessionOf(dialog);
+    if (session == nullptr) {
+        return;
+    }
+    if (id == IDC_DESCRIPTION && code == EN_UPDATE) {
+        FilterDescriptionText(dialog);
+    } else if (id == IDC_SINGLE_GAMMA) {
+        RefreshGammaPatches(dialog, session);
+    } else if (id == IDC_GAMMA_EDIT) {
+        OnGammaText(dialog, session, code);
+    } else if (code == CBN_SELCHANGE) {
+        OnListChange(dialog, session, id);
+    } else if (code == BN_CLICKED) {
+        OnButton(dialog, session, id);
+    }
+}
+
+BOOL OnDrawItem(HWND dialog, const DRAWITEMSTRUCT* item) {
+    const SessionContext* session = SessionOf(dialog);
+    if (session == nullptr) {
+        return FALSE;
+    }
+    bool paletteDevice = session->isPaletteDevice != FALSE;
+    switch (item->CtlID) {
+        case IDC_BRIGHTNESS_PATTERN:
+            DrawBrightnessStrip(item->hDC, item->rcItem, session->patternPalette, paletteDevice);
+            return TRUE;
+        case IDC_GAMMA_PATCH_CENTRE:
+        case IDC_GAMMA_PATCH_LEFT:
+        case IDC_GAMMA_PATCH_RIGHT:
+            DrawGammaPatch(item->hDC, item->rcItem, session->patternPalette,
+                           GammaPatchCentreEntry(dialog, static_cast<int>(item->CtlID)),
+                           paletteDevice);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+BOOL OnHScroll(HWND dialog, HWND slider, int code, int position) {
+    SessionContext* session = SessionOf(dialog);
+    return session != nullptr && OnGammaSlider(dialog, session, slider, code, position);
+}
+
+void OnPaletteChangedBy(HWND dialog, HWND changer) {
+    const SessionContext* session = SessionOf(dialog);
+    if (session != nullptr) {
+        OnPaletteChanged(dialog, session, changer);
+    }
+}
+
+void OnDestroy(HWND dialog) {
+    StopFilteringDescriptionInput(dialog);
+    DetachSession(dialog);
+    g_gammaFieldLive = false;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK PanelDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog(dialog, reinterpret_cast<SessionContext*>(lParam));
+            return TRUE;
+        case WM_MOVE:
+            OnMove(dialog);
+            return FALSE;
+        case WM_COMMAND:
+            OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+            return FALSE;
+        case WM_DRAWITEM:
+            return OnDrawItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        case WM_HSCROLL:
+            return OnHScroll(dialog, reinterpret_cast<HWND>(lParam), LOWORD(wParam),
+                             HIWORD(wParam));
+        case WM_QUERYNEWPALETTE:
+            InvalidatePatternControls(dialog);
+            return TRUE;
+        case WM_PALETTECHANGED:
+            OnPaletteChangedBy(dialog, reinterpret_cast<HWND>(wParam));
+            return FALSE;
+        case WM_DESTROY:
+            OnDestroy(dialog);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace tonalis

@@ -1,0 +1,67 @@
+// An instructions page for the white point measurement: Next runs the
+// measurement. Exported, but not part of the wizard's sheet.
+#include <windows.h>
+
+#include <prsht.h>
+
+#include "resources/resource.h"
+#include "ui/controls.h"
+#include "ui/procedures.h"
+#include "ui/white_point_measurement.h"
+#include "ui/wizard_notifications.h"
+
+namespace tonalis {
+
+namespace {
+
+void OnInitDialog(HWND page, SessionContext* session) {
+    if (session != nullptr) {
+        AttachSession(page, session);
+    }
+}
+
+LONG_PTR OnNext(HWND page, SessionContext* session) {
+    MeasureWhitePoint(SheetFrame(page), session);
+    return session->workingSettings.hasGammaRamp == 1 ? IDD_ADJUSTED_WHITE : IDD_FINISH_PLAIN;
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR* header) {
+    SessionContext* session = SessionOf(page);
+    if (session == nullptr) {
+        return FALSE;
+    }
+    switch (header->code) {
+        case PSN_SETACTIVE:
+            return ShowWizardButtons(page, PSWIZB_BACK | PSWIZB_NEXT);
+        case PSN_WIZNEXT:
+            return GoToPage(page, OnNext(page, session));
+        case PSN_WIZBACK:
+            return GoToPage(page, IDD_HARDWARE_WHITE);
+        case PSN_KILLACTIVE:
+            return AllowLeavingPage(page);
+        case PSN_RESET:
+            return CancelWizardPage(page);
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+}  // namespace tonalis
+
+extern "C" INT_PTR CALLBACK TNLWhiteAdjDlg(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    using namespace tonalis;
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog(page, SessionOfPageRecord(lParam));
+            return TRUE;
+        case WM_NOTIFY:
+            return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+        case WM_DESTROY:
+            DetachSession(page);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}

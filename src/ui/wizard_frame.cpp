@@ -1,0 +1,82 @@
+// The window procedure put in front of the wizard's sheet frame: a move to
+// another monitor refreshes the pages that exist, and input method characters
+// never reach the pages.
+#include <windows.h>
+
+#include <prsht.h>
+
+#include "resources/resource.h"
+#include "ui/controls.h"
+#include "ui/page_helpers.h"
+#include "ui/wizard.h"
+
+namespace tonalis {
+
+PageWindows g_pageWindows;
+
+namespace {
+
+WNDPROC g_previousFrameProcedure;
+
+void RefreshAdjustedWhitePage(HWND page, SessionContext* session) {
+    if (session->workingSettings.hasGammaRamp == 1) {
+        FillWhiteList(page, session, IDC_ADJUSTED_WHITE_LIST, kAdjustedWhite);
+        return;
+    }
+    ShowControl(page, IDC_ADJUSTED_WHITE_LABEL, false);
+    ShowControl(page, IDC_ADJUSTED_WHITE_LIST, false);
+}
+
+// Every page that exists shows the settings of the monitor the sheet is now on.
+void RefreshPages(SessionContext* session) {
+    const PageWindows& pages = g_pageWindows;
+    if (pages.description != nullptr) {
+        ShowDescription(pages.description, session);
+    }
+    if (pages.phosphors != nullptr) {
+        FillPhosphorList(pages.phosphors, session);
+    }
+    if (pages.gamma != nullptr) {
+        InitGammaControls(pages.gamma, session);
+    }
+    if (pages.hardwareWhite != nullptr) {
+        FillWhiteList(pages.hardwareWhite, session, IDC_HARDWARE_WHITE_LIST, kHardwareWhite);
+    }
+    if (pages.adjustedWhite != nullptr) {
+        RefreshAdjustedWhitePage(pages.adjustedWhite, session);
+    }
+}
+
+void OnFrameMoved(HWND frame) {
+    HWND page = reinterpret_cast<HWND>(SendMessageA(frame, PSM_GETCURRENTPAGEHWND, 0, 0));
+    SessionContext* session = page != nullptr ? SessionOf(page) : nullptr;
+    if (session != nullptr && SyncToWindowMonitor(session)) {
+        RefreshPages(session);
+    }
+}
+
+LRESULT CALLBACK FrameFilter(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_MOVE:
+            OnFrameMoved(frame);
+            break;
+        case WM_IME_CHAR:
+            return 0;
+        default:
+            break;
+    }
+    return CallWindowProcA(g_previousFrameProcedure, frame, message, wParam, lParam);
+}
+
+}  // namespace
+
+void InstallFrameFilter(HWND frame) {
+    LONG_PTR previous = GetWindowLongPtrA(frame, GWLP_WNDPROC);
+    if (previous == 0 || previous == reinterpret_cast<LONG_PTR>(FrameFilter)) {
+        return;
+    }
+    g_previousFrameProcedure = reinterpret_cast<WNDPROC>(previous);
+    SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameFilter));
+}
+
+}  // namespace tonalis

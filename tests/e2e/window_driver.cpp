@@ -1,0 +1,279 @@
+#include "window_driver.h"
+
+#include <commctrl.h>
+
+#include <map>
+#include <vector>
+
+namespace tonalis::e2e {
+
+namespace {
+
+#ifndef PSM_HWNDTOINDEX
+#define PSM_HWNDTOINDEX (WM_USER + 129)
+#endif
+#ifndef PSM_INDEXTOID
+#define PSM_INDEXTOID (WM_USER + 133)
+#endif
+
+constexpr DWORD kAnswerMs = 5000;
+constexpr int kFileNameCombo = 0x47C;  // cmb13
+constexpr int kFileNameEdit = 0x480;   // edt1
+// The message box template's icon (stc1) and text.
+constexpr int kMessageBoxIcon = 0x440;
+constexpr int kMessageBoxText = 0xFFFF;
+
+// A control that only one page template has, for when the sheet cannot name
+// the page's template itself.
+const std::map<int, int> kPageMarkers = {{1183, 301}, {1212, 303}, {1409, 304},
+                                         {1702, 311}, {1606, 309}, {1203, 305},
+                                         {1202, 321}, {1181, 312}, {1800, 313}};
+
+BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM context) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window)) {
+        reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+    }
+    return TRUE;
+}
+
+bool IsDialogClass(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return lstrcmpA(name, "#32770") == 0;
+}
+
+HINSTANCE InstanceOf(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+// The open windows, for the message of a wait that ran out.
+std::string DescribeWindows() {
+    std::string text;
+    for (HWND window : ProcessWindows()) {
+        char name[64] = {}, title[128] = {};
+        GetClassNameA(window, name, sizeof name);
+        GetWindowTextA(window, title, sizeof title);
+        text += std::string("[") + name + " \"" + title + "\"" +
+                (IsMessageBox(window) ? " message box" : "") +
+                (IsFileDialog(window) ? " file dialog" : "") + "] ";
+    }
+    return text;
+}
+
+}  // namespace
+
+HWND WaitFor(const std::function<HWND()>& find, const std::string& what, DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND found = find()) {
+            return found;
+        }
+        if (GetTickCount() - start > ms) {
+            throw DriverError("timed out waiting for " + what + "; open: " + DescribeWindows());
+        }
+        Sleep(10);
+    }
+}
+
+void WaitUntil(const std::function<bool()>& condition, const std::string& what, DWORD ms) {
+    WaitFor([&] { return condition() ? GetDesktopWindow() : nullptr; }, what, ms);
+}
+
+std::vector<HWND> ProcessWindows() {
+    std::vector<HWND> found;
+    EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool IsPropertySheet(HWND window) {
+    return IsDialogClass(window) &&
+           FindWindowExA(window, nullptr, "SysTabControl32", nullptr) != nullptr;
+}
+
+bool IsMessageBox(HWND window) {
+    return IsDialogClass(window) && !IsPropertySheet(window) && !IsFileDialog(window) &&
+           GetDlgItem(window, kMessageBoxIcon) != nullptr &&
+           GetDlgItem(window, kMessageBoxText) != nullptr;
+}
+
+bool IsFileDialog(HWND window) {
+    HMODULE dialogs = GetModuleHandleA("comdlg32.dll");
+    return dialogs != nullptr && IsDialogClass(window) && InstanceOf(window) == dialogs;
+}
+
+HWND FindDialogWith(int controlId) {
+    for (HWND window : ProcessWindows()) {
+        if (IsDialogClass(window) && !IsPropertySheet(window) && !IsMessageBox(window) &&
+            !IsFileDialog(window) && GetDlgItem(window, controlId) != nullptr) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kAnswerMs, &result)) {
+        throw DriverError("window did not answer message " + std::to_string(message));
+    }
+    return static_cast<LRESULT>(result);
+}
+
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!PostMessageA(window, message, wParam, lParam)) {
+        throw DriverError("cannot post message " + std::to_string(message));
+    }
+}
+
+HWND Control(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    if (control == nullptr) {
+        throw DriverError("no control " + std::to_string(id));
+    }
+    return control;
+}
+
+void Click(HWND dialog, int id) {
+    Post(Control(dialog, id), BM_CLICK);
+}
+
+void Choose(HWND dialog, int comboId, int index) {
+    HWND combo = Control(dialog, comboId);
+    Send(combo, CB_SETCURSEL, index);
+    Post(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void Slide(HWND dialog, int sliderId, int position) {
+    HWND slider = Control(dialog, sliderId);
+    Send(slider, TBM_SETPOS, TRUE, position);
+    Send(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+         reinterpret_cast<LPARAM>(slider));
+}
+
+void Type(HWND dialog, int editId, const std::string& text) {
+    // As a paste over the whole text: a multi-line edit does not notify its
+    // parent of WM_SETTEXT, but does of a replaced selection.
+    HWND edit = Control(dialog, editId);
+    Send(edit, EM_SETSEL, 0, -1);
+    Send(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void PressKey(HWND window, UINT key) {
+    Post(window, WM_KEYDOWN, key, 1);
+    Post(window, WM_KEYUP, key, 0xC0000001);
+}
+
+std::string Text(HWND window) {
+    char text[512] = {};
+    Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string Text(HWND dialog, int id) {
+    return Text(Control(dialog, id));
+}
+
+std::string SelectedText(HWND dialog, int comboId) {
+    HWND combo = Control(dialog, comboId);
+    LRESULT index = Send(combo, CB_GETCURSEL);
+    if (index == CB_ERR) {
+        return "";
+    }
+    char text[256] = {};
+    Send(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+bool IsShown(HWND dialog, int id) {
+    return (GetWindowLongA(Control(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool IsChecked(HWND dialog, int id) {
+    return Send(Control(dialog, id), BM_GETCHECK) == BST_CHECKED;
+}
+
+Wizard Wizard::WaitForIt(DWORD ms) {
+    return Wizard(WaitFor(
+        [] {
+            for (HWND window : ProcessWindows()) {
+                if (IsPropertySheet(window)) {
+                    return window;
+                }
+            }
+            return HWND(nullptr);
+        },
+        "the wizard", ms));
+}
+
+HWND Wizard::Page() const {
+    return reinterpret_cast<HWND>(Send(frame_, PSM_GETCURRENTPAGEHWND));
+}
+
+int Wizard::PageId() const {
+    HWND page = Page();
+    if (page == nullptr) {
+        return 0;
+    }
+    LRESULT index = Send(frame_, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page));
+    LRESULT id = index >= 0 ? Send(frame_, PSM_INDEXTOID, index) : 0;
+    if (id > 0 && id < 0x10000) {
+        return static_cast<int>(id);
+    }
+    for (const auto& [control, templateId] : kPageMarkers) {
+        if (GetDlgItem(page, control) != nullptr) {
+            return templateId;
+        }
+    }
+    return 0;
+}
+
+HWND Wizard::WaitForPage(int templateId, DWORD ms) const {
+    WaitUntil([&] { return PageId() == templateId; }, "page " + std::to_string(templateId), ms);
+    return Page();
+}
+
+void Wizard::Press(int button) const {
+    Post(frame_, PSM_PRESSBUTTON, button);
+    // The sheet's loop sees that it has ended only at the next message.
+    Post(frame_, WM_NULL);
+}
+
+namespace {
+
+HWND WaitForFileDialog() {
+    return WaitFor(
+        [] {
+            for (HWND window : ProcessWindows()) {
+                if (IsFileDialog(window)) {
+                    return window;
+                }
+            }
+            return HWND(nullptr);
+        },
+        "the file dialog");
+}
+
+}  // namespace
+
+void SaveAs(const std::string& windowsPath) {
+    HWND dialog = WaitForFileDialog();
+    HWND name = GetDlgItem(dialog, kFileNameCombo);
+    if (name == nullptr) {
+        name = Control(dialog, kFileNameEdit);
+    }
+    Send(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(windowsPath.c_str()));
+    Post(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    WaitUntil([&] { return !IsWindow(dialog); }, "the file dialog to close");
+}
+
+void CancelFileDialog() {
+    HWND dialog = WaitForFileDialog();
+    Post(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+    WaitUntil([&] { return !IsWindow(dialog); }, "the file dialog to close");
+}
+
+}  // namespace tonalis::e2e

@@ -1,0 +1,346 @@
+// Runs of the applet driven through its real windows: the control-panel
+// dialog's three endings and the wizard's way around a monitor without a
+// settable lookup table. A thread timer presses the buttons, as a user would,
+// and closes whatever is open when a run takes too long.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <dlgs.h>
+#include <prsht.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "applet/run_applet.h"
+#include "applet_seams.h"
+#include "system_seams.h"
+
+namespace tonalis {
+namespace {
+
+using testing::CleanProductKeys;
+using testing::ScopedFakeDisplaySystem;
+using testing::ScopedFakeSystem;
+
+constexpr char kProductKey[] = "SOFTWARE\\Orvane\\Tonalis";
+constexpr int kPanelWizardButton = 1228;
+constexpr int kDescriptionEdit = 1212;
+constexpr int kPhosphorList = 1702;
+constexpr DWORD kRunTimeoutMs = 20000;
+
+void RememberMode(DWORD mode) {
+    testing::SetValue(HKEY_CURRENT_USER, kProductKey, "WizardOrPanel", REG_DWORD, &mode,
+                      sizeof mode);
+}
+
+struct WindowSearch {
+    const std::function<bool(HWND)>* wanted;
+    HWND found;
+};
+
+BOOL CALLBACK CheckThreadWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    if (IsWindowVisible(window) && (*search->wanted)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindThreadWindow(const std::function<bool(HWND)>& wanted) {
+    WindowSearch search = {&wanted, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), CheckThreadWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindPanel() {
+    return FindThreadWindow([](HWND w) { return GetDlgItem(w, kPanelWizardButton) != nullptr; });
+}
+
+HWND FindSheet() {
+    return FindThreadWindow(
+        [](HWND w) { return SendMessageA(w, PSM_GETCURRENTPAGEHWND, 0, 0) != 0; });
+}
+
+HWND CurrentPage(HWND sheet) {
+    return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+int PageId(HWND sheet, HWND page) {
+    LRESULT index = SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page), 0);
+    return static_cast<int>(SendMessageA(sheet, PSM_INDEXTOID, index, 0));
+}
+
+void Click(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string ControlText(HWND window, int id) {
+    char text[260] = {};
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+}
+
+// One step runs at each tick until it returns true; the run is closed when
+// the steps are not done in time.
+class RunDriver {
+  public:
+    explicit RunDriver(std::vector<std::function<bool()>> steps) : steps_(std::move(steps)) {
+        current_ = this;
+        start_ = GetTickCount();
+        timer_ = SetTimer(nullptr, 0, 40, Tick);
+    }
+    ~RunDriver() {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    bool finished() const { return next_ == steps_.size(); }
+    bool sheetSeen() const { return sheetSeen_; }
+
+  private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        RunDriver* self = current_;
+        if (self == nullptr || self->busy_) {
+            return;
+        }
+        self->busy_ = true;
+        self->sheetSeen_ = self->sheetSeen_ || FindSheet() != nullptr;
+        if (self->next_ < self->steps_.size() && self->steps_[self->next_]()) {
+            ++self->next_;
+        } else if (GetTickCount() - self->start_ > kRunTimeoutMs) {
+            CloseEverything();
+        }
+        self->busy_ = false;
+    }
+
+    static void CloseEverything() {
+        if (HWND sheet = FindSheet()) {
+            PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        }
+        if (HWND panel = FindPanel()) {
+            Click(panel, IDCANCEL);
+        }
+    }
+
+    static RunDriver* current_;
+    std::vector<std::function<bool()>> steps_;
+    size_t next_ = 0;
+    DWORD start_ = 0;
+    UINT_PTR timer_ = 0;
+    bool busy_ = false;
+    bool sheetSeen_ = false;
+};
+
+RunDriver* RunDriver::current_ = nullptr;
+
+// A top-level window of the test standing in for the Control Panel.
+class OwnerWindow {
+  public:
+    OwnerWindow()
+        : window_(CreateWindowExA(0, "STATIC", "Control Panel", WS_OVERLAPPED, 0, 0, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr)) {}
+    ~OwnerWindow() { DestroyWindow(window_); }
+    HWND get() const { return window_; }
+
+  private:
+    HWND window_;
+};
+
+class AppletRun : public ::testing::Test {
+  protected:
+    int Run(std::vector<std::function<bool()>> steps) {
+        RunDriver driver(std::move(steps));
+        int result = RunApplet(owner_.get(), GetModuleHandleA(nullptr));
+        finished_ = driver.finished();
+        sheetSeen_ = driver.sheetSeen();
+        return result;
+    }
+
+    CleanProductKeys keys_;
+    ScopedFakeSystem system_;
+    ScopedFakeDisplaySystem display_;
+    OwnerWindow owner_;
+    bool finished_ = false;
+    bool sheetSeen_ = false;
+};
+
+TEST_F(AppletRun, PanelCancelEndsTheRunWithoutTheWizard) {
+    RememberMode(2);
+
+    int result = Run({[] {
+        HWND panel = FindPanel();
+        if (panel != nullptr) {
+            Click(panel, IDCANCEL);
+        }
+        return panel != nullptr;
+    }});
+
+    EXPECT_TRUE(finished_) << "dialog 324 never appeared";
+    EXPECT_EQ(result, 1);
+    EXPECT_FALSE(sheetSeen_);
+    EXPECT_TRUE(system_.state().messages.empty());
+    EXPECT_EQ(system_.state().releases, 1);
+    EXPECT_EQ(system_.state().liveAllocations, 0);
+}
+
+HWND FindSaveDialog() {
+    return FindThreadWindow([](HWND w) {
+        return IsWindowEnabled(w) && (GetDlgItem(w, cmb13) != nullptr || GetDlgItem(w, edt1));
+    });
+}
+
+TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
+    RememberMode(2);
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string name = "tonalis-panel-ok.icc";
+    const std::string path = std::string(folder) + name;
+    const std::string installed = testing::LibraryColorDirectory() + name;
+    DeleteFileA(path.c_str());
+
+    int result = Run({
+        [] {
+            HWND panel = FindPanel();
+            if (panel != nullptr) {
+                SetDlgItemTextA(panel, kDescriptionEdit, "Panel OK");
+                Click(panel, IDOK);
+            }
+            return panel != nullptr;
+        },
+        [&] {
+            HWND save = FindSaveDialog();
+            if (save != nullptr) {
+                SetDlgItemTextA(save, cmb13, path.c_str());
+                SetDlgItemTextA(save, edt1, path.c_str());
+                Click(save, IDOK);
+            }
+            return save != nullptr;
+        },
+    });
+
+    EXPECT_TRUE(finished_);
+    EXPECT_EQ(result, 1);
+    EXPECT_FALSE(sheetSeen_);
+    EXPECT_TRUE(system_.state().messages.empty());
+    EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+    DWORD mode = 0;
+    EXPECT_TRUE(testing::QueryDword(HKEY_CURRENT_USER, kProductKey, "WizardOrPanel", &mode));
+    EXPECT_EQ(mode, 2u);
+    DWORD type = 0;
+    std::string remembered;
+    EXPECT_TRUE(testing::QueryValue(HKEY_LOCAL_MACHINE,
+                                    "SOFTWARE\\Orvane\\Color\\Monitor\\Monitor0", "Monitor Profile",
+                                    &type, &remembered));
+    EXPECT_NE(remembered.find(name), std::string::npos) << remembered;
+    // The save dialog's buffers come from the same allocator: every block,
+    // the session's included, is released once.
+    EXPECT_EQ(system_.state().liveAllocations, 0);
+    EXPECT_EQ(system_.state().releases, 2);
+    DeleteFileA(path.c_str());
+    DeleteFileA(installed.c_str());
+}
+
+TEST_F(AppletRun, PanelWizardButtonOpensTheDescriptionPageWithThePanelsChanges) {
+    RememberMode(2);
+    int chosenPhosphors = -1;
+    std::string description;
+    int firstPage = 0;
+    bool welcomeCreated = true;
+    int phosphorsShown = -2;
+
+    int result = Run({
+        [&] {
+            HWND panel = FindPanel();
+            if (panel == nullptr) {
+                return false;
+            }
+            SetDlgItemTextA(panel, kDescriptionEdit, "Desk monitor, evening");
+            HWND list = GetDlgItem(panel, kPhosphorList);
+            chosenPhosphors = (static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0)) + 1) % 6;
+            SendMessageA(list, CB_SETCURSEL, chosenPhosphors, 0);
+            PostMessageA(panel, WM_COMMAND, MAKEWPARAM(kPhosphorList, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+            Click(panel, kPanelWizardButton);
+            return true;
+        },
+        [&] {
+            HWND sheet = FindSheet();
+            if (sheet == nullptr) {
+                return false;
+            }
+            HWND page = CurrentPage(sheet);
+            firstPage = PageId(sheet, page);
+            description = ControlText(page, kDescriptionEdit);
+            welcomeCreated = SendMessageA(sheet, PSM_INDEXTOHWND, 0, 0) != 0;
+            PostMessageA(sheet, PSM_SETCURSEL, 3, 0);  // the phosphors page
+            return true;
+        },
+        [&] {
+            HWND sheet = FindSheet();
+            HWND page = sheet != nullptr ? CurrentPage(sheet) : nullptr;
+            if (page == nullptr || PageId(sheet, page) != 311) {
+                return false;
+            }
+            phosphorsShown =
+                static_cast<int>(SendDlgItemMessageA(page, kPhosphorList, CB_GETCURSEL, 0, 0));
+            PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+            return true;
+        },
+    });
+
+    EXPECT_TRUE(finished_);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(firstPage, 303);
+    EXPECT_FALSE(welcomeCreated);
+    EXPECT_EQ(description, "Desk monitor, evening");
+    EXPECT_EQ(phosphorsShown, chosenPhosphors);
+    EXPECT_EQ(system_.state().releases, 1);
+    EXPECT_EQ(system_.state().liveAllocations, 0);
+}
+
+// Presses the scripted button each time another page becomes current, and
+// records the pages in the order they were shown.
+class PageWalk {
+  public:
+    explicit PageWalk(std::vector<int> buttons) : buttons_(std::move(buttons)) {}
+    bool Step() {
+        HWND sheet = FindSheet();
+        HWND page = sheet != nullptr ? CurrentPage(sheet) : nullptr;
+        if (page == nullptr || page == lastPage_) {
+            return false;
+        }
+        lastPage_ = page;
+        pages_.push_back(PageId(sheet, page));
+        PostMessageA(sheet, PSM_PRESSBUTTON, buttons_[pages_.size() - 1], 0);
+        return pages_.size() == buttons_.size();
+    }
+    const std::vector<int>& pages() const { return pages_; }
+
+  private:
+    std::vector<int> buttons_;
+    std::vector<int> pages_;
+    HWND lastPage_ = nullptr;
+};
+
+TEST_F(AppletRun, WithoutALookupTableTheWhitePageLeadsStraightToTheFinish) {
+    RememberMode(1);
+    display_.state().failingReads = {0, 1, 2, 3, 4, 5, 6, 7};
+    PageWalk walk({PSBTN_NEXT, PSBTN_NEXT, PSBTN_NEXT, PSBTN_NEXT, PSBTN_NEXT, PSBTN_NEXT,
+                   PSBTN_BACK, PSBTN_CANCEL});
+
+    int result = Run({[&] { return walk.Step(); }});
+
+    EXPECT_TRUE(finished_);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(walk.pages(), (std::vector<int>{301, 303, 304, 311, 309, 305, 313, 305}));
+    EXPECT_TRUE(display_.state().writes.empty()) << "a ramp was loaded without a lookup table";
+    EXPECT_EQ(system_.state().releases, 1);
+    EXPECT_EQ(system_.state().liveAllocations, 0);
+}
+
+}  // namespace
+}  // namespace tonalis
