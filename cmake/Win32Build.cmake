@@ -75,7 +75,7 @@ file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.c
 if(E2E_TEST_SOURCES)
     # The portable sources read the saved profiles back as the applet would.
     add_executable(e2e_tests ${E2E_TEST_SOURCES} ${TONALIS_PORTABLE_SOURCES}
-                   ${PROJECT_SOURCE_DIR}/src/applet/platform_win32.cpp)
+                   ${PROJECT_SOURCE_DIR}/src/model/platform_win32.cpp)
     target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/src
                                ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(e2e_tests PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500
