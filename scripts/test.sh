@@ -125,6 +125,10 @@ run_wine_suites() {
     mkdir -p "$results/e2e-profiles"
     TONALIS_E2E_OUTPUT=$(winepath -w "$results/e2e-profiles" 2>/dev/null)
     export TONALIS_E2E_OUTPUT
+    # winepath ran with no X server: the first suite must not inherit its
+    # Wine server, whose desktop has no display.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
     for program in win32_tests.exe e2e_tests.exe; do
         [[ -f "$build/mingw/$program" ]] || continue
         local label=${program%.exe}
