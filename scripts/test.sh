@@ -105,7 +105,8 @@ run_wine_suite() {
     local report
     report=$(winepath -w "$results/$label.xml" 2>/dev/null)
     TONALIS_DISPLAY_SETUP=$setup TONALIS_BUILD_DIR="$build/mingw" \
-        wine "$build/mingw/$program" --gtest_brief=1 --gtest_output="xml:$report" "$@"
+        timeout --kill-after=10 900 wine "$build/mingw/$program" --gtest_brief=1 \
+        --gtest_output="xml:$report" "$@"
     local status=$?
     if [[ ! -f "$results/$label.xml" ]]; then
         echo "$label: no test report was written"

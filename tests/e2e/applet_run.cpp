@@ -17,7 +17,7 @@ constexpr DWORD kAfterScriptMs = 10000;  // for the applet to close by itself
 constexpr DWORD kWatchdogMs = 30000;     // closing everything, at most
 
 std::vector<ShownMessage> g_messages;
-HWND g_invoker = nullptr;
+HWND volatile g_invoker = nullptr;
 
 CRITICAL_SECTION* MessagesLock() {
     static CRITICAL_SECTION lock;
@@ -178,7 +178,12 @@ RunRecord RunDoubleClick(const AppletLibrary& applet, const std::function<void()
 }
 
 void OnAppletThread(const std::function<void()>& work) {
-    Send(g_invoker, kInvoke, 0, reinterpret_cast<LPARAM>(&work));
+    HWND invoker = g_invoker;
+    if (invoker == nullptr || GetWindowThreadProcessId(invoker, nullptr) == GetCurrentThreadId()) {
+        work();
+        return;
+    }
+    Send(invoker, kInvoke, 0, reinterpret_cast<LPARAM>(&work));
 }
 
 std::vector<ShownMessage> MessagesSoFar() {

@@ -32,7 +32,9 @@ RunRecord RunWhileDriving(const std::function<LONG()>& run, const std::function<
 RunRecord RunDoubleClick(const AppletLibrary& applet, const std::function<void()>& script);
 
 // Runs work on the thread that runs the applet (inside its modal loop) and
-// waits for it; only for work that opens no window.
+// waits for it, or at once when no run is going on; only for work that opens
+// no window. Gamma ramps are read and loaded there: Wine's X driver deadlocks
+// when two threads of a process reach the ramp at the same time.
 void OnAppletThread(const std::function<void()>& work);
 
 // The message boxes shown so far in the current run.

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "applet_run.h"
+
 namespace tonalis::e2e {
 
 namespace {
@@ -69,16 +71,20 @@ int RampDistance(const Ramp& a, const Ramp& b) {
 
 Ramp ScreenRamp() {
     Ramp ramp = {};
-    HDC screen = GetDC(nullptr);
-    GetDeviceGammaRamp(screen, ramp.entries);
-    ReleaseDC(nullptr, screen);
+    OnAppletThread([&] {
+        HDC screen = GetDC(nullptr);
+        GetDeviceGammaRamp(screen, ramp.entries);
+        ReleaseDC(nullptr, screen);
+    });
     return ramp;
 }
 
 void LoadScreenRamp(const Ramp& ramp) {
-    HDC screen = GetDC(nullptr);
-    SetDeviceGammaRamp(screen, const_cast<WORD*>(ramp.entries));
-    ReleaseDC(nullptr, screen);
+    OnAppletThread([&] {
+        HDC screen = GetDC(nullptr);
+        SetDeviceGammaRamp(screen, const_cast<WORD*>(ramp.entries));
+        ReleaseDC(nullptr, screen);
+    });
 }
 
 std::string Ansi(const char* utf8) {
