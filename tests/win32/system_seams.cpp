@@ -274,6 +274,15 @@ bool IsAssociated(const std::string& fileName) {
     return QueryValue(HKEY_LOCAL_MACHINE, kAssociationKey, fileName.c_str(), &type, &data);
 }
 
+void RemoveAssociation(const std::string& fileName) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAssociationKey, 0, KEY_SET_VALUE, &key) ==
+        ERROR_SUCCESS) {
+        RegDeleteValueA(key, fileName.c_str());
+        RegCloseKey(key);
+    }
+}
+
 ScopedFakeProfileSystem::ScopedFakeProfileSystem() : saved_(g_profileSystemCalls) {
     g_profile = &state_;
     g_profileSystemCalls = {FakeLoadLibrary,  FakeFindProcedure,      FreeLibrary,

@@ -47,6 +47,8 @@ std::string SampleProfilePath();
 std::vector<std::string> EnumeratedMonitorProfiles();
 // Whether Wine's association list for monitor profiles holds the file name.
 bool IsAssociated(const std::string& fileName);
+// Drops the association that a test's save left, once its file is gone.
+void RemoveAssociation(const std::string& fileName);
 
 struct FakeProfileSystem {
     bool colorLibraryMissing = false;

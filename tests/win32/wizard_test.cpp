@@ -242,6 +242,7 @@ TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
     EXPECT_EQ(system_.state().releases, 2);
     DeleteFileA(path.c_str());
     DeleteFileA(installed.c_str());
+    testing::RemoveAssociation(name);
 }
 
 TEST_F(AppletRun, PanelWizardButtonOpensTheDescriptionPageWithThePanelsChanges) {
