@@ -37,20 +37,8 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     if (SessionOf(page) == nullptr) {
         return FALSE;
     }
-    switch (header->code) {
-        case PSN_SETACTIVE:
-            return ShowWizardButtons(page, PSWIZB_BACK | PSWIZB_NEXT);
-        case PSN_WIZNEXT:
-            return GoToPage(page, IDD_FINISH_COMPARE);
-        case PSN_WIZBACK:
-            return GoToPage(page, IDD_HARDWARE_WHITE);
-        case PSN_KILLACTIVE:
-            return AllowLeavingPage(page);
-        case PSN_RESET:
-            return CancelWizardPage(page);
-        default:
-            return FALSE;
-    }
+    return AnswerSheet(page, header,
+                       {PSWIZB_BACK | PSWIZB_NEXT, IDD_FINISH_COMPARE, IDD_HARDWARE_WHITE});
 }
 
 }  // namespace

@@ -60,18 +60,10 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     if (session == nullptr) {
         return FALSE;
     }
-    switch (header->code) {
-        case PSN_SETACTIVE:
-            return ShowWizardButtons(page, PSWIZB_NEXT);
-        case PSN_WIZNEXT:
-            return GoToPage(page, OnNext(page, session));
-        case PSN_KILLACTIVE:
-            return AllowLeavingPage(page);
-        case PSN_RESET:
-            return CancelWizardPage(page);
-        default:
-            return FALSE;
+    if (header->code == PSN_WIZNEXT) {
+        return GoToPage(page, OnNext(page, session));
     }
+    return AnswerSheet(page, header, {PSWIZB_NEXT, 0, 0});
 }
 
 }  // namespace

@@ -70,20 +70,10 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     if (session == nullptr) {
         return FALSE;
     }
-    switch (header->code) {
-        case PSN_SETACTIVE:
-            return ShowWizardButtons(page, PSWIZB_BACK | PSWIZB_FINISH);
-        case PSN_WIZBACK:
-            return GoToPage(page, OnBack(session));
-        case PSN_WIZFINISH:
-            return SetDialogResult(page, OnFinish(page, session));
-        case PSN_KILLACTIVE:
-            return AllowLeavingPage(page);
-        case PSN_RESET:
-            return CancelWizardPage(page);
-        default:
-            return FALSE;
+    if (header->code == PSN_WIZFINISH) {
+        return SetDialogResult(page, OnFinish(page, session));
     }
+    return AnswerSheet(page, header, {PSWIZB_BACK | PSWIZB_FINISH, 0, OnBack(session)});
 }
 
 }  // namespace

@@ -51,20 +51,7 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     if (session == nullptr) {
         return FALSE;
     }
-    switch (header->code) {
-        case PSN_SETACTIVE:
-            return ShowWizardButtons(page, PSWIZB_BACK | PSWIZB_NEXT);
-        case PSN_WIZNEXT:
-            return GoToPage(page, OnNext(session));
-        case PSN_WIZBACK:
-            return GoToPage(page, IDD_GAMMA);
-        case PSN_KILLACTIVE:
-            return AllowLeavingPage(page);
-        case PSN_RESET:
-            return CancelWizardPage(page);
-        default:
-            return FALSE;
-    }
+    return AnswerSheet(page, header, {PSWIZB_BACK | PSWIZB_NEXT, OnNext(session), IDD_GAMMA});
 }
 
 }  // namespace

@@ -30,20 +30,10 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     if (session == nullptr) {
         return FALSE;
     }
-    switch (header->code) {
-        case PSN_SETACTIVE:
-            return ShowWizardButtons(page, PSWIZB_BACK | PSWIZB_NEXT);
-        case PSN_WIZNEXT:
-            return GoToPage(page, OnNext(page, session));
-        case PSN_WIZBACK:
-            return GoToPage(page, IDD_HARDWARE_WHITE);
-        case PSN_KILLACTIVE:
-            return AllowLeavingPage(page);
-        case PSN_RESET:
-            return CancelWizardPage(page);
-        default:
-            return FALSE;
+    if (header->code == PSN_WIZNEXT) {
+        return GoToPage(page, OnNext(page, session));
     }
+    return AnswerSheet(page, header, {PSWIZB_BACK | PSWIZB_NEXT, 0, IDD_HARDWARE_WHITE});
 }
 
 }  // namespace

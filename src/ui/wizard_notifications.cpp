@@ -55,4 +55,21 @@ INT_PTR CancelWizardPage(HWND page) {
     return SetDialogResult(page, FALSE);
 }
 
+INT_PTR AnswerSheet(HWND page, const NMHDR* header, const PageRoute& route) {
+    switch (header->code) {
+        case PSN_SETACTIVE:
+            return ShowWizardButtons(page, route.buttons);
+        case PSN_WIZNEXT:
+            return route.next != 0 ? GoToPage(page, route.next) : FALSE;
+        case PSN_WIZBACK:
+            return route.back != 0 ? GoToPage(page, route.back) : FALSE;
+        case PSN_KILLACTIVE:
+            return AllowLeavingPage(page);
+        case PSN_RESET:
+            return CancelWizardPage(page);
+        default:
+            return FALSE;
+    }
+}
+
 }  // namespace tonalis

@@ -31,4 +31,17 @@ INT_PTR AllowLeavingPage(HWND page);
 // PSN_RESET: every monitor gets its start ramp back.
 INT_PTR CancelWizardPage(HWND page);
 
+// The buttons a page shows and the pages its Next and Back lead to (0 where
+// the sheet's own handling is enough).
+struct PageRoute {
+    DWORD buttons;
+    LONG_PTR next;
+    LONG_PTR back;
+};
+
+// What every page answers alike: activation, Next and Back by the route,
+// leaving allowed, and Cancel putting the start ramps back. FALSE for any
+// other notification.
+INT_PTR AnswerSheet(HWND page, const NMHDR* header, const PageRoute& route);
+
 }  // namespace tonalis
