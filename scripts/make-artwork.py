@@ -23,24 +23,13 @@ _spec = importlib.util.spec_from_file_location("make_icon", HERE / "make-icon.py
 make_icon = importlib.util.module_from_spec(_spec)
 _spec.loader.exec_module(make_icon)
 
-SUBSAMPLES = 4
+inside_rect = make_icon.inside_rect
+inside_rounded_rect = make_icon.inside_rounded_rect
+distance_to_segment = make_icon.distance_to_segment
+SUBSAMPLES = make_icon.SUBSAMPLES
 
 
 # ---------------------------------------------------------------- shapes
-
-
-def inside_rect(x, y, rect):
-    left, top, right, bottom = rect
-    return left <= x < right and top <= y < bottom
-
-
-def inside_rounded_rect(x, y, rect, radius):
-    if not inside_rect(x, y, rect):
-        return False
-    left, top, right, bottom = rect
-    cx = min(max(x, left + radius), right - radius)
-    cy = min(max(y, top + radius), bottom - radius)
-    return (x - cx) ** 2 + (y - cy) ** 2 <= radius**2
 
 
 def inside_circle(x, y, cx, cy, radius):
@@ -49,10 +38,6 @@ def inside_circle(x, y, cx, cy, radius):
 
 def inside_ellipse(x, y, cx, cy, rx, ry):
     return ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1.0
-
-
-def distance_to_segment(px, py, a, b):
-    return make_icon.distance_to_segment(px, py, a, b)
 
 
 def barycentric(x, y, a, b, c):
@@ -76,37 +61,10 @@ def over(top, alpha, bottom):
 # ---------------------------------------------------------------- rendering
 
 
-def render(size, sample):
-    """Rows top to bottom of (r, g, b, a) bytes of a square icon image; sample(x, y)
-    works in a 32-unit square and returns a colour and a coverage of 0 or 1."""
-    scale = 32.0 / size
-    rows = []
-    for py in range(size):
-        row = []
-        for px in range(size):
-            acc = [0.0, 0.0, 0.0]
-            coverage = 0.0
-            for sy in range(SUBSAMPLES):
-                for sx in range(SUBSAMPLES):
-                    x = (px + (sx + 0.5) / SUBSAMPLES) * scale
-                    y = (py + (sy + 0.5) / SUBSAMPLES) * scale
-                    colour, alpha = sample(x, y)
-                    coverage += alpha
-                    for i in range(3):
-                        acc[i] += colour[i] * alpha
-            if coverage == 0:
-                row.append((0, 0, 0, 0))
-                continue
-            alpha = coverage / SUBSAMPLES**2
-            row.append(tuple(min(255, round(c / coverage)) for c in acc) + (round(alpha * 255),))
-        rows.append(row)
-    return rows
-
-
 def icon(sample):
     images = []
     for size in (32, 16):
-        images.append((size, make_icon.bitmap_image(render(size, sample))))
+        images.append((size, make_icon.bitmap_image(make_icon.render_samples(size, sample))))
     return make_icon.icon_file(images)
 
 

@@ -102,11 +102,11 @@ def sample(x, y, curve, curve_half_width):
     return (0, 0, 0), 0.0
 
 
-def render(size):
-    """Rows top to bottom of (r, g, b, a) bytes, straight (not premultiplied) alpha."""
+def render_samples(size, sample):
+    """Rows top to bottom of (r, g, b, a) bytes of a square image, straight (not
+    premultiplied) alpha; sample(x, y) works in a 32-unit square and returns a
+    colour and a coverage of 0 or 1."""
     scale = 32.0 / size
-    curve = curve_points()
-    curve_half_width = CURVE_HALF_WIDTH_PX * scale
     rows = []
     for py in range(size):
         row = []
@@ -117,7 +117,7 @@ def render(size):
                 for sx in range(SUBSAMPLES):
                     x = (px + (sx + 0.5) / SUBSAMPLES) * scale
                     y = (py + (sy + 0.5) / SUBSAMPLES) * scale
-                    colour, alpha = sample(x, y, curve, curve_half_width)
+                    colour, alpha = sample(x, y)
                     coverage += alpha
                     for i in range(3):
                         acc[i] += colour[i] * alpha
@@ -125,9 +125,15 @@ def render(size):
                 row.append((0, 0, 0, 0))
                 continue
             alpha = coverage / SUBSAMPLES**2
-            row.append(tuple(round(c / coverage) for c in acc) + (round(alpha * 255),))
+            row.append(tuple(min(255, round(c / coverage)) for c in acc) + (round(alpha * 255),))
         rows.append(row)
     return rows
+
+
+def render(size):
+    curve = curve_points()
+    curve_half_width = CURVE_HALF_WIDTH_PX * 32.0 / size
+    return render_samples(size, lambda x, y: sample(x, y, curve, curve_half_width))
 
 
 def bitmap_image(rows):
