@@ -53,7 +53,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # end-to-end tests, the runs made by the system-side tests, and the tour.
 set(E2E_DRIVER_SOURCES ${PROJECT_SOURCE_DIR}/tests/e2e/window_driver.cpp
                        ${PROJECT_SOURCE_DIR}/tests/e2e/applet_run.cpp
-                       ${PROJECT_SOURCE_DIR}/tests/e2e/applet_library.cpp)
+                       ${PROJECT_SOURCE_DIR}/tests/e2e/applet_library.cpp
+                       ${PROJECT_SOURCE_DIR}/tests/e2e/system_registry.cpp)
 
 # Tests of the system side, linked with the same objects as the DLL.
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)

@@ -169,7 +169,7 @@ void ExpectProfile(const std::string& path, const Expected& expected, bool withR
 // After a save for the monitor: the remembered values, and the installed
 // copy as the monitor's only associated profile.
 void ExpectRegistered(const char* fileName, DWORD mode, DWORD monitor) {
-    const std::string installed = ColorDirectory() + fileName;
+    const std::string installed = LibraryColorDirectory() + fileName;
     EXPECT_TRUE(FileExists(installed)) << installed;
     DWORD value = 0;
     EXPECT_TRUE(QueryDword(HKEY_CURRENT_USER, kUserKey, "WizardOrPanel", &value));

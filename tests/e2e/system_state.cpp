@@ -7,28 +7,11 @@
 #include <iterator>
 
 #include "applet_run.h"
+#include "system_registry.h"
 
 namespace tonalis::e2e {
 
 namespace {
-
-constexpr char kAssociationKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\ICM\\mntr";
-
-void DeleteKeyTree(HKEY root, const char* path) {
-    HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
-        return;
-    }
-    char child[256];
-    DWORD size = sizeof child;
-    while (RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS) {
-        DeleteKeyTree(key, child);
-        size = sizeof child;
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(root, path);
-}
 
 bool IsTestName(const std::string& name) {
     return _strnicmp(name.c_str(), kTestProfilePrefix, strlen(kTestProfilePrefix)) == 0;
@@ -95,37 +78,6 @@ std::string Ansi(const char* utf8) {
     return text;
 }
 
-namespace {
-
-bool QueryValue(HKEY root, const char* path, const char* name, DWORD* type, void* data,
-                DWORD size) {
-    HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    bool found = RegQueryValueExA(key, name, nullptr, type, static_cast<BYTE*>(data), &size) ==
-                 ERROR_SUCCESS;
-    RegCloseKey(key);
-    return found;
-}
-
-}  // namespace
-
-bool QueryDword(HKEY root, const char* path, const char* name, DWORD* value) {
-    DWORD type = 0;
-    return QueryValue(root, path, name, &type, value, sizeof *value) && type == REG_DWORD;
-}
-
-bool QueryString(HKEY root, const char* path, const char* name, std::string* value) {
-    char text[1024] = {};
-    DWORD type = 0;
-    if (!QueryValue(root, path, name, &type, text, sizeof text - 1) || type != REG_SZ) {
-        return false;
-    }
-    *value = text;
-    return true;
-}
-
 void SetDword(HKEY root, const char* path, const char* name, DWORD value) {
     HKEY key;
     if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
@@ -136,20 +88,9 @@ void SetDword(HKEY root, const char* path, const char* name, DWORD value) {
     }
 }
 
-std::string ColorDirectory() {
-    HMODULE library = LoadLibraryA("mscms.dll");
-    auto function = reinterpret_cast<BOOL(WINAPI*)(PCSTR, PSTR, PDWORD)>(
-        reinterpret_cast<void*>(GetProcAddress(library, "GetColorDirectoryA")));
-    char directory[MAX_PATH] = {};
-    DWORD size = sizeof directory;
-    BOOL ok = function != nullptr && function(nullptr, directory, &size);
-    FreeLibrary(library);
-    return ok ? std::string(directory) + "\\" : std::string();
-}
-
 std::vector<std::string> AssociatedMonitorProfiles(bool installedOnly) {
     std::vector<std::string> names;
-    const std::string directory = ColorDirectory();
+    const std::string directory = LibraryColorDirectory();
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAssociationKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return names;
@@ -221,7 +162,7 @@ void CleanSystem::Clean() {
         }
         RegCloseKey(key);
     }
-    DeleteTestFiles(ColorDirectory());
+    DeleteTestFiles(LibraryColorDirectory());
     DeleteTestFiles(std::string(kScratchFolder) + "\\");
     RemoveDirectoryA(kScratchFolder);
 }

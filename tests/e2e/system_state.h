@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "system_registry.h"
+
 namespace tonalis::e2e {
 
 // Scenario files live here and are named with this prefix.
@@ -28,12 +30,13 @@ void LoadScreenRamp(const Ramp& ramp);
 // UTF-8 text in the tests' ANSI code page, as the applet shows it.
 std::string Ansi(const char* utf8);
 
-bool QueryDword(HKEY root, const char* path, const char* name, DWORD* value);
-bool QueryString(HKEY root, const char* path, const char* name, std::string* value);
+using testing::DeleteKeyTree;
+using testing::kAssociationKey;
+using testing::LibraryColorDirectory;
+using testing::QueryDword;
+using testing::QueryString;
 void SetDword(HKEY root, const char* path, const char* name, DWORD value);
 
-// With a trailing backslash.
-std::string ColorDirectory();
 // The profiles the colour management lists as associated with monitors;
 // with installedOnly, those whose file is in the colour directory (an
 // association can outlive its file).

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "display/display_system_calls.h"
+#include "e2e/system_registry.h"
 #include "display/monitor_api.h"
 #include "model/monitor_settings.h"
 #include "profile/profile_system_calls.h"
@@ -31,16 +32,9 @@ class CleanProductKeys {
     static void Delete();
 };
 
-void DeleteKeyTree(HKEY root, const char* path);
 void SetValue(HKEY root, const char* path, const char* name, DWORD type, const void* data,
               DWORD size);
-// The stored type and bytes; false when the value is missing.
-bool QueryValue(HKEY root, const char* path, const char* name, DWORD* type, std::string* data);
-bool QueryDword(HKEY root, const char* path, const char* name, DWORD* value);
 
-// The colour directory as the colour-management library reports it, with a
-// trailing backslash.
-std::string LibraryColorDirectory();
 // A monitor-class RGB profile that Wine's colour management can open.
 std::string SampleProfilePath();
 // The monitor-class profile names that EnumColorProfilesA lists.
