@@ -31,13 +31,6 @@ BOOL OnDrawItem(HWND page, const DRAWITEMSTRUCT* item) {
     return TRUE;
 }
 
-void OnPaletteChangedBy(HWND page, HWND changer) {
-    const SessionContext* session = SessionOf(page);
-    if (session != nullptr) {
-        OnPaletteChanged(page, session, changer);
-    }
-}
-
 INT_PTR OnNotify(HWND page, const NMHDR* header) {
     if (SessionOf(page) == nullptr) {
         return FALSE;
@@ -61,7 +54,7 @@ extern "C" INT_PTR CALLBACK TNLMonitorDlg(HWND page, UINT message, WPARAM wParam
             InvalidatePatternControls(page);
             return TRUE;
         case WM_PALETTECHANGED:
-            OnPaletteChangedBy(page, reinterpret_cast<HWND>(wParam));
+            OnPaletteChanged(page, SessionOf(page), reinterpret_cast<HWND>(wParam));
             return FALSE;
         case WM_NOTIFY:
             return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));

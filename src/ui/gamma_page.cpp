@@ -68,13 +68,6 @@ void OnCommand(HWND page, int id, int code) {
     }
 }
 
-void OnPaletteChangedBy(HWND page, HWND changer) {
-    const SessionContext* session = SessionOf(page);
-    if (session != nullptr) {
-        OnPaletteChanged(page, session, changer);
-    }
-}
-
 INT_PTR OnNotify(HWND page, const NMHDR* header) {
     if (SessionOf(page) == nullptr) {
         return FALSE;
@@ -104,7 +97,7 @@ extern "C" INT_PTR CALLBACK TNLGammaDlg(HWND page, UINT message, WPARAM wParam, 
             InvalidatePatternControls(page);
             return TRUE;
         case WM_PALETTECHANGED:
-            OnPaletteChangedBy(page, reinterpret_cast<HWND>(wParam));
+            OnPaletteChanged(page, SessionOf(page), reinterpret_cast<HWND>(wParam));
             return FALSE;
         case WM_NOTIFY:
             return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));

@@ -19,7 +19,7 @@ int GammaPatchCentreEntry(HWND window, int controlId);
 // WM_QUERYNEWPALETTE: invalidates 1409, 1605, and 1607 and 1609 when visible.
 void InvalidatePatternControls(HWND window);
 // WM_PALETTECHANGED: the same, on a palette device, unless the changer is the
-// window itself or one of its pattern controls.
+// window itself or one of its pattern controls; nothing without a session.
 void OnPaletteChanged(HWND window, const SessionContext* session, HWND changer);
 
 }  // namespace tonalis

@@ -235,13 +235,6 @@ BOOL OnHScroll(HWND dialog, HWND slider, int code, int position) {
     return session != nullptr && OnGammaSlider(dialog, session, slider, code, position);
 }
 
-void OnPaletteChangedBy(HWND dialog, HWND changer) {
-    const SessionContext* session = SessionOf(dialog);
-    if (session != nullptr) {
-        OnPaletteChanged(dialog, session, changer);
-    }
-}
-
 void OnDestroy(HWND dialog) {
     StopFilteringDescriptionInput(dialog);
     DetachSession(dialog);
@@ -270,7 +263,7 @@ INT_PTR CALLBACK PanelDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             InvalidatePatternControls(dialog);
             return TRUE;
         case WM_PALETTECHANGED:
-            OnPaletteChangedBy(dialog, reinterpret_cast<HWND>(wParam));
+            OnPaletteChanged(dialog, SessionOf(dialog), reinterpret_cast<HWND>(wParam));
             return FALSE;
         case WM_DESTROY:
             OnDestroy(dialog);
