@@ -16,15 +16,6 @@ namespace {
 
 const char* const kChannelNames[3] = {"red", "green", "blue"};
 
-void Triple(JsonWriter* json, const char* key, const double values[3]) {
-    json->Key(key);
-    json->BeginArray();
-    for (int c = 0; c < 3; ++c) {
-        json->Number(values[c]);
-    }
-    json->EndArray();
-}
-
 void Point(JsonWriter* json, const char* key, Chromaticity point) {
     json->Key(key);
     json->BeginObject();
@@ -40,7 +31,7 @@ std::string InfoJson(const MonitorSettings& s, bool vcgt) {
     json.BeginObject();
     json.Key("description");
     json.String(s.description);
-    Triple(&json, "gamma", s.gamma);
+    json.Triple("gamma", s.gamma);
     json.Key("primaries");
     json.BeginObject();
     for (int c = 0; c < 3; ++c) {
@@ -57,7 +48,7 @@ std::string InfoJson(const MonitorSettings& s, bool vcgt) {
         json.Integer(PeakOf(s.whiteRgb, Channel(c)));
     }
     json.EndArray();
-    Triple(&json, "gammaFactor", s.gammaFactor);
+    json.Triple("gammaFactor", s.gammaFactor);
     json.Key("vcgt");
     json.Bool(vcgt);
     json.EndObject();

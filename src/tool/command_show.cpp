@@ -43,15 +43,6 @@ Reading Read(DisplayAccess& access, int index) {
     return reading;
 }
 
-void Triple(JsonWriter* json, const char* key, const double values[3]) {
-    json->Key(key);
-    json->BeginArray();
-    for (int c = 0; c < 3; ++c) {
-        json->Number(values[c]);
-    }
-    json->EndArray();
-}
-
 void ReadingJson(JsonWriter* json, const Reading& r, const DisplayOutput& output) {
     json->BeginObject();
     json->Key("name");
@@ -74,8 +65,8 @@ void ReadingJson(JsonWriter* json, const Reading& r, const DisplayOutput& output
         json->Integer(PeakOf(r.estimate.whiteRgb, Channel(c)));
     }
     json->EndArray();
-    Triple(json, "gammaFactor", r.estimate.gammaFactor);
-    Triple(json, "tableGamma", r.tableGamma);
+    json->Triple("gammaFactor", r.estimate.gammaFactor);
+    json->Triple("tableGamma", r.tableGamma);
     json->EndObject();
 }
 

@@ -124,4 +124,13 @@ void JsonWriter::AppendQuoted(const std::string& value) {
     text_ += '"';
 }
 
+void JsonWriter::Triple(const char* key, const double values[3]) {
+    Key(key);
+    BeginArray();
+    for (int c = 0; c < 3; ++c) {
+        Number(values[c]);
+    }
+    EndArray();
+}
+
 }  // namespace tonalis::tool

@@ -21,6 +21,8 @@ class JsonWriter {
     void Integer(int64_t value);
     void String(const std::string& value);
     void Bool(bool value);
+    // key: [red, green, blue]
+    void Triple(const char* key, const double values[3]);
 
     // The finished text, ending in a newline.
     std::string Text() const { return text_ + "\n"; }
