@@ -18,12 +18,7 @@ std::string RampJson(const GammaRamp& ramp) {
     JsonWriter json;
     json.BeginObject();
     for (int c = 0; c < 3; ++c) {
-        json.Key(kRunNames[c]);
-        json.BeginArray();
-        for (int i = 0; i < kRampSize; ++i) {
-            json.Integer(ramp.Channel(c)[i]);
-        }
-        json.EndArray();
+        json.Levels(kRunNames[c], ramp.Channel(c), kRampSize);
     }
     json.EndObject();
     return json.Text();

@@ -50,12 +50,7 @@ void ReadingJson(JsonWriter* json, const Reading& r, const DisplayOutput& output
     json->Key("gammaSize");
     json->Integer(output.gammaSize);
     for (int c = 0; c < 3; ++c) {
-        json->Key(kRunNames[c]);
-        json->BeginArray();
-        for (int i = 0; i < kRampSize; ++i) {
-            json->Integer(r.ramp.Channel(c)[i]);
-        }
-        json->EndArray();
+        json->Levels(kRunNames[c], r.ramp.Channel(c), kRampSize);
     }
     json->Key("whiteRgb");
     json->Integer(r.estimate.whiteRgb);

@@ -21,12 +21,7 @@ std::string TableJson(const GammaRamp* ramp) {
     json.Key("vcgt");
     json.Bool(ramp != nullptr);
     for (int c = 0; ramp != nullptr && c < 3; ++c) {
-        json.Key(kRunNames[c]);
-        json.BeginArray();
-        for (int i = 0; i < kRampSize; ++i) {
-            json.Integer(ramp->Channel(c)[i]);
-        }
-        json.EndArray();
+        json.Levels(kRunNames[c], ramp->Channel(c), kRampSize);
     }
     json.EndObject();
     return json.Text();

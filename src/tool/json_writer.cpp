@@ -133,4 +133,13 @@ void JsonWriter::Triple(const char* key, const double values[3]) {
     EndArray();
 }
 
+void JsonWriter::Levels(const char* key, const uint16_t* values, int count) {
+    Key(key);
+    BeginArray();
+    for (int i = 0; i < count; ++i) {
+        Integer(values[i]);
+    }
+    EndArray();
+}
+
 }  // namespace tonalis::tool

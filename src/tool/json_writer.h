@@ -23,6 +23,8 @@ class JsonWriter {
     void Bool(bool value);
     // key: [red, green, blue]
     void Triple(const char* key, const double values[3]);
+    // key: [values...], as integers (a run of table levels)
+    void Levels(const char* key, const uint16_t* values, int count);
 
     // The finished text, ending in a newline.
     std::string Text() const { return text_ + "\n"; }
