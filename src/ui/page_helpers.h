@@ -32,6 +32,9 @@ void OnGammaTextChanged(HWND window, SessionContext* session);
 void OnGammaEditNotification(HWND window, SessionContext* session, int code);
 
 void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKind kind);
+// List 1202 where the lookup table can be set; else 1202 and its label 1218
+// are hidden.
+void FillAdjustedWhiteList(HWND window, SessionContext* session);
 void SelectWhiteEntry(SessionContext* session, HWND list, WhiteListKind kind);
 void ApplyWhiteEntry(HWND window, SessionContext* session, HWND list, WhiteListKind kind);
 

@@ -57,12 +57,7 @@ void ShowAllSettings(HWND dialog, SessionContext* session) {
     FillPhosphorList(dialog, session);
     InitGammaControls(dialog, session);
     FillWhiteList(dialog, session, IDC_HARDWARE_WHITE_LIST, kHardwareWhite);
-    if (session->workingSettings.hasGammaRamp == 1) {
-        FillWhiteList(dialog, session, IDC_ADJUSTED_WHITE_LIST, kAdjustedWhite);
-    } else {
-        ShowControl(dialog, IDC_ADJUSTED_WHITE_LABEL, false);
-        ShowControl(dialog, IDC_ADJUSTED_WHITE_LIST, false);
-    }
+    FillAdjustedWhiteList(dialog, session);
 }
 
 void OnInitDialog(HWND dialog, SessionContext* session) {

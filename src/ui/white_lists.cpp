@@ -50,6 +50,15 @@ void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKi
     SelectWhiteEntry(session, list, kind);
 }
 
+void FillAdjustedWhiteList(HWND window, SessionContext* session) {
+    if (session->workingSettings.hasGammaRamp == 1) {
+        FillWhiteList(window, session, IDC_ADJUSTED_WHITE_LIST, kAdjustedWhite);
+        return;
+    }
+    ShowControl(window, IDC_ADJUSTED_WHITE_LABEL, false);
+    ShowControl(window, IDC_ADJUSTED_WHITE_LIST, false);
+}
+
 void SelectWhiteEntry(SessionContext* session, HWND list, WhiteListKind kind) {
     const MonitorSettings& working = session->workingSettings;
     int index;

@@ -18,15 +18,6 @@ namespace {
 
 WNDPROC g_previousFrameProcedure;
 
-void RefreshAdjustedWhitePage(HWND page, SessionContext* session) {
-    if (session->workingSettings.hasGammaRamp == 1) {
-        FillWhiteList(page, session, IDC_ADJUSTED_WHITE_LIST, kAdjustedWhite);
-        return;
-    }
-    ShowControl(page, IDC_ADJUSTED_WHITE_LABEL, false);
-    ShowControl(page, IDC_ADJUSTED_WHITE_LIST, false);
-}
-
 // Every page that exists shows the settings of the monitor the sheet is now on.
 void RefreshPages(SessionContext* session) {
     const PageWindows& pages = g_pageWindows;
@@ -43,7 +34,7 @@ void RefreshPages(SessionContext* session) {
         FillWhiteList(pages.hardwareWhite, session, IDC_HARDWARE_WHITE_LIST, kHardwareWhite);
     }
     if (pages.adjustedWhite != nullptr) {
-        RefreshAdjustedWhitePage(pages.adjustedWhite, session);
+        FillAdjustedWhiteList(pages.adjustedWhite, session);
     }
 }
 
