@@ -8,6 +8,11 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 results="$build/results"
 jobs=$(nproc)
+# Private X servers take display numbers from here up; two checkouts tested at
+# once need bases at least 10 apart.
+display_base=${TONALIS_DISPLAY_BASE:-91}
+export TONALIS_LOADER_DISPLAY=${TONALIS_LOADER_DISPLAY:-$((display_base + 3))}
+export TONALIS_LOADER_WINE_DISPLAY=${TONALIS_LOADER_WINE_DISPLAY:-$((display_base + 5))}
 
 bash "$root/scripts/install-deps.sh" || { echo "dependency install failed" >&2; exit 1; }
 # shellcheck source=scripts/xserver.sh
@@ -134,13 +139,13 @@ run_wine_suites() {
         [[ -f "$build/mingw/$program" ]] || continue
         local label=${program%.exe}
 
-        start_xserver xvfb 91 "$build/xvfb.log" || return 1
+        start_xserver xvfb "$display_base" "$build/xvfb.log" || return 1
         [[ $program == e2e_tests.exe ]] && start_window_manager
         run_wine_suite "$program" "$label-xvfb" xvfb || status=1
         stop_window_manager
         stop_xserver
 
-        start_xserver dummy 92 "$build/xorg.log" || return 1
+        start_xserver dummy "$((display_base + 1))" "$build/xorg.log" || return 1
         [[ $program == e2e_tests.exe ]] && start_window_manager
         run_wine_suite "$program" "$label-dummy" dummy || status=1
         # User interface timings on the settable ramp: printed, never judged.
@@ -165,7 +170,7 @@ run_wine_suites() {
     done
     for script in "$root"/tests/wine/*.sh; do
         [[ -f $script ]] || continue
-        start_xserver xvfb 93 "$build/xvfb-script.log" || return 1
+        start_xserver xvfb "$((display_base + 2))" "$build/xvfb-script.log" || return 1
         bash "$script" "$build" "$results" || status=1
         wineserver -k 2>/dev/null || true
         stop_xserver
