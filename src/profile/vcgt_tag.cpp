@@ -11,8 +11,8 @@ namespace {
 
 constexpr uint16_t kVcgtChannels = 3;
 constexpr uint16_t kVcgtEntriesPerChannel = kRampSize;
-constexpr uint16_t kVcgtEntrySizeField = 1;
-constexpr uint32_t kVcgtTableBytes = 2 * kRampEntries;
+constexpr uint16_t kVcgtEntrySize = 2;
+constexpr uint32_t kVcgtTableBytes = kVcgtEntrySize * kRampEntries;
 
 // A zero-filled block from the platform, released on every path.
 class ScopedBlock {
@@ -40,7 +40,7 @@ int32_t WriteVcgtTag(const GammaRamp& ramp, IccProfile* profile) {
     icc::StoreBig32(bytes + kVcgtGammaTypeOffset, kVcgtTableType);
     icc::StoreBig16(bytes + kVcgtChannelCountOffset, kVcgtChannels);
     icc::StoreBig16(bytes + kVcgtEntryCountOffset, kVcgtEntriesPerChannel);
-    icc::StoreBig16(bytes + kVcgtEntrySizeOffset, kVcgtEntrySizeField);
+    icc::StoreBig16(bytes + kVcgtEntrySizeOffset, kVcgtEntrySize);
     for (int i = 0; i < kRampEntries; ++i) {
         icc::StoreBig16(bytes + kVcgtTableOffset + 2 * i, ramp.entries[i]);
     }

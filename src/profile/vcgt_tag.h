@@ -2,10 +2,10 @@
 //
 // Layout as written (big-endian, 1584 bytes): 'vcgt', 4 reserved bytes, gamma
 // type 0 (a table) in 4 bytes, then channel count 3, entries per channel 256
-// and an entry size field of 1 in 2 bytes each, then the 768 ramp entries as
-// 16-bit values (red 0-255, green, blue) from byte 18, then 30 zero bytes.
-// The entry size field says 1 although every entry takes 2 bytes; readers go
-// by the tag's size, so the field is never looked at here.
+// and entry size 2 in 2 bytes each, then the 768 ramp entries as 16-bit
+// values (red 0-255, green, blue) from byte 18, then 30 zero bytes.
+// Profiles saved before the entry size said 2 say 1 for the same 16-bit
+// entries, so reading never looks at the field.
 #pragma once
 
 #include <cstdint>

@@ -95,7 +95,7 @@ TEST_F(SaveLayoutTest, GammaIsStoredAsEightDotEightAndTheTableAsDefined) {
     }
     const Bytes vcgt = TagData(image, "vcgt");
     ASSERT_EQ(vcgt.size(), 1584u);
-    const uint8_t start[18] = {0x76, 0x63, 0x67, 0x74, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 1, 0, 0, 1};
+    const uint8_t start[18] = {0x76, 0x63, 0x67, 0x74, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 1, 0, 0, 2};
     EXPECT_TRUE(std::equal(start, start + 18, vcgt.begin()));
     for (int i = 0; i < kRampEntries; ++i) {
         ASSERT_EQ(Get16(vcgt, 18 + 2 * i), settings.ramp.entries[i]) << "entry " << i;
