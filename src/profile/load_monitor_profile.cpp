@@ -124,4 +124,17 @@ int ReadProfileRamp(const char* path, GammaRamp* ramp, bool* present, bool* tagF
     return 0;
 }
 
+int ReadProfileCurves(const char* path, VcgtCurves* curves, VcgtProblem* problem) {
+    if (curves == nullptr || problem == nullptr) {
+        return strings::kInternalError;
+    }
+    char description[kProfileTextSize] = {};
+    OpenedProfile profile;
+    const int result = profile.Open(path, description);
+    if (result == 0) {
+        *problem = ReadVcgtCurves(profile.Profile(), curves);
+    }
+    return result;
+}
+
 }  // namespace tonalis

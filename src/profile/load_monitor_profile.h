@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "model/monitor_settings.h"
+#include "profile/vcgt_curves.h"
 
 namespace tonalis {
 
@@ -30,5 +31,10 @@ int ReadProfileDescription(const char* path, char* text, size_t size);
 // LoadMonitorProfile for a file that is not an RGB monitor profile. When
 // tagFound is given it tells whether there is a 'vcgt' at all, usable or not.
 int ReadProfileRamp(const char* path, GammaRamp* ramp, bool* present, bool* tagFound = nullptr);
+
+// The profile's 'vcgt' in any of its forms, for the loader; *problem tells
+// why there is none to use. Returns 0 or the string numbers of
+// LoadMonitorProfile for a file that is not an RGB monitor profile.
+int ReadProfileCurves(const char* path, VcgtCurves* curves, VcgtProblem* problem);
 
 }  // namespace tonalis

@@ -22,17 +22,17 @@ struct Load {
     int index;
     std::string profile;  // empty when it has none
     std::string skipped;  // why nothing is loaded, when nothing is
-    GammaRamp ramp;
+    VcgtCurves curves;
     bool refused = false;
 };
 
 // A table given on the command line is used for every display or not at all.
-GammaRamp GivenTable(const std::string& path) {
+VcgtCurves GivenTable(const std::string& path) {
     const ProfileTable table = ReadTableOfProfile(path);
     if (table.problem != TableProblem::kNone) {
         throw UsageError(table.message + "; nothing was changed");
     }
-    return table.ramp;
+    return table.curves;
 }
 
 // The display's own profile. One the applet registered must be usable; one the
@@ -47,7 +47,7 @@ Load StoredLoad(DisplayAccess& access, int index) {
     }
     const ProfileTable table = ReadTableOfProfile(load.profile);
     if (table.problem == TableProblem::kNone) {
-        load.ramp = table.ramp;
+        load.curves = table.curves;
     } else if (registered) {
         throw UsageError(Format("%s %s: ", access.Noun(), name.c_str()) + table.message +
                          "; nothing was changed");
@@ -61,9 +61,9 @@ std::vector<Load> PlanLoads(const Arguments& arguments, DisplayAccess& access) {
     const std::vector<int> selected = SelectOutputs(arguments, access);
     std::vector<Load> loads;
     if (const std::string* path = arguments.Operand()) {
-        const GammaRamp ramp = GivenTable(*path);
+        const VcgtCurves curves = GivenTable(*path);
         for (int index : selected) {
-            loads.push_back({index, *path, {}, ramp});
+            loads.push_back({index, *path, {}, curves});
         }
         return loads;
     }
@@ -146,7 +146,7 @@ int RunApply(const Arguments& arguments, std::string* out) {
     std::vector<Load> loads = PlanLoads(arguments, *access);
     int refused = 0;
     for (Load& load : loads) {
-        if (load.skipped.empty() && !access->WriteTable(load.index, load.ramp)) {
+        if (load.skipped.empty() && !access->WriteTable(load.index, load.curves)) {
             load.refused = true;
             ++refused;
             std::fprintf(stderr, "tonalis apply: the system refused the table for %s %s\n",

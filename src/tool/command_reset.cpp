@@ -7,7 +7,6 @@
 #include "tool/display_access.h"
 #include "tool/json_writer.h"
 #include "tool/loader_targets.h"
-#include "tool/ramp_resample.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
 
@@ -18,7 +17,7 @@ namespace {
 int RunReset(const Arguments& arguments, std::string* out) {
     std::unique_ptr<DisplayAccess> access = OpenDisplayAccess();
     const std::vector<int> selected = SelectOutputs(arguments, *access);
-    const GammaRamp identity = IdentityTable();
+    const VcgtCurves identity = IdentityCurves();
     JsonWriter json;
     json.BeginObject();
     json.Key("outputs");

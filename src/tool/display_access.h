@@ -1,6 +1,7 @@
 // The displays that apply, reset and show reach: on X each output of XRandR,
-// on Windows each monitor in the applet's numbering. Tables cross this
-// interface as 256 entries per channel; each side resamples to its own size.
+// on Windows each monitor in the applet's numbering. Tables are read as 256
+// entries per channel and written as curves, each side sampling them at its
+// own size.
 #pragma once
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "model/monitor_settings.h"
+#include "profile/vcgt_curves.h"
 
 namespace tonalis::tool {
 
@@ -30,8 +32,8 @@ class DisplayAccess {
     virtual const std::vector<DisplayOutput>& Outputs() const = 0;
     // False when the table cannot be read.
     virtual bool ReadTable(int index, GammaRamp* ramp) = 0;
-    // False when the system refused the table.
-    virtual bool WriteTable(int index, const GammaRamp& ramp) = 0;
+    // The curves sampled at the display's size; false when the system refused them.
+    virtual bool WriteTable(int index, const VcgtCurves& curves) = 0;
     // Whether the system keeps a profile per display (Windows does, X does not).
     virtual bool KeepsProfiles() const = 0;
     // The display's own profile: the one the applet registered for it, else

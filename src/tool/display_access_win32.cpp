@@ -2,6 +2,7 @@
 // reached through a device context per display device, as the applet does.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "display/display_system_calls.h"
@@ -67,12 +68,15 @@ class GdiAccess : public DisplayAccess {
                g_displaySystemCalls.getDeviceGammaRamp(dc.get(), ramp->entries) != FALSE;
     }
 
-    bool WriteTable(int index, const GammaRamp& ramp) override {
+    bool WriteTable(int index, const VcgtCurves& curves) override {
         DeviceContext dc(outputs_[index].name);
-        // The call takes a non-const pointer but only reads from it.
-        GammaRamp copy = ramp;
+        GammaRamp ramp;
+        for (int c = 0; c < 3; ++c) {
+            const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
+            std::copy(entries.begin(), entries.end(), ramp.Channel(c));
+        }
         return dc.get() != nullptr &&
-               g_displaySystemCalls.setDeviceGammaRamp(dc.get(), copy.entries) != FALSE;
+               g_displaySystemCalls.setDeviceGammaRamp(dc.get(), ramp.entries) != FALSE;
     }
 
     bool StoredProfile(int index, std::string* path, bool* registered) override {

@@ -102,7 +102,7 @@ class XrandrAccess : public DisplayAccess {
         return true;
     }
 
-    bool WriteTable(int index, const GammaRamp& ramp) override {
+    bool WriteTable(int index, const VcgtCurves& curves) override {
         const int size = outputs_[index].gammaSize;
         if (size <= 0) {
             return false;
@@ -113,7 +113,7 @@ class XrandrAccess : public DisplayAccess {
         }
         uint16_t* runs[3] = {gamma->red, gamma->green, gamma->blue};
         for (int c = 0; c < 3; ++c) {
-            const std::vector<uint16_t> entries = ResampleChannel(ramp, c, size);
+            const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, size);
             std::copy(entries.begin(), entries.end(), runs[c]);
         }
         g_requestFailed = false;

@@ -2,11 +2,14 @@
 #include "tool/loader_targets.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "profile/load_monitor_profile.h"
 #include "tool/arguments.h"
 #include "tool/display_access.h"
+#include "resources/string_ids.h"
 #include "tool/profile_failure.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
@@ -119,22 +122,55 @@ std::vector<int> OutputsSwitchedOff(const Arguments& arguments, const DisplayAcc
     return off;
 }
 
+namespace {
+
+// Why a 'vcgt' cannot be loaded, in the words of its layout.
+const char* VcgtProblemText(VcgtProblem problem) {
+    switch (problem) {
+        case VcgtProblem::kUnknownType:
+            return "its gamma type is neither a table (0) nor a formula (1)";
+        case VcgtProblem::kChannels:
+            return "a table has 1 or 3 channels";
+        case VcgtProblem::kEntryCount:
+            return "a table has at least 2 entries per channel";
+        case VcgtProblem::kEntrySize:
+            return "a table's entries are 1 or 2 bytes wide";
+        case VcgtProblem::kTooShort:
+            return "the tag ends before its values do";
+        case VcgtProblem::kFormulaGamma:
+            return "a formula's gamma is above 0";
+        default:
+            return "it cannot be read";
+    }
+}
+
+bool FileIsMissing(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file != nullptr) {
+        std::fclose(file);
+        return false;
+    }
+    return errno == ENOENT;
+}
+
+}  // namespace
+
 ProfileTable ReadTableOfProfile(const std::string& path) {
     ProfileTable table;
-    bool present = false;
-    bool tagFound = false;
-    const int read = ReadProfileRamp(path.c_str(), &table.ramp, &present, &tagFound);
+    VcgtProblem problem = VcgtProblem::kNone;
+    const int read = ReadProfileCurves(path.c_str(), &table.curves, &problem);
     if (read != 0) {
         table.problem = TableProblem::kNotProfile;
-        table.message = ProfileFailureText(read, path);
-    } else if (!tagFound) {
+        table.message = read == strings::kProfileUnreadable && FileIsMissing(path)
+                            ? path + ": the file does not exist"
+                            : ProfileFailureText(read, path);
+    } else if (problem == VcgtProblem::kMissing) {
         table.problem = TableProblem::kNoVcgt;
         table.message = path + ": the profile has no 'vcgt' tag, so it holds no table to load";
-    } else if (!present) {
+    } else if (problem != VcgtProblem::kNone) {
         table.problem = TableProblem::kUnusableVcgt;
-        table.message = path +
-                        ": the profile's 'vcgt' is not a usable table (a table of 3 channels of "
-                        "256 entries)";
+        table.message = path + ": the profile's 'vcgt' is not a usable table (" +
+                        VcgtProblemText(problem) + ")";
     }
     return table;
 }

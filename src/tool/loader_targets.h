@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/monitor_settings.h"
+#include "profile/vcgt_curves.h"
 #include "tool/command.h"
 
 namespace tonalis::tool {
@@ -26,10 +26,11 @@ enum class TableProblem { kNone, kNotProfile, kNoVcgt, kUnusableVcgt };
 
 struct ProfileTable {
     TableProblem problem = TableProblem::kNone;
-    GammaRamp ramp = {};
+    VcgtCurves curves;
     std::string message;  // why it cannot be used, naming the file
 };
 
+// The 'vcgt' in any form that colour tools write.
 ProfileTable ReadTableOfProfile(const std::string& path);
 
 constexpr KnownOption kMonitorOption = {"monitor", true};

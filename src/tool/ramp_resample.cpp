@@ -1,4 +1,4 @@
-// Linear resampling of lookup tables between 256 entries and a display's size.
+// Linear resampling of a display's table to 256 entries.
 #include "tool/ramp_resample.h"
 
 namespace tonalis::tool {
@@ -18,31 +18,11 @@ uint16_t Interpolate(const uint16_t* entries, int count, double x) {
 
 }  // namespace
 
-std::vector<uint16_t> ResampleChannel(const GammaRamp& ramp, int channel, int size) {
-    std::vector<uint16_t> out(size > 0 ? size : 0);
-    const uint16_t* entries = ramp.Channel(channel);
-    for (int j = 0; j < size; ++j) {
-        const double x = size > 1 ? j * (kRampSize - 1.0) / (size - 1) : 0.0;
-        out[j] = Interpolate(entries, kRampSize, x);
-    }
-    return out;
-}
-
 void ChannelFromSize(const uint16_t* entries, int size, uint16_t* channel256) {
     for (int i = 0; i < kRampSize; ++i) {
         channel256[i] =
             size > 0 ? Interpolate(entries, size, i * (size - 1.0) / (kRampSize - 1)) : 0;
     }
-}
-
-GammaRamp IdentityTable() {
-    GammaRamp ramp;
-    for (int c = 0; c < 3; ++c) {
-        for (int i = 0; i < kRampSize; ++i) {
-            ramp.Channel(c)[i] = static_cast<uint16_t>(i * 257);
-        }
-    }
-    return ramp;
 }
 
 }  // namespace tonalis::tool

@@ -1,5 +1,6 @@
 // Fuzzes the ICC library on arbitrary images as the applet hands them over:
-// open, extract, update, add a 'vcgt', write, close.
+// open, extract, update, read the 'vcgt' as the loader does, add one, write,
+// close.
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -7,6 +8,7 @@
 
 #include "icc/byte_order.h"
 #include "icc/icc_library.h"
+#include "profile/vcgt_curves.h"
 
 namespace {
 
@@ -21,6 +23,10 @@ void Exercise(tonalis::IccProfile* profile) {
     uint8_t simple = 0;
     if (IccExtractInfo(kIccInterfaceVersion, profile, &info, &simple) == 0) {
         IccUpdateProfile(kIccInterfaceVersion, profile, &info);
+    }
+    VcgtCurves curves;
+    if (ReadVcgtCurves(profile, &curves) == VcgtProblem::kNone) {
+        SampleVcgtCurve(curves, 2, 1024);
     }
     std::vector<uint8_t> vcgt(1584, 0);
     icc::StoreBig32(vcgt.data(), icc::Sig("vcgt"));

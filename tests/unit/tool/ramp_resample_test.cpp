@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "model/gamma_ramp.h"
+#include "profile/vcgt_curves.h"
 #include "tool/ramp_resample.h"
 
 namespace tonalis::tool {
@@ -13,9 +14,9 @@ namespace {
 
 TEST(RampResample, IdentityBecomesTheFullLineAtEverySize) {
     for (int size : {2, 16, 256, 1024, 4096}) {
-        const GammaRamp identity = IdentityTable();
+        const VcgtCurves identity = IdentityCurves();
         for (int c = 0; c < 3; ++c) {
-            const std::vector<uint16_t> out = ResampleChannel(identity, c, size);
+            const std::vector<uint16_t> out = SampleVcgtCurve(identity, c, size);
             ASSERT_EQ(out.size(), static_cast<size_t>(size));
             for (int j = 0; j < size; ++j) {
                 const double line = j * 65535.0 / (size - 1);
@@ -31,8 +32,10 @@ TEST(RampResample, CalibrationTableSurvivesTheWayToEachSizeAndBack) {
     const double gamma[3] = {2.2, 2.2, 2.2};
     const double factor[3] = {1.0, 1.0, 1.0};
     const GammaRamp ramp = BuildGammaRamp(gamma, factor, kFullPeaks);
+    VcgtCurves curves;
+    curves.table[kGreen].assign(ramp.Channel(kGreen), ramp.Channel(kGreen) + kRampSize);
     for (int size : {256, 1024, 4096}) {
-        const std::vector<uint16_t> out = ResampleChannel(ramp, kGreen, size);
+        const std::vector<uint16_t> out = SampleVcgtCurve(curves, kGreen, size);
         EXPECT_EQ(out.front(), 0);
         EXPECT_EQ(out.back(), 65280);
         uint16_t back[kRampSize];
