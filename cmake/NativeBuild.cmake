@@ -1,6 +1,8 @@
 # Native build: the portable core, its unit tests, the command-line tool,
 # benchmarks and fuzz targets.
-option(TONALIS_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+# Off by default, so that a plain or Release configure gives the build a user
+# runs; the test command turns it on for its test builds.
+option(TONALIS_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(TONALIS_BENCHMARKS "Build the benchmarks" OFF)
 option(TONALIS_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 

@@ -11,6 +11,7 @@ packages=(
     xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils openbox
     imagemagick fonts-wqy-microhei python3 locales
     colord-data colord-tests icc-profiles-free argyll-ref libgs-common
+    argyll xcalib liblcms2-utils
 )
 
 # Wine takes its ANSI code page (936) from this locale.

@@ -168,7 +168,8 @@ extern const Command kApplyCommand = {
     "apply",
     "apply [PROFILE] [--monitor N | --output NAME] [--json]",
     "Loads the lookup table of an RGB monitor profile's 'vcgt' tag into the\n"
-    "display, resampled to each output's gamma size. Without --monitor or\n"
+    "display, resampled to each output's gamma size: a table of 1 or 3 channels\n"
+    "of any number of 8- or 16-bit entries, or a formula. Without --monitor or\n"
     "--output: every display in use. Without PROFILE (Windows): each monitor\n"
     "gets the profile the applet registered for it, else the one the system\n"
     "associates with it; a monitor without one is skipped with a line. Every\n"
