@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config clang libclang-rt-14-dev
-    googletest libgtest-dev libbenchmark-dev liblcms2-dev libx11-dev libxrandr-dev hyperfine
+    googletest libgtest-dev libbenchmark-dev liblcms2-dev libx11-dev libxrandr-dev libxcb-randr0-dev hyperfine
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     wine wine32:i386 libxxf86vm1:i386
     xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils openbox

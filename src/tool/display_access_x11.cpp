@@ -1,9 +1,10 @@
 // The loader's displays on X: the outputs of XRandR 1.2 and their CRTCs' gamma
-// tables. Every X resource is freed on every path.
-#include <X11/Xlib.h>
-#include <X11/extensions/Xrandr.h>
+// tables, through XCB. The queries about every output and every CRTC go out
+// together and their replies come back together, so that reaching a display
+// costs a few round trips to the server whatever the number of outputs.
+#include <xcb/randr.h>
+#include <xcb/xcb.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -17,69 +18,45 @@ namespace tonalis::tool {
 
 namespace {
 
-// Requests fail asynchronously on X; the handler notes the failure instead of
-// ending the process, as the default one would.
-bool g_requestFailed = false;
-
-int NoteRequestFailure(Display*, XErrorEvent*) {
-    g_requestFailed = true;
-    return 0;
-}
-
-struct FreeResources {
-    void operator()(XRRScreenResources* resources) const { XRRFreeScreenResources(resources); }
+// XCB's replies and errors are blocks from malloc.
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
 };
-struct FreeOutputInfo {
-    void operator()(XRROutputInfo* info) const { XRRFreeOutputInfo(info); }
-};
-struct FreeGamma {
-    void operator()(XRRCrtcGamma* gamma) const { XRRFreeGamma(gamma); }
-};
+template <typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
 
 class XrandrAccess : public DisplayAccess {
   public:
-    explicit XrandrAccess(Display* display) : display_(display) {}
-    ~XrandrAccess() override { XCloseDisplay(display_); }
+    XrandrAccess(xcb_connection_t* connection, std::string name)
+        : connection_(connection), name_(std::move(name)) {}
+    ~XrandrAccess() override { xcb_disconnect(connection_); }
     XrandrAccess(const XrandrAccess&) = delete;
     XrandrAccess& operator=(const XrandrAccess&) = delete;
 
     // Reads the outputs; throws when the server has no XRandR 1.2.
-    void Load() {
-        int opcode = 0;
-        int eventBase = 0;
-        int errorBase = 0;
-        int major = 0;
-        int minor = 0;
-        // Asked of Xlib first: libXrandr keeps a block it never frees when a
-        // server lacks the extension.
-        if (!XQueryExtension(display_, RANDR_NAME, &opcode, &eventBase, &errorBase) ||
-            !XRRQueryVersion(display_, &major, &minor) || major < 1 || (major == 1 && minor < 2)) {
-            throw ToolError(kExitBadInput,
-                            Format("the X display %s has no XRandR 1.2; no gamma table can be "
-                                   "reached",
-                                   DisplayString(display_)));
+    void Load(int screenNumber) {
+        const xcb_query_extension_reply_t* extension =
+            xcb_get_extension_data(connection_, &xcb_randr_id);
+        if (extension == nullptr || !extension->present) {
+            throw NoRandr();
         }
         // The current configuration, without making the server probe its outputs.
-        std::unique_ptr<XRRScreenResources, FreeResources> resources(
-            XRRGetScreenResourcesCurrent(display_, DefaultRootWindow(display_)));
+        const xcb_randr_query_version_cookie_t versionAsked =
+            xcb_randr_query_version(connection_, 1, 2);
+        const xcb_randr_get_screen_resources_current_cookie_t resourcesAsked =
+            xcb_randr_get_screen_resources_current(connection_, Root(screenNumber));
+        Reply<xcb_randr_query_version_reply_t> version(
+            xcb_randr_query_version_reply(connection_, versionAsked, nullptr));
+        Reply<xcb_randr_get_screen_resources_current_reply_t> resources(
+            xcb_randr_get_screen_resources_current_reply(connection_, resourcesAsked, nullptr));
+        if (!version || version->major_version < 1 ||
+            (version->major_version == 1 && version->minor_version < 2)) {
+            throw NoRandr();
+        }
         if (!resources) {
             throw ToolError(kExitBadInput, "the X server gave no screen resources");
         }
-        for (int i = 0; i < resources->noutput; ++i) {
-            std::unique_ptr<XRROutputInfo, FreeOutputInfo> info(
-                XRRGetOutputInfo(display_, resources.get(), resources->outputs[i]));
-            if (!info) {
-                continue;
-            }
-            DisplayOutput output;
-            output.name.assign(info->name, info->nameLen);
-            const bool connected = info->connection == RR_Connected;
-            output.inUse = info->crtc != 0;
-            output.connectedButOff = connected && info->crtc == 0;
-            output.gammaSize = info->crtc != 0 ? XRRGetCrtcGammaSize(display_, info->crtc) : 0;
-            outputs_.push_back(output);
-            crtcs_.push_back(info->crtc);
-        }
+        ReadOutputs(*resources);
     }
 
     const char* Noun() const override { return "output"; }
@@ -88,17 +65,13 @@ class XrandrAccess : public DisplayAccess {
     bool StoredProfile(int, std::string*, bool*) override { return false; }
 
     bool ReadTable(int index, GammaRamp* ramp) override {
-        const int size = outputs_[index].gammaSize;
-        if (size <= 0) {
+        std::vector<uint16_t> runs[3];
+        if (!ReadCrtcTable(index, runs)) {
             return false;
         }
-        std::unique_ptr<XRRCrtcGamma, FreeGamma> gamma(XRRGetCrtcGamma(display_, crtcs_[index]));
-        if (!gamma || gamma->size != size) {
-            return false;
+        for (int c = 0; c < 3; ++c) {
+            ChannelFromSize(runs[c].data(), outputs_[index].gammaSize, ramp->Channel(c));
         }
-        ChannelFromSize(gamma->red, size, ramp->Channel(kRed));
-        ChannelFromSize(gamma->green, size, ramp->Channel(kGreen));
-        ChannelFromSize(gamma->blue, size, ramp->Channel(kBlue));
         return true;
     }
 
@@ -107,27 +80,103 @@ class XrandrAccess : public DisplayAccess {
         if (size <= 0) {
             return false;
         }
-        std::unique_ptr<XRRCrtcGamma, FreeGamma> gamma(XRRAllocGamma(size));
-        if (!gamma) {
-            return false;
-        }
-        uint16_t* runs[3] = {gamma->red, gamma->green, gamma->blue};
+        std::vector<uint16_t> runs[3];
         for (int c = 0; c < 3; ++c) {
-            const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, size);
-            std::copy(entries.begin(), entries.end(), runs[c]);
+            runs[c] = SampleVcgtCurve(curves, c, size);
         }
-        g_requestFailed = false;
-        XErrorHandler previous = XSetErrorHandler(NoteRequestFailure);
-        XRRSetCrtcGamma(display_, crtcs_[index], gamma.get());
-        XSync(display_, False);
-        XSetErrorHandler(previous);
-        return !g_requestFailed;
+        return WriteCrtcTable(index, runs);
     }
 
   private:
-    Display* display_;
+    ToolError NoRandr() const {
+        return ToolError(kExitBadInput,
+                         Format("the X display %s has no XRandR 1.2; no gamma table can be reached",
+                                name_.c_str()));
+    }
+
+    xcb_window_t Root(int screenNumber) const {
+        xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+        for (int i = 0; i < screenNumber && screen.rem > 1; ++i) {
+            xcb_screen_next(&screen);
+        }
+        return screen.data->root;
+    }
+
+    // Every output's information and every CRTC's gamma size, asked at once.
+    void ReadOutputs(const xcb_randr_get_screen_resources_current_reply_t& resources) {
+        const xcb_randr_output_t* ids = xcb_randr_get_screen_resources_current_outputs(&resources);
+        const xcb_randr_crtc_t* crtcs = xcb_randr_get_screen_resources_current_crtcs(&resources);
+        std::vector<xcb_randr_get_output_info_cookie_t> infoAsked;
+        for (int i = 0; i < resources.num_outputs; ++i) {
+            infoAsked.push_back(
+                xcb_randr_get_output_info(connection_, ids[i], resources.config_timestamp));
+        }
+        std::vector<xcb_randr_get_crtc_gamma_size_cookie_t> sizeAsked;
+        for (int i = 0; i < resources.num_crtcs; ++i) {
+            sizeAsked.push_back(xcb_randr_get_crtc_gamma_size(connection_, crtcs[i]));
+        }
+        std::vector<int> gammaSizes;
+        for (int i = 0; i < resources.num_crtcs; ++i) {
+            Reply<xcb_randr_get_crtc_gamma_size_reply_t> size(
+                xcb_randr_get_crtc_gamma_size_reply(connection_, sizeAsked[i], nullptr));
+            gammaSizes.push_back(size ? size->size : 0);
+        }
+        for (int i = 0; i < resources.num_outputs; ++i) {
+            Reply<xcb_randr_get_output_info_reply_t> info(
+                xcb_randr_get_output_info_reply(connection_, infoAsked[i], nullptr));
+            if (!info) {
+                continue;
+            }
+            DisplayOutput output;
+            output.name.assign(
+                reinterpret_cast<const char*>(xcb_randr_get_output_info_name(info.get())),
+                info->name_len);
+            const bool connected = info->connection == XCB_RANDR_CONNECTION_CONNECTED;
+            output.inUse = info->crtc != XCB_NONE;
+            output.connectedButOff = connected && info->crtc == XCB_NONE;
+            for (int c = 0; c < resources.num_crtcs && output.inUse; ++c) {
+                if (crtcs[c] == info->crtc) {
+                    output.gammaSize = gammaSizes[c];
+                }
+            }
+            outputs_.push_back(output);
+            crtcs_.push_back(info->crtc);
+        }
+    }
+
+    // The CRTC's table at its own size, red, green and blue.
+    bool ReadCrtcTable(int index, std::vector<uint16_t> runs[3]) {
+        const int size = outputs_[index].gammaSize;
+        if (size <= 0) {
+            return false;
+        }
+        Reply<xcb_randr_get_crtc_gamma_reply_t> gamma(xcb_randr_get_crtc_gamma_reply(
+            connection_, xcb_randr_get_crtc_gamma(connection_, crtcs_[index]), nullptr));
+        if (!gamma || gamma->size != size) {
+            return false;
+        }
+        const uint16_t* read[3] = {xcb_randr_get_crtc_gamma_red(gamma.get()),
+                                   xcb_randr_get_crtc_gamma_green(gamma.get()),
+                                   xcb_randr_get_crtc_gamma_blue(gamma.get())};
+        for (int c = 0; c < 3; ++c) {
+            runs[c].assign(read[c], read[c] + size);
+        }
+        return true;
+    }
+
+    // False when the server refused the table.
+    bool WriteCrtcTable(int index, const std::vector<uint16_t> runs[3]) {
+        Reply<xcb_generic_error_t> error(xcb_request_check(
+            connection_, xcb_randr_set_crtc_gamma_checked(
+                             connection_, crtcs_[index], static_cast<uint16_t>(runs[0].size()),
+                             runs[0].data(), runs[1].data(), runs[2].data())));
+        return !error;
+    }
+
+    xcb_connection_t* connection_;
+    std::string name_;
     std::vector<DisplayOutput> outputs_;
-    std::vector<RRCrtc> crtcs_;
+    std::vector<xcb_randr_crtc_t> crtcs_;
 };
 
 }  // namespace
@@ -137,12 +186,14 @@ std::unique_ptr<DisplayAccess> OpenDisplayAccess() {
     if (name == nullptr || *name == '\0') {
         throw ToolError(kExitBadInput, "no display: DISPLAY is not set");
     }
-    Display* display = XOpenDisplay(name);
-    if (display == nullptr) {
+    int screenNumber = 0;
+    xcb_connection_t* connection = xcb_connect(name, &screenNumber);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
         throw ToolError(kExitBadInput, Format("cannot open the X display %s", name));
     }
-    auto access = std::make_unique<XrandrAccess>(display);
-    access->Load();
+    auto access = std::make_unique<XrandrAccess>(connection, name);
+    access->Load(screenNumber);
     return access;
 }
 
