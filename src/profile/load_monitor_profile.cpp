@@ -106,7 +106,7 @@ int ReadProfileDescription(const char* path, char* text, size_t size) {
     return 0;
 }
 
-int ReadProfileRamp(const char* path, GammaRamp* ramp, bool* present, bool* tagFound) {
+int ReadProfileRamp(const char* path, GammaRamp* ramp, bool* present) {
     if (ramp == nullptr || present == nullptr) {
         return strings::kInternalError;
     }
@@ -117,10 +117,6 @@ int ReadProfileRamp(const char* path, GammaRamp* ramp, bool* present, bool* tagF
         return result;
     }
     *present = ReadVcgtTag(profile.Profile(), ramp) == icc::kOk;
-    if (tagFound != nullptr) {
-        TagBuffer query = {kVcgtSignature, 0, nullptr};
-        *tagFound = *present || IccGetTagData(profile.Profile(), &query) == icc::kOk;
-    }
     return 0;
 }
 

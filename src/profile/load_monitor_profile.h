@@ -28,9 +28,8 @@ int ReadProfileDescription(const char* path, char* text, size_t size);
 
 // The table of the profile's 'vcgt' into ramp; *present is false, with ramp
 // untouched, when there is no usable one. Returns 0 or the string numbers of
-// LoadMonitorProfile for a file that is not an RGB monitor profile. When
-// tagFound is given it tells whether there is a 'vcgt' at all, usable or not.
-int ReadProfileRamp(const char* path, GammaRamp* ramp, bool* present, bool* tagFound = nullptr);
+// LoadMonitorProfile for a file that is not an RGB monitor profile.
+int ReadProfileRamp(const char* path, GammaRamp* ramp, bool* present);
 
 // The profile's 'vcgt' in any of its forms, for the loader; *problem tells
 // why there is none to use. Returns 0 or the string numbers of

@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include "profile/load_monitor_profile.h"
+#include "resources/string_ids.h"
 #include "tool/arguments.h"
 #include "tool/display_access.h"
-#include "resources/string_ids.h"
 #include "tool/profile_failure.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
