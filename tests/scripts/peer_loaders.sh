@@ -53,7 +53,7 @@ loaded_by() {
 # same NAME OTHER DESCRIPTION [TOLERANCE]: the two tables loaded are identical.
 same() {
     $tables expect "$work/$1.json" "same:$work/$2.json" "${4:-0}" >"$work/expect.log" 2>&1 &&
-        pass "$3" || fail "$3: $(cat "$work/expect.log" "$work/$1.json" | head -c 300)"
+        pass "$3" || fail "$3: $(tail -1 "$work/expect.log"); $(head -c 200 "$work/$1.json")"
 }
 
 "$tool" make -o "$work/made.icc" --gamma 2.2 --factor 1.2 --adjusted-white 5000K >/dev/null ||
