@@ -55,8 +55,9 @@ bool SameTable(const GammaRamp& a, const GammaRamp& b) {
 }  // namespace
 
 int FindDisplayDevices(DisplayDeviceName* devices, int most) {
+    const int limit = most < kMostKeptMonitors ? most : kMostKeptMonitors;
     const int counted = MonGetSystemMetrics(SM_CMONITORS);
-    const int wanted = counted < most ? counted : most;
+    const int wanted = counted < limit ? counted : limit;
     MONITORINFOEXA found[kMostKeptMonitors];
     const int filled = wanted > 0 ? FindMonitorsInOrder(found, wanted) : 0;
     if (filled == 0 || filled != wanted) {
