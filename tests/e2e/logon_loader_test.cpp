@@ -19,7 +19,6 @@
 namespace tonalis::e2e {
 namespace {
 
-constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kEarlierLoader[] =
     "\"C:\\windows\\system32\\rundll32.exe\" \"C:\\old\\TNP.cpl\",TNLLoadCalibration";
 // The X server keeps fewer bits of a ramp than Windows gives it.
@@ -28,14 +27,6 @@ constexpr int kServerRampError = 512;
 bool SettableRamp() {
     const char* setup = getenv("TONALIS_DISPLAY_SETUP");
     return setup != nullptr && std::string(setup).rfind("dummy", 0) == 0;
-}
-
-void DeleteRunValue() {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, "Tonalis");
-        RegCloseKey(key);
-    }
 }
 
 bool RunValue(std::string* command) {
@@ -67,14 +58,8 @@ bool RunToEnd(std::string command) {
 
 class LogonLoader : public ::testing::Test {
   protected:
-    void SetUp() override {
-        DeleteRunValue();
-        ASSERT_EQ(applet_.Send(CPL_INIT), 1);
-    }
-    void TearDown() override {
-        applet_.Send(CPL_EXIT);
-        DeleteRunValue();
-    }
+    void SetUp() override { ASSERT_EQ(applet_.Send(CPL_INIT), 1); }
+    void TearDown() override { applet_.Send(CPL_EXIT); }
 
     CleanSystem clean_;
     AppletLibrary applet_;
