@@ -3,6 +3,8 @@
 // at every logon to give the monitors their calibration back.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 namespace tonalis {
@@ -11,6 +13,14 @@ namespace tonalis {
 constexpr char kLogonLoaderEntry[] = "TNLLoadCalibration";
 
 enum class LogonRemoval { kRemoved, kAbsent, kFailed };
+
+// The registry write that tests make fail: a user's Run key can be locked by
+// policy, which Wine cannot do.
+struct LogonSystemCalls {
+    LONG(WINAPI* setValue)
+    (HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
+};
+extern LogonSystemCalls g_logonSystemCalls;
 
 // Writes the command and reads it back; false when it is not there.
 bool WriteLogonCommand(const char* command);

@@ -10,6 +10,8 @@
 
 namespace tonalis {
 
+LogonSystemCalls g_logonSystemCalls = {RegSetValueExA};
+
 namespace {
 
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -67,8 +69,9 @@ bool WriteLogonCommand(const char* command) {
     {
         RunKey key(true, KEY_SET_VALUE);
         if (key.get() == nullptr ||
-            RegSetValueExA(key.get(), kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
-                           static_cast<DWORD>(std::strlen(command) + 1)) != ERROR_SUCCESS) {
+            g_logonSystemCalls.setValue(
+                key.get(), kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
+                static_cast<DWORD>(std::strlen(command) + 1)) != ERROR_SUCCESS) {
             return false;
         }
     }
