@@ -44,6 +44,19 @@ if(TOOL_SOURCES)
     target_link_libraries(tonalis PRIVATE tonalis_archive ${TONALIS_SYSTEM_LIBS})
 endif()
 
+# The Windows installer, made with NSIS with the rest of the build.
+find_program(MAKENSIS makensis)
+if(MAKENSIS AND TARGET tonalis)
+    set(TONALIS_INSTALLER ${CMAKE_BINARY_DIR}/Tonalis-win32.exe)
+    set(TONALIS_INSTALLER_SCRIPT ${PROJECT_SOURCE_DIR}/installer/tonalis.nsi)
+    add_custom_command(OUTPUT ${TONALIS_INSTALLER}
+                       COMMAND ${MAKENSIS} -V2 -WX -DBUILD_DIR=${CMAKE_BINARY_DIR}
+                               -DOUTPUT=${TONALIS_INSTALLER} ${TONALIS_INSTALLER_SCRIPT}
+                       DEPENDS TNP tonalis ${TONALIS_INSTALLER_SCRIPT}
+                       COMMENT "Making the installer Tonalis-win32.exe")
+    add_custom_target(installer ALL DEPENDS ${TONALIS_INSTALLER})
+endif()
+
 # GoogleTest from Debian's sources, built with the same compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -14,7 +14,16 @@ namespace {
 constexpr char kWhitePointClass[] = "WhPtExp";
 constexpr int kAppletIcon = 137;
 
+// The Control Panel loads the library once for each place that names it (the
+// system folder and its Cpls value) and initialises it each time.
+int g_initCount;
+
 LONG RegisterWhitePointClass() {
+    WNDCLASSA existing;
+    if (g_initCount > 0 && GetClassInfoA(ModuleInstance(), kWhitePointClass, &existing)) {
+        ++g_initCount;
+        return 1;
+    }
     WNDCLASSA windowClass = {};
     windowClass.style = CS_VREDRAW | CS_HREDRAW;
     windowClass.lpfnWndProc = TNLWhitePtWndProc;
@@ -27,6 +36,7 @@ LONG RegisterWhitePointClass() {
         ShowErrorMessage(ModuleInstance(), strings::kInternalError, strings::kProductName);
         return 0;
     }
+    g_initCount = 1;
     return 1;
 }
 
@@ -57,7 +67,9 @@ extern "C" LONG CALLBACK CPlApplet(HWND controlPanel, UINT message, LPARAM lPara
             RunApplet(controlPanel, ModuleInstance());
             return 0;
         case CPL_EXIT:
-            UnregisterClassA(kWhitePointClass, ModuleInstance());
+            if (g_initCount > 0 && --g_initCount == 0) {
+                UnregisterClassA(kWhitePointClass, ModuleInstance());
+            }
             return 0;
         default:
             return 0;

@@ -55,6 +55,8 @@
 #define IDC_BEFORE 1181
 #define IDC_AFTER 1182
 #define IDC_DEFAULT_PROFILE 1185
+// With the panel: load the saved calibration at every logon.
+#define IDC_LOAD_AT_LOGON 1290
 #define IDC_FINISH_INTRO 1800
 
 // Shared by the pages and the panel.

@@ -46,4 +46,9 @@ constexpr int kChromaticitySumTooLarge = 3433;
 constexpr int kWhitePointOutOfRange = 3435;
 constexpr int kPhosphorsOutOfRange = 3436;
 
+// Loading the calibration at logon.
+constexpr int kLogonChoiceFailed = 3450;
+constexpr int kKeptTableUnusable = 3451;
+constexpr int kKeptTableRefused = 3452;
+
 }  // namespace tonalis::strings

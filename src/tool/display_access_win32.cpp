@@ -1,42 +1,17 @@
 // The loader's displays on Windows: the monitors in the applet's numbering,
-// reached through a device context per display device, as the applet does.
+// reached by the same code as the loader TNP.cpl runs at logon.
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
 
-#include "display/display_system_calls.h"
-#include "display/monitors.h"
-#include "profile/profile_association.h"
-#include "profile/registry.h"
+#include "display/kept_calibration.h"
 #include "session/messages.h"
 #include "tool/display_access.h"
 
 namespace tonalis::tool {
 
 namespace {
-
-// The registry's monitor numbers go this far; the applet itself keeps four.
-constexpr int kMostMonitors = 16;
-constexpr char kSingleDisplay[] = "DISPLAY";
-
-// A device context for one display device, deleted when it goes.
-class DeviceContext {
-  public:
-    explicit DeviceContext(const std::string& device)
-        : dc_(CreateDCA(device.c_str(), nullptr, nullptr, nullptr)) {}
-    ~DeviceContext() {
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-        }
-    }
-    DeviceContext(const DeviceContext&) = delete;
-    DeviceContext& operator=(const DeviceContext&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
-};
 
 class GdiAccess : public DisplayAccess {
   public:
@@ -45,16 +20,10 @@ class GdiAccess : public DisplayAccess {
         if (ModuleInstance() == nullptr) {
             SetModuleInstance(GetModuleHandleA(nullptr));
         }
-        const int counted = MonGetSystemMetrics(SM_CMONITORS);
-        const int wanted = counted < kMostMonitors ? counted : kMostMonitors;
-        MONITORINFOEXA found[kMostMonitors];
-        const int filled = wanted > 0 ? FindMonitorsInOrder(found, wanted) : 0;
-        if (filled > 0 && filled == wanted) {
-            for (int i = 0; i < filled; ++i) {
-                Add(found[i].szDevice);
-            }
-        } else {
-            Add(kSingleDisplay);
+        DisplayDeviceName devices[kMostKeptMonitors];
+        const int count = FindDisplayDevices(devices, kMostKeptMonitors);
+        for (int i = 0; i < count; ++i) {
+            Add(devices[i].text);
         }
     }
 
@@ -63,40 +32,25 @@ class GdiAccess : public DisplayAccess {
     bool KeepsProfiles() const override { return true; }
 
     bool ReadTable(int index, GammaRamp* ramp) override {
-        DeviceContext dc(outputs_[index].name);
-        return dc.get() != nullptr &&
-               g_displaySystemCalls.getDeviceGammaRamp(dc.get(), ramp->entries) != FALSE;
+        return ReadDeviceTable(outputs_[index].name.c_str(), ramp);
     }
 
     bool WriteTable(int index, const VcgtCurves& curves) override {
-        DeviceContext dc(outputs_[index].name);
         GammaRamp ramp;
         for (int c = 0; c < 3; ++c) {
             const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
             std::copy(entries.begin(), entries.end(), ramp.Channel(c));
         }
-        return dc.get() != nullptr &&
-               g_displaySystemCalls.setDeviceGammaRamp(dc.get(), ramp.entries) != FALSE;
+        return LoadDeviceTable(outputs_[index].name.c_str(), ramp);
     }
 
     bool StoredProfile(int index, std::string* path, bool* registered) override {
         char buffer[kProfilePathSize] = {};
-        if (ReadRegisteredProfilePath(static_cast<uint32_t>(index), buffer, sizeof buffer) ==
-                kRegistryOk &&
-            buffer[0] != '\0') {
-            *path = buffer;
-            *registered = true;
-            return true;
-        }
-        DeviceContext dc(outputs_[index].name);
-        if (dc.get() == nullptr ||
-            !FindMonitorProfile(dc.get(), sizeof buffer, buffer, outputs_[index].name.c_str(),
-                                ModuleInstance()) ||
-            GetFileAttributesA(buffer) == INVALID_FILE_ATTRIBUTES) {
+        if (!FindKeptProfile(static_cast<uint32_t>(index), outputs_[index].name.c_str(), buffer,
+                             sizeof buffer, registered)) {
             return false;
         }
         *path = buffer;
-        *registered = false;
         return true;
     }
 

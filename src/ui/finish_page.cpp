@@ -8,6 +8,7 @@
 #include "profile/registry.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
+#include "ui/logon_choice.h"
 #include "ui/page_helpers.h"
 #include "ui/procedures.h"
 #include "ui/profile_dialogs.h"
@@ -28,6 +29,7 @@ void OnInitDialog(HWND page, SessionContext* session) {
     SyncToWindowMonitor(session);
     SetChecked(page, IDC_AFTER, true);
     ShowControl(page, IDC_DEFAULT_PROFILE, session->monitorCount >= 2);
+    ShowLogonChoice(page, session);
 }
 
 void ShowCalibratedRamp(const SessionContext* session) {
@@ -58,6 +60,7 @@ LONG_PTR OnFinish(HWND page, SessionContext* session) {
     WriteMonitorProfilePath(session, monitor);
     WritePrimaryMonitor(session);
     WriteUserPreferences(kUiModeWizard, monitor);
+    KeepLogonChoice(page);
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 #include "ui/controls.h"
 #include "ui/gamma_sliders.h"
+#include "ui/logon_choice.h"
 #include "ui/page_helpers.h"
 #include "ui/patterns.h"
 #include "ui/procedures.h"
@@ -78,6 +79,7 @@ void OnInitDialog(HWND dialog, SessionContext* session) {
     AttachSession(dialog, session);
     session->uiMode = kUiModePanel;
     ShowAllSettings(dialog, session);
+    ShowLogonChoice(dialog, session);
     FilterDescriptionInput(dialog);
     session->panelShown = TRUE;
     g_gammaFieldLive = true;
@@ -129,6 +131,7 @@ void OnOk(HWND dialog, SessionContext* session) {
     WriteMonitorProfilePath(session, monitor);
     WritePrimaryMonitor(session);
     WriteUserPreferences(kUiModePanel, monitor);
+    KeepLogonChoice(dialog);
     EndDialog(dialog, 0);
 }
 

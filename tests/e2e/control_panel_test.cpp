@@ -37,6 +37,14 @@ TEST_F(ControlPanel, InitRegistersTheWhitePointClassAndExitRemovesIt) {
 
     EXPECT_EQ(applet_.Send(CPL_EXIT), 0);
     EXPECT_FALSE(GetClassInfoA(applet_.module(), kWhitePointClass, &found));
+
+    // Found twice, in the system folder and through its Cpls value.
+    ASSERT_EQ(applet_.Send(CPL_INIT), 1);
+    EXPECT_EQ(applet_.Send(CPL_INIT), 1);
+    applet_.Send(CPL_EXIT);
+    EXPECT_TRUE(GetClassInfoA(applet_.module(), kWhitePointClass, &found));
+    applet_.Send(CPL_EXIT);
+    EXPECT_FALSE(GetClassInfoA(applet_.module(), kWhitePointClass, &found));
 }
 
 TEST_F(ControlPanel, DescribesOneApplet) {

@@ -162,6 +162,11 @@ void CleanSystem::Clean() {
         }
         RegCloseKey(key);
     }
+    // Wine would run a logon loader left here at the start of every session.
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "Tonalis");
+        RegCloseKey(key);
+    }
     DeleteTestFiles(LibraryColorDirectory());
     DeleteTestFiles(std::string(kScratchFolder) + "\\");
     RemoveDirectoryA(kScratchFolder);

@@ -18,6 +18,7 @@ constexpr char kScratchFolder[] = "C:\\tnl-e2e";
 constexpr char kTestProfilePrefix[] = "tnl-e2e";
 constexpr char kMachineKey[] = "SOFTWARE\\Orvane\\Color\\Monitor";
 constexpr char kUserKey[] = "SOFTWARE\\Orvane\\Tonalis";
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 struct Ramp {
     WORD entries[768];

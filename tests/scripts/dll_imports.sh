@@ -34,7 +34,7 @@ only_system_dlls() {
 }
 entry_points='CPlApplet DllMain TNLWelcomeDlg TNLCurrentDlg TNLMonitorDlg TNLPhosphorsDlg
     TNLGammaDlg TNLWhiteBalDlg TNLWhiteAdjDlg TNLFinishFullDlg TNLTestDlg TNLCustomWhiteDlg
-    TNLCustomPhosDlg TNLSaveWarnDlg TNLOpenfileHook TNLWhitePtWndProc'
+    TNLCustomPhosDlg TNLSaveWarnDlg TNLOpenfileHook TNLWhitePtWndProc TNLLoadCalibration'
 
 exports_entry_points() {
     local name
