@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "applet/init_session.h"
+#include "display/start_ramp_memory.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "session/system_calls.h"
@@ -114,6 +115,7 @@ int RunApplet(HWND owner, HINSTANCE instance) {
     RegisterCommonControls();
     int result = ShowWindowsOfRun(owner, instance, session);
     // No window that holds the session exists any more.
+    ForgetStartRamps();
     ReleaseSession(session);
     return result;
 }

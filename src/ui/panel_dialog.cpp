@@ -132,7 +132,7 @@ void OnOk(HWND dialog, SessionContext* session) {
     EndDialog(dialog, 0);
 }
 
-void OnCancel(HWND dialog, const SessionContext* session) {
+void OnCancel(HWND dialog, SessionContext* session) {
     RestoreStartRamps(session);
     EndDialog(dialog, 0);
 }
