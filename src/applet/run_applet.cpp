@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "applet/dpi_awareness.h"
 #include "applet/init_session.h"
 #include "display/start_ramp_memory.h"
 #include "resources/resource.h"
@@ -104,6 +105,8 @@ void FillWizardPage(PROPSHEETPAGEA* page, WORD dialogId, DLGPROC procedure,
 }
 
 int RunApplet(HWND owner, HINSTANCE instance) {
+    // The patterns are drawn in device pixels: no window of the run is stretched.
+    ScopedPerMonitorDpiAwareness awareness;
     SessionContext* session = AllocateSession();
     if (session == nullptr) {
         return -1;

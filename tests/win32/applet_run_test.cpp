@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "session/messages.h"
+#include "applet/dpi_awareness.h"
 #include "applet/run_applet.h"
 #include "applet_seams.h"
 #include "resources/string_ids.h"
@@ -33,6 +35,55 @@ TEST(RunApplet, FailedStartShowsOneMessageAndReleasesTheSession) {
     EXPECT_EQ(fake.state().messages.size(), 1u);
     EXPECT_EQ(fake.state().releases, 1);
     EXPECT_EQ(fake.state().liveAllocations, 0);
+}
+
+// A thread's awareness as a system with or without Per Monitor v2 keeps it.
+const DpiAwarenessContext kUnaware = reinterpret_cast<DpiAwarenessContext>(-1);
+DpiAwarenessContext g_awareness;
+DpiAwarenessContext g_awarenessAtMessage;
+bool g_knowsV2;
+std::vector<DpiAwarenessContext> g_asked;
+
+DpiAwarenessContext WINAPI FakeSetAwareness(DpiAwarenessContext wanted) {
+    g_asked.push_back(wanted);
+    if (wanted == kPerMonitorAwareV2 && !g_knowsV2) {
+        return nullptr;
+    }
+    DpiAwarenessContext previous = g_awareness;
+    g_awareness = wanted;
+    return previous;
+}
+
+int WINAPI NoteAwareness(HWND, LPCSTR, LPCSTR, UINT) {
+    g_awarenessAtMessage = g_awareness;
+    return IDOK;
+}
+
+// Per-monitor aware while a window of the run is shown (here the one message
+// of a failed start), the previous awareness back afterwards; a system
+// without the function is left alone.
+TEST(RunApplet, ThreadIsPerMonitorAwareWhileItsWindowsLive) {
+    const DpiSystemCalls saved = g_dpiSystemCalls;
+    for (int system : {2, 1, 0}) {
+        ScopedFakeSystem fake;
+        fake.state().bitsPerPixel = 4;
+        g_appletSystemCalls.messageBox = NoteAwareness;
+        g_awareness = kUnaware;
+        g_awarenessAtMessage = nullptr;
+        g_knowsV2 = system == 2;
+        g_asked.clear();
+        g_dpiSystemCalls.findSetThreadDpiAwarenessContext =
+            system == 0 ? []() -> SetThreadDpiAwarenessContextProc { return nullptr; }
+                        : []() -> SetThreadDpiAwarenessContextProc { return FakeSetAwareness; };
+
+        RunApplet(GetDesktopWindow(), GetModuleHandleA(nullptr));
+
+        const DpiAwarenessContext during[] = {kUnaware, kPerMonitorAware, kPerMonitorAwareV2};
+        EXPECT_EQ(g_awarenessAtMessage, during[system]) << "system " << system;
+        EXPECT_EQ(g_awareness, kUnaware) << "system " << system;
+        EXPECT_EQ(g_asked.size(), system == 0 ? 0u : system == 1 ? 3u : 2u);
+    }
+    g_dpiSystemCalls = saved;
 }
 
 TEST(Messages, ErrorMessageHasNoOwnerAndTheProductTitle) {
