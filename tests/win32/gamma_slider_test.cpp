@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "applet/dpi_awareness.h"
 #include "resources/resource.h"
 #include "system_seams.h"
 #include "ui/controls.h"
@@ -81,6 +84,28 @@ class GammaPage {
         ReleaseDC(Control(page_, id), dc);
         return colour;
     }
+    // The patch as the screen shows it, the frame first moved so that the
+    // patch's client area starts at (8, 8) on the screen.
+    void Shoot(int id, testing::Canvas* canvas) {
+        HWND patch = Control(page_, id);
+        RECT frame, page;
+        GetWindowRect(frame_, &frame);
+        GetWindowRect(page_, &page);
+        POINT origin = {0, 0};
+        ClientToScreen(patch, &origin);
+        SetWindowPos(frame_, nullptr, frame.left + 8 - origin.x, frame.top + 8 - origin.y,
+                     page.right - frame.left, page.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        UpdateWindow(page_);
+        HDC dc = GetDC(patch);
+        BitBlt(canvas->dc(), 0, 0, canvas->rect().right, canvas->rect().bottom, dc, 0, 0, SRCCOPY);
+        ReleaseDC(patch, dc);
+    }
+    SIZE ClientSize(int id) {
+        RECT client;
+        GetClientRect(Control(page_, id), &client);
+        return {client.right, client.bottom};
+    }
     int SidesShown() {
         int shown = 0;
         for (int id : {IDC_GAMMA_PATCH_LEFT, IDC_GAMMA_SLIDER_LEFT, IDC_GAMMA_PATCH_RIGHT,
@@ -123,6 +148,38 @@ TEST(GammaSliders, WithoutATableTheSliderIsTheGammaAndThePatchFollows) {
     EXPECT_FALSE(page.Move(IDC_GAMMA_SLIDER_RIGHT, 9, 300));  // not a scroll code
     EXPECT_FALSE(page.Move(IDC_GAMMA_LIST, TB_THUMBTRACK, 300));
     EXPECT_DOUBLE_EQ(page.working().gamma[2], 1.0);
+}
+
+// Per-monitor aware at the display's scale (the Wine runs set 96, 144 and 192
+// DPI): the lined field alternates on every device row, and the patch fills
+// its control to the last row and column.
+TEST(GammaSliders, ThePatchIsDrawnInDevicePixelsAtAnyScale) {
+    ScopedPerMonitorDpiAwareness awareness;
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (const char* expected = std::getenv("TONALIS_EXPECTED_DPI")) {
+        ASSERT_EQ(dpi, std::atoi(expected)) << "the scale the run was given";
+    }
+    GammaPage page(false, 2.2, 2.2, 2.2, true);
+    page.Refresh(true);
+    const SIZE size = page.ClientSize(IDC_GAMMA_PATCH_CENTRE);
+    testing::Canvas shot(size.cx, size.cy);
+    page.Shoot(IDC_GAMMA_PATCH_CENTRE, &shot);
+
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    int wrong = 0;
+    for (int y = 0; y < size.cy; ++y) {
+        const bool edge = y == 0 || y == size.cy - 1;
+        const COLORREF lined = !edge && y % 2 == 1 ? white : black;
+        wrong += shot.Pixel(0, y) != black || shot.Pixel(size.cx - 1, y) != black;
+        wrong += shot.Pixel(1, y) != lined || shot.Pixel(size.cx - 2, y) != lined;
+    }
+    for (int x = 1; x < size.cx - 1; ++x) {
+        wrong += shot.Pixel(x, 0) != black || shot.Pixel(x, 1) != white ||
+                 shot.Pixel(x, size.cy - 1) != black;
+    }
+    EXPECT_EQ(wrong, 0) << "at " << dpi << " DPI, patch " << size.cx << " x " << size.cy;
 }
 
 TEST(GammaSliders, SingleGammaWithATableMovesEveryChannelInLogarithmicSteps) {
