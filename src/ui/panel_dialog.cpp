@@ -260,6 +260,10 @@ INT_PTR CALLBACK PanelDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         case WM_PALETTECHANGED:
             OnPaletteChanged(dialog, SessionOf(dialog), reinterpret_cast<HWND>(wParam));
             return FALSE;
+        case kDpiChanged:
+        case kDpiChangedAfterParent:
+            OnDpiChanged(dialog, message, lParam);
+            return FALSE;
         case WM_DESTROY:
             OnDestroy(dialog);
             return FALSE;
