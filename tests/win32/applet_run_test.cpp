@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <vector>
 
 #include "session/messages.h"
 #include "applet/dpi_awareness.h"
@@ -37,25 +36,18 @@ TEST(RunApplet, FailedStartShowsOneMessageAndReleasesTheSession) {
     EXPECT_EQ(fake.state().liveAllocations, 0);
 }
 
-// A thread's awareness as a system with or without Per Monitor v2 keeps it.
-const DpiAwarenessContext kUnaware = reinterpret_cast<DpiAwarenessContext>(-1);
-DpiAwarenessContext g_awareness;
-DpiAwarenessContext g_awarenessAtMessage;
+// The thread's awareness as a system keeps it; version 2 is known when asked.
+DpiAwarenessContext g_awareness, g_atMessage;
 bool g_knowsV2;
-std::vector<DpiAwarenessContext> g_asked;
 
 DpiAwarenessContext WINAPI FakeSetAwareness(DpiAwarenessContext wanted) {
-    g_asked.push_back(wanted);
-    if (wanted == kPerMonitorAwareV2 && !g_knowsV2) {
-        return nullptr;
-    }
     DpiAwarenessContext previous = g_awareness;
-    g_awareness = wanted;
-    return previous;
+    g_awareness = wanted == kPerMonitorAwareV2 && !g_knowsV2 ? previous : wanted;
+    return g_awareness == wanted ? previous : nullptr;
 }
 
 int WINAPI NoteAwareness(HWND, LPCSTR, LPCSTR, UINT) {
-    g_awarenessAtMessage = g_awareness;
+    g_atMessage = g_awareness;
     return IDOK;
 }
 
@@ -64,24 +56,20 @@ int WINAPI NoteAwareness(HWND, LPCSTR, LPCSTR, UINT) {
 // without the function is left alone.
 TEST(RunApplet, ThreadIsPerMonitorAwareWhileItsWindowsLive) {
     const DpiSystemCalls saved = g_dpiSystemCalls;
-    for (int system : {2, 1, 0}) {
+    const auto unaware = reinterpret_cast<DpiAwarenessContext>(-1);
+    const DpiAwarenessContext during[] = {unaware, kPerMonitorAware, kPerMonitorAwareV2};
+    for (int system : {0, 1, 2}) {
         ScopedFakeSystem fake;
         fake.state().bitsPerPixel = 4;
         g_appletSystemCalls.messageBox = NoteAwareness;
-        g_awareness = kUnaware;
-        g_awarenessAtMessage = nullptr;
+        g_awareness = unaware;
         g_knowsV2 = system == 2;
-        g_asked.clear();
         g_dpiSystemCalls.findSetThreadDpiAwarenessContext =
             system == 0 ? []() -> SetThreadDpiAwarenessContextProc { return nullptr; }
                         : []() -> SetThreadDpiAwarenessContextProc { return FakeSetAwareness; };
-
         RunApplet(GetDesktopWindow(), GetModuleHandleA(nullptr));
-
-        const DpiAwarenessContext during[] = {kUnaware, kPerMonitorAware, kPerMonitorAwareV2};
-        EXPECT_EQ(g_awarenessAtMessage, during[system]) << "system " << system;
-        EXPECT_EQ(g_awareness, kUnaware) << "system " << system;
-        EXPECT_EQ(g_asked.size(), system == 0 ? 0u : system == 1 ? 3u : 2u);
+        EXPECT_EQ(g_atMessage, during[system]) << "system " << system;
+        EXPECT_EQ(g_awareness, unaware) << "system " << system;
     }
     g_dpiSystemCalls = saved;
 }

@@ -139,14 +139,6 @@ TEST(TwoMonitorsRamps, OnlyTheReadableRampIsPutBack) {
         0, memcmp(&display.state().writes[0].ramp, &session->monitors[1].ramp, sizeof(GammaRamp)));
 }
 
-GammaRamp Identity() {
-    GammaRamp ramp;
-    for (int i = 0; i < kRampEntries; ++i) {
-        ramp.entries[i] = static_cast<uint16_t>((i % kRampSize) * 257);
-    }
-    return ramp;
-}
-
 // A display that reports success but keeps its old table, for every table or
 // for those far from identity: the user hears of it once, the preview goes
 // on, and the settings and the table a save writes are the user's.
@@ -156,13 +148,11 @@ TEST_P(RefusedTable, IsToldOnceAndTheSettingsStayTheUsers) {
     ScopedFakeSystem system;
     ScopedFakeDisplaySystem display;
     display.state().tables = GetParam();
-    display.state().holdsTable = true;
-    display.state().held = Identity();
+    display.state().holdsTable = true;  // all black until it takes a table
     Frame frame;
     auto session = NewSession(frame.get(), 1);
     strcpy(session->monitors[0].deviceName, "DISPLAY");
     session->monitors[0].hasGammaRamp = 1;
-    session->monitors[0].ramp = Identity();
     MonitorSettings& working = session->workingSettings;
 
     PreviewWorkingRamp(session.get());  // gamma 2.2: near identity
@@ -172,7 +162,7 @@ TEST_P(RefusedTable, IsToldOnceAndTheSettingsStayTheUsers) {
     PreviewWorkingRamp(session.get());
     working.gammaFactor[1] = 0.6;
     PreviewWorkingRamp(session.get());
-    RestoreStartRamps(session.get());
+    RestoreStartRamps(session.get());  // the black start table: far from identity
 
     EXPECT_EQ(display.state().writes.size(), 4u);
     ASSERT_EQ(system.state().messages.size(), 1u);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "applet/dpi_awareness.h"
 #include "resources/resource.h"
@@ -47,7 +48,7 @@ class GammaPage {
         working.gammaFactor[0] = working.gammaFactor[1] = working.gammaFactor[2] = 1.0;
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
         InitCommonControlsEx(&classes);
-        frame_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 700, 500, nullptr, nullptr,
+        frame_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1000, 740, nullptr, nullptr,
                                  nullptr, nullptr);
         // Without activation: Wine waits two seconds for a window manager
         // to map an activated window.
@@ -84,27 +85,17 @@ class GammaPage {
         ReleaseDC(Control(page_, id), dc);
         return colour;
     }
-    // The patch as the screen shows it, the frame first moved so that the
-    // patch's client area starts at (8, 8) on the screen.
-    void Shoot(int id, testing::Canvas* canvas) {
+    // The patch as the screen shows it; the frame holds the page at 200 %.
+    std::unique_ptr<testing::Canvas> Shoot(int id) {
         HWND patch = Control(page_, id);
-        RECT frame, page;
-        GetWindowRect(frame_, &frame);
-        GetWindowRect(page_, &page);
-        POINT origin = {0, 0};
-        ClientToScreen(patch, &origin);
-        SetWindowPos(frame_, nullptr, frame.left + 8 - origin.x, frame.top + 8 - origin.y,
-                     page.right - frame.left, page.bottom - frame.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        UpdateWindow(page_);
-        HDC dc = GetDC(patch);
-        BitBlt(canvas->dc(), 0, 0, canvas->rect().right, canvas->rect().bottom, dc, 0, 0, SRCCOPY);
-        ReleaseDC(patch, dc);
-    }
-    SIZE ClientSize(int id) {
         RECT client;
-        GetClientRect(Control(page_, id), &client);
-        return {client.right, client.bottom};
+        GetClientRect(patch, &client);
+        UpdateWindow(page_);
+        auto shot = std::make_unique<testing::Canvas>(client.right, client.bottom);
+        HDC dc = GetDC(patch);
+        BitBlt(shot->dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        ReleaseDC(patch, dc);
+        return shot;
     }
     int SidesShown() {
         int shown = 0;
@@ -155,31 +146,26 @@ TEST(GammaSliders, WithoutATableTheSliderIsTheGammaAndThePatchFollows) {
 // its control to the last row and column.
 TEST(GammaSliders, ThePatchIsDrawnInDevicePixelsAtAnyScale) {
     ScopedPerMonitorDpiAwareness awareness;
+    const char* dpi = std::getenv("TONALIS_EXPECTED_DPI");
     HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    EXPECT_TRUE(dpi == nullptr || GetDeviceCaps(screen, LOGPIXELSY) == std::atoi(dpi)) << dpi;
     ReleaseDC(nullptr, screen);
-    if (const char* expected = std::getenv("TONALIS_EXPECTED_DPI")) {
-        ASSERT_EQ(dpi, std::atoi(expected)) << "the scale the run was given";
-    }
     GammaPage page(false, 2.2, 2.2, 2.2, true);
     page.Refresh(true);
-    const SIZE size = page.ClientSize(IDC_GAMMA_PATCH_CENTRE);
-    testing::Canvas shot(size.cx, size.cy);
-    page.Shoot(IDC_GAMMA_PATCH_CENTRE, &shot);
-
+    auto shot = page.Shoot(IDC_GAMMA_PATCH_CENTRE);
+    const int right = shot->rect().right - 1, bottom = shot->rect().bottom - 1;
     const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
     int wrong = 0;
-    for (int y = 0; y < size.cy; ++y) {
-        const bool edge = y == 0 || y == size.cy - 1;
-        const COLORREF lined = !edge && y % 2 == 1 ? white : black;
-        wrong += shot.Pixel(0, y) != black || shot.Pixel(size.cx - 1, y) != black;
-        wrong += shot.Pixel(1, y) != lined || shot.Pixel(size.cx - 2, y) != lined;
+    for (int y = 0; y <= bottom; ++y) {
+        const COLORREF lined = y % 2 == 1 && y < bottom ? white : black;
+        wrong += shot->Pixel(0, y) != black || shot->Pixel(right, y) != black ||
+                 shot->Pixel(1, y) != lined || shot->Pixel(right - 1, y) != lined;
     }
-    for (int x = 1; x < size.cx - 1; ++x) {
-        wrong += shot.Pixel(x, 0) != black || shot.Pixel(x, 1) != white ||
-                 shot.Pixel(x, size.cy - 1) != black;
+    for (int x = 1; x < right; ++x) {
+        wrong += shot->Pixel(x, 0) != black || shot->Pixel(x, 1) != white ||
+                 shot->Pixel(x, bottom) != black;
     }
-    EXPECT_EQ(wrong, 0) << "at " << dpi << " DPI, patch " << size.cx << " x " << size.cy;
+    EXPECT_EQ(wrong, 0) << "a patch of " << right + 1 << " x " << bottom + 1;
 }
 
 TEST(GammaSliders, SingleGammaWithATableMovesEveryChannelInLogarithmicSteps) {
