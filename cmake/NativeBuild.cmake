@@ -102,7 +102,9 @@ foreach(folder_path ${UNIT_FOLDERS})
     target_link_libraries(${test_target} PRIVATE GTest::gtest_main PkgConfig::LCMS2)
     if(folder STREQUAL "tool")
         # The tool's portable parts are tested in-process as well.
-        target_sources(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tool/ramp_resample.cpp)
+        target_sources(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tool/ramp_resample.cpp
+                       ${PROJECT_SOURCE_DIR}/src/tool/table_load.cpp
+                       ${PROJECT_SOURCE_DIR}/src/tool/text_format.cpp)
         target_include_directories(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
     endif()
     target_compile_options(${test_target} PRIVATE ${TONALIS_WARNINGS})

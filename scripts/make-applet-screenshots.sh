@@ -3,7 +3,7 @@
 # applet, taken by the tour program on private X servers with a window manager
 # for the captions. Xorg's dummy driver (a settable gamma ramp) shows the
 # pages of the lookup table; Xvfb (none) shows the finish page without the
-# comparison. Display numbers: TONALIS_SCREENSHOT_DISPLAYS (two, default
+# comparison. The gamma page is also taken at a display scale of 150 %. Display numbers: TONALIS_SCREENSHOT_DISPLAYS (two, default
 # "94 95").
 set -euo pipefail
 
@@ -42,12 +42,25 @@ tour() {
     cleanup
 }
 
+# set_dpi DPI: the scale the next Wine process runs at (LogPixels, 96 = 100 %).
+set_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+}
+
 tour dummy "$dummy_display" "$build/screenshots/dummy"
 tour xvfb "$xvfb_display" "$build/screenshots/xvfb"
+# The gamma page once more at 150 %: the lined field still alternates on
+# every device row.
+set_dpi 144
+tour dummy "$dummy_display" "$build/screenshots/dummy-150"
+set_dpi 96
 
 mkdir -p "$target"
 for bitmap in "$build/screenshots/dummy"/*.bmp "$build/screenshots/xvfb/313-finish.bmp"; do
     [[ -f $bitmap ]] || continue
     convert "$bitmap" "$target/$(basename "${bitmap%.bmp}").png"
 done
+convert "$build/screenshots/dummy-150/309-gamma.bmp" "$target/309-gamma-150-percent.png"
 ls -1 "$target"

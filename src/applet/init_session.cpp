@@ -4,7 +4,9 @@
 #include "session/administrator.h"
 #include "session/messages.h"
 #include "session/system_calls.h"
+#include "display/gamma_ramp_access.h"
 #include "display/monitors.h"
+#include "display/start_ramp_memory.h"
 #include "profile/registry.h"
 #include "resources/string_ids.h"
 #include "ui/pattern_palette.h"
@@ -48,6 +50,11 @@ int CheckDisplayDepth(SessionContext* session, HWND owner) {
     return 0;
 }
 
+void TellUser(const SessionContext* session, int messageId) {
+    AskUser(session->ownerWindow, session->instance, messageId, strings::kProductName,
+            MB_OK | MB_ICONINFORMATION);
+}
+
 }  // namespace
 
 bool InitSession(SessionContext* session, HWND owner, HINSTANCE instance) {
@@ -73,8 +80,19 @@ bool InitSession(SessionContext* session, HWND owner, HINSTANCE instance) {
     ReadUserPreferences(&mode, &lastMonitor);
     session->uiMode = static_cast<BYTE>(mode & 0xFF);
 
+    // Tables a dead run left behind go back before the displays are read, so
+    // that this run starts from what the display held before that run.
+    bool leftoverPutBack = PutBackLeftoverRamps();
     if (!SetUpMonitors(session)) {
+        ForgetStartRamps();
         return false;
+    }
+    RememberStartRamps(session);
+    if (leftoverPutBack) {
+        TellUser(session, strings::kLeftoverTablePutBack);
+    }
+    if (RampReadsSwitchedOff()) {
+        TellUser(session, strings::kTableFeaturesSwitchedOff);
     }
     if (lastMonitor < static_cast<uint32_t>(session->monitorCount)) {
         session->currentMonitor = static_cast<int32_t>(lastMonitor);

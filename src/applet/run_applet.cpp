@@ -4,7 +4,9 @@
 
 #include <commctrl.h>
 
+#include "applet/dpi_awareness.h"
 #include "applet/init_session.h"
+#include "display/start_ramp_memory.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "session/system_calls.h"
@@ -103,6 +105,8 @@ void FillWizardPage(PROPSHEETPAGEA* page, WORD dialogId, DLGPROC procedure,
 }
 
 int RunApplet(HWND owner, HINSTANCE instance) {
+    // The patterns are drawn in device pixels: no window of the run is stretched.
+    ScopedPerMonitorDpiAwareness awareness;
     SessionContext* session = AllocateSession();
     if (session == nullptr) {
         return -1;
@@ -114,6 +118,7 @@ int RunApplet(HWND owner, HINSTANCE instance) {
     RegisterCommonControls();
     int result = ShowWindowsOfRun(owner, instance, session);
     // No window that holds the session exists any more.
+    ForgetStartRamps();
     ReleaseSession(session);
     return result;
 }

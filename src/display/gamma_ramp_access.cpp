@@ -1,24 +1,55 @@
-// Loading ramps into the display. SetDeviceGammaRamp failures are not reported:
-// a ramp the driver refuses leaves the display as it was.
+// Loading ramps into the display, each one read back: a driver may refuse a
+// table, by its result or silently, and the display then keeps the old one.
 #include "display/gamma_ramp_access.h"
 
+#include "session/messages.h"
 #include "session/session_context.h"
 #include "display/display_system_calls.h"
 #include "display/monitors.h"
 #include "model/gamma_ramp.h"
+#include "model/ramp_read_back.h"
+#include "resources/string_ids.h"
 
 namespace tonalis {
 
 namespace {
 
 constexpr DWORD kMonitorInfoExSize = 72;
+// What a display keeps of a table: X servers hold fewer bits than the 16 of an
+// entry, and Wine interpolates between them, up to two 8-bit levels off.
+constexpr int kReadBackTolerance = 2 * kEightBitStep;
 
 LPVOID RampEntries(const GammaRamp* ramp) {
     // The system call takes a non-const pointer but only reads from it.
     return const_cast<uint16_t*>(ramp->entries);
 }
 
-bool LoadThroughMonitorDevice(HWND window, const GammaRamp* ramp) {
+// False when the display did not take the ramp. A display whose table cannot
+// be read back gives no evidence against it.
+bool LoadAndReadBack(HDC dc, const GammaRamp* ramp) {
+    if (!g_displaySystemCalls.setDeviceGammaRamp(dc, RampEntries(ramp))) {
+        return false;
+    }
+    GammaRamp held;
+    if (!g_displaySystemCalls.getDeviceGammaRamp(dc, held.entries)) {
+        return true;
+    }
+    return LargestEntryDifference(held, *ramp) <= kReadBackTolerance;
+}
+
+// Once per run: the screen does not show what the user is setting, but the
+// settings go on, and a save still holds them.
+void TellTableRefused(SessionContext* session) {
+    if (session->tableRefusalShown) {
+        return;
+    }
+    session->tableRefusalShown = TRUE;
+    AskUser(session->frameWindow, session->instance, strings::kTableRefused, strings::kProductName,
+            MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Taken tells whether the display took the ramp; false when there is no device.
+bool LoadThroughMonitorDevice(HWND window, const GammaRamp* ramp, bool* taken) {
     HMONITOR monitor = MonMonitorFromWindow(window, MONITOR_DEFAULTTONULL);
     if (monitor == nullptr) {
         return false;
@@ -32,20 +63,30 @@ bool LoadThroughMonitorDevice(HWND window, const GammaRamp* ramp) {
     if (dc == nullptr) {
         return false;
     }
-    g_displaySystemCalls.setDeviceGammaRamp(dc, RampEntries(ramp));
+    *taken = LoadAndReadBack(dc, ramp);
     DeleteDC(dc);
     return true;
 }
 
 }  // namespace
 
-void LoadRampForWindow(HWND window, bool useMonitorDevice, const GammaRamp* ramp) {
-    if (useMonitorDevice && LoadThroughMonitorDevice(window, ramp)) {
-        return;
+bool LoadRampForWindow(HWND window, bool useMonitorDevice, const GammaRamp* ramp) {
+    bool taken = false;
+    if (useMonitorDevice && LoadThroughMonitorDevice(window, ramp, &taken)) {
+        return taken;
     }
     HDC dc = GetDC(window);
-    g_displaySystemCalls.setDeviceGammaRamp(dc, RampEntries(ramp));
+    taken = LoadAndReadBack(dc, ramp);
     ReleaseDC(window, dc);
+    return taken;
+}
+
+void LoadWorkingRamp(SessionContext* session) {
+    const MonitorSettings& working = session->workingSettings;
+    if (working.hasGammaRamp == 1 &&
+        !LoadRampForWindow(session->frameWindow, session->monitorCount >= 2, &working.ramp)) {
+        TellTableRefused(session);
+    }
 }
 
 void PreviewWorkingRamp(SessionContext* session) {
@@ -54,10 +95,11 @@ void PreviewWorkingRamp(SessionContext* session) {
         return;
     }
     working.ramp = BuildGammaRamp(working.gamma, working.gammaFactor, working.whiteRgb);
-    LoadRampForWindow(session->frameWindow, session->monitorCount >= 2, &working.ramp);
+    LoadWorkingRamp(session);
 }
 
-void RestoreStartRamps(const SessionContext* session) {
+void RestoreStartRamps(SessionContext* session) {
+    bool allTaken = true;
     int count = session->monitorCount < kMaxMonitors ? session->monitorCount : kMaxMonitors;
     for (int i = 0; i < count; ++i) {
         const MonitorSettings& monitor = session->monitors[i];
@@ -68,8 +110,11 @@ void RestoreStartRamps(const SessionContext* session) {
         if (dc == nullptr) {
             continue;
         }
-        g_displaySystemCalls.setDeviceGammaRamp(dc, RampEntries(&monitor.ramp));
+        allTaken = LoadAndReadBack(dc, &monitor.ramp) && allTaken;
         DeleteDC(dc);
+    }
+    if (!allTaken) {
+        TellTableRefused(session);
     }
 }
 

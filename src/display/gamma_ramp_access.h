@@ -17,18 +17,27 @@ struct SessionContext;
 bool BeginRampAccess();
 // The guard after a ramp read: clears the crash flag.
 void EndRampAccess();
+// Whether the crash flag is set, which keeps the lookup table features off.
+bool RampReadsSwitchedOff();
 
 bool IsKeyDown(int virtualKey);
 
 // Loads the ramp into the display that shows the window: through the device of
 // the window's monitor when useMonitorDevice is true, else (or when that fails)
-// through the window's own device context.
-void LoadRampForWindow(HWND window, bool useMonitorDevice, const GammaRamp* ramp);
+// through the window's own device context. False when the display's table,
+// read back, is not the ramp.
+bool LoadRampForWindow(HWND window, bool useMonitorDevice, const GammaRamp* ramp);
+
+// The loads below tell the user, once per run, when the display refuses a
+// table; the settings stay as they are.
+
+// Loads the working ramp as it is, when the lookup table can be set.
+void LoadWorkingRamp(SessionContext* session);
 
 // Recomputes the working ramp and loads it, when the lookup table can be set.
 void PreviewWorkingRamp(SessionContext* session);
 
 // Gives every monitor whose ramp was read at start that ramp back.
-void RestoreStartRamps(const SessionContext* session);
+void RestoreStartRamps(SessionContext* session);
 
 }  // namespace tonalis

@@ -50,4 +50,12 @@ void EndRampAccess() {
     }
 }
 
+bool RampReadsSwitchedOff() {
+    ScopedRegistryStrings strings;
+    KeyChain chain(HKEY_CURRENT_USER);
+    uint32_t flag = kClear;
+    return strings.Load() && OpenUserProductKey(strings, &chain) &&
+           QuerySmallValue(chain.innermost(), kGammaCrashed, &flag) && flag == kReadInProgress;
+}
+
 }  // namespace tonalis

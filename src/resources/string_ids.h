@@ -45,6 +45,9 @@ constexpr int kSaveChangesPrompt = 3432;
 constexpr int kChromaticitySumTooLarge = 3433;
 constexpr int kWhitePointOutOfRange = 3435;
 constexpr int kPhosphorsOutOfRange = 3436;
+constexpr int kTableRefused = 3440;
+constexpr int kLeftoverTablePutBack = 3441;
+constexpr int kTableFeaturesSwitchedOff = 3442;
 
 // Loading the calibration at logon.
 constexpr int kLogonChoiceFailed = 3450;

@@ -36,6 +36,8 @@ struct SessionContext {
     BOOL isNt5OrLater;
     int32_t customWhiteTarget;
     BOOL panelShown;
+    // The user has been told that the display refused a table in this run.
+    BOOL tableRefusalShown;
 };
 
 // Window property under which pages and dialogs keep the session pointer.

@@ -10,6 +10,7 @@
 #include "tool/json_writer.h"
 #include "tool/loader_targets.h"
 #include "tool/logon_entry.h"
+#include "tool/table_load.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
 
@@ -146,11 +147,15 @@ int RunApply(const Arguments& arguments, std::string* out) {
     std::vector<Load> loads = PlanLoads(arguments, *access);
     int refused = 0;
     for (Load& load : loads) {
-        if (load.skipped.empty() && !access->WriteTable(load.index, load.curves)) {
+        if (!load.skipped.empty()) {
+            continue;
+        }
+        const std::string problem = LoadAndVerifyTable(*access, load.index, load.curves);
+        if (!problem.empty()) {
             load.refused = true;
             ++refused;
-            std::fprintf(stderr, "tonalis apply: the system refused the table for %s %s\n",
-                         access->Noun(), access->Outputs()[load.index].name.c_str());
+            std::fprintf(stderr, "tonalis apply: %s for %s %s\n", problem.c_str(), access->Noun(),
+                         access->Outputs()[load.index].name.c_str());
         }
     }
     *out = arguments.Has("json")
@@ -174,7 +179,8 @@ extern const Command kApplyCommand = {
     "gets the profile the applet registered for it, else the one the system\n"
     "associates with it; a monitor without one is skipped with a line. Every\n"
     "profile is read first: one without a usable table changes nothing and exits\n"
-    "with status 2. A table the system refuses exits with status 1.\n"
+    "with status 2. A table the system refuses, or that the display does not\n"
+    "give back when read, exits with status 1.\n"
     "  --monitor N      the Nth display in use, from 0 (the applet's numbering)\n"
     "  --output NAME    the output (X) or display device (Windows) of that name\n"
     "  --install-logon  (Windows) run \"tonalis.exe apply\" at every logon\n"

@@ -7,6 +7,7 @@
 #include "tool/display_access.h"
 #include "tool/json_writer.h"
 #include "tool/loader_targets.h"
+#include "tool/table_load.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
 
@@ -26,11 +27,12 @@ int RunReset(const Arguments& arguments, std::string* out) {
     int refused = 0;
     for (int index : selected) {
         const std::string& name = access->Outputs()[index].name;
-        const bool loaded = access->WriteTable(index, identity);
+        const std::string problem = LoadAndVerifyTable(*access, index, identity);
+        const bool loaded = problem.empty();
         if (!loaded) {
             ++refused;
-            std::fprintf(stderr, "tonalis reset: the system refused the table for %s %s\n",
-                         access->Noun(), name.c_str());
+            std::fprintf(stderr, "tonalis reset: %s for %s %s\n", problem.c_str(), access->Noun(),
+                         name.c_str());
         }
         text += Format("%s: %s\n", name.c_str(),
                        loaded ? "identity table loaded" : "the system refused the table");
@@ -56,7 +58,8 @@ extern const Command kResetCommand = {
     "reset [--monitor N | --output NAME] [--json]",
     "Loads an identity table (entry i = i x 257, 0 to 65535) into the display,\n"
     "which then shows every level as it is sent. Without --monitor or --output:\n"
-    "every display in use. A table the system refuses exits with status 1.\n"
+    "every display in use. A table the system refuses, or that the display does\n"
+    "not give back when read, exits with status 1.\n"
     "  --monitor N    the Nth display in use, from 0\n"
     "  --output NAME  the output (X) or display device (Windows) of that name\n"
     "  --json  {\"outputs\":[{\"name\":NAME,\"loaded\":BOOL}]}\n",

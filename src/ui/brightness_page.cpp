@@ -56,6 +56,10 @@ extern "C" INT_PTR CALLBACK TNLMonitorDlg(HWND page, UINT message, WPARAM wParam
         case WM_PALETTECHANGED:
             OnPaletteChanged(page, SessionOf(page), reinterpret_cast<HWND>(wParam));
             return FALSE;
+        case kDpiChanged:
+        case kDpiChangedAfterParent:
+            OnDpiChanged(page, message, lParam);
+            return FALSE;
         case WM_NOTIFY:
             return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
         case WM_DESTROY:

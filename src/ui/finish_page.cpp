@@ -32,22 +32,15 @@ void OnInitDialog(HWND page, SessionContext* session) {
     ShowLogonChoice(page, session);
 }
 
-void ShowCalibratedRamp(const SessionContext* session) {
-    const MonitorSettings& working = session->workingSettings;
-    if (working.hasGammaRamp == 1) {
-        LoadRampForWindow(session->frameWindow, session->monitorCount >= 2, &working.ramp);
-    }
-}
-
 void OnCommand(HWND page, int id, int code) {
-    const SessionContext* session = SessionOf(page);
+    SessionContext* session = SessionOf(page);
     if (session == nullptr || code != BN_CLICKED) {
         return;
     }
     if (id == IDC_BEFORE) {
         RestoreStartRamps(session);
     } else if (id == IDC_AFTER) {
-        ShowCalibratedRamp(session);
+        LoadWorkingRamp(session);
     }
 }
 

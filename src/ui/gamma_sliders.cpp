@@ -169,4 +169,14 @@ void OnPaletteChanged(HWND window, const SessionContext* session, HWND changer) 
     InvalidatePatternControls(window);
 }
 
+void OnDpiChanged(HWND window, UINT message, LPARAM lParam) {
+    if (message == kDpiChanged && lParam != 0) {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidatePatternControls(window);
+}
+
 }  // namespace tonalis

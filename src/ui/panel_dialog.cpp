@@ -135,7 +135,7 @@ void OnOk(HWND dialog, SessionContext* session) {
     EndDialog(dialog, 0);
 }
 
-void OnCancel(HWND dialog, const SessionContext* session) {
+void OnCancel(HWND dialog, SessionContext* session) {
     RestoreStartRamps(session);
     EndDialog(dialog, 0);
 }
@@ -262,6 +262,10 @@ INT_PTR CALLBACK PanelDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             return TRUE;
         case WM_PALETTECHANGED:
             OnPaletteChanged(dialog, SessionOf(dialog), reinterpret_cast<HWND>(wParam));
+            return FALSE;
+        case kDpiChanged:
+        case kDpiChangedAfterParent:
+            OnDpiChanged(dialog, message, lParam);
             return FALSE;
         case WM_DESTROY:
             OnDestroy(dialog);

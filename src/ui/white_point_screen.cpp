@@ -26,6 +26,7 @@ constexpr int kSquareTop = 150;
 constexpr int kSquareSpacing = 130;  // a 30-pixel gap between squares
 constexpr int kSquaresWidth = 360;
 constexpr DWORD kFlashMilliseconds = 30;
+constexpr int kBaseDpi = 96;
 
 // Only one screen is open at a time; it keeps the session here rather than in
 // a window property, with the procedures its side squares had before.
@@ -79,12 +80,24 @@ void Unsubclass(HWND screen, int id, WNDPROC previous) {
     }
 }
 
+// The geometry holds at 96 DPI; on a scaled display the squares keep their
+// size on the screen, in device pixels of the DPI-aware window.
+int ScreenDpi(HWND screen) {
+    HDC dc = GetDC(screen);
+    const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
+    ReleaseDC(screen, dc);
+    return dpi > 0 ? dpi : kBaseDpi;
+}
+
 void PlaceSquares(HWND screen, int monitorWidth) {
-    const int left = (monitorWidth - kSquaresWidth) / 2;
+    const int dpi = ScreenDpi(screen);
+    auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, kBaseDpi); };
+    const int left = (monitorWidth - scaled(kSquaresWidth)) / 2;
     const int ids[] = {IDC_SQUARE_LEFT, IDC_SQUARE_CENTRE, IDC_SQUARE_RIGHT};
     for (int i = 0; i < 3; ++i) {
-        SetWindowPos(GetDlgItem(screen, ids[i]), nullptr, left + i * kSquareSpacing, kSquareTop,
-                     kSquareSize, kSquareSize, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(GetDlgItem(screen, ids[i]), nullptr, left + scaled(i * kSquareSpacing),
+                     scaled(kSquareTop), scaled(kSquareSize), scaled(kSquareSize),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

@@ -48,7 +48,7 @@ INT_PTR AllowLeavingPage(HWND page) {
 }
 
 INT_PTR CancelWizardPage(HWND page) {
-    const SessionContext* session = SessionOf(page);
+    SessionContext* session = SessionOf(page);
     if (session != nullptr) {
         RestoreStartRamps(session);
     }

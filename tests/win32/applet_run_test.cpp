@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "session/messages.h"
+#include "applet/dpi_awareness.h"
 #include "applet/run_applet.h"
 #include "applet_seams.h"
 #include "resources/string_ids.h"
@@ -33,6 +34,44 @@ TEST(RunApplet, FailedStartShowsOneMessageAndReleasesTheSession) {
     EXPECT_EQ(fake.state().messages.size(), 1u);
     EXPECT_EQ(fake.state().releases, 1);
     EXPECT_EQ(fake.state().liveAllocations, 0);
+}
+
+// The thread's awareness as a system keeps it; version 2 is known when asked.
+DpiAwarenessContext g_awareness, g_atMessage;
+bool g_knowsV2;
+
+DpiAwarenessContext WINAPI FakeSetAwareness(DpiAwarenessContext wanted) {
+    DpiAwarenessContext previous = g_awareness;
+    g_awareness = wanted == kPerMonitorAwareV2 && !g_knowsV2 ? previous : wanted;
+    return g_awareness == wanted ? previous : nullptr;
+}
+
+int WINAPI NoteAwareness(HWND, LPCSTR, LPCSTR, UINT) {
+    g_atMessage = g_awareness;
+    return IDOK;
+}
+
+// Per-monitor aware while a window of the run is shown (here the one message
+// of a failed start), the previous awareness back afterwards; a system
+// without the function is left alone.
+TEST(RunApplet, ThreadIsPerMonitorAwareWhileItsWindowsLive) {
+    const DpiSystemCalls saved = g_dpiSystemCalls;
+    const auto unaware = reinterpret_cast<DpiAwarenessContext>(-1);
+    const DpiAwarenessContext during[] = {unaware, kPerMonitorAware, kPerMonitorAwareV2};
+    for (int system : {0, 1, 2}) {
+        ScopedFakeSystem fake;
+        fake.state().bitsPerPixel = 4;
+        g_appletSystemCalls.messageBox = NoteAwareness;
+        g_awareness = unaware;
+        g_knowsV2 = system == 2;
+        g_dpiSystemCalls.findSetThreadDpiAwarenessContext =
+            system == 0 ? []() -> SetThreadDpiAwarenessContextProc { return nullptr; }
+                        : []() -> SetThreadDpiAwarenessContextProc { return FakeSetAwareness; };
+        RunApplet(GetDesktopWindow(), GetModuleHandleA(nullptr));
+        EXPECT_EQ(g_atMessage, during[system]) << "system " << system;
+        EXPECT_EQ(g_awareness, unaware) << "system " << system;
+    }
+    g_dpiSystemCalls = saved;
 }
 
 TEST(Messages, ErrorMessageHasNoOwnerAndTheProductTitle) {

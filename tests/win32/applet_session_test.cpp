@@ -12,6 +12,7 @@
 #include "applet/run_applet.h"
 #include "session/session_context.h"
 #include "applet_seams.h"
+#include "display/start_ramp_memory.h"
 #include "resources/string_ids.h"
 
 namespace tonalis {
@@ -74,8 +75,11 @@ SessionPointer NewSession() {
     return SessionPointer(static_cast<SessionContext*>(std::calloc(1, sizeof(SessionContext))));
 }
 
+// The run ends at once, as a normal run does, forgetting its start ramps.
 bool StartSession(SessionContext* session) {
-    return InitSession(session, GetDesktopWindow(), GetModuleHandleA(nullptr));
+    bool started = InitSession(session, GetDesktopWindow(), GetModuleHandleA(nullptr));
+    ForgetStartRamps();
+    return started;
 }
 
 struct SystemCase {

@@ -10,8 +10,11 @@
 #include <memory>
 
 #include "session/session_context.h"
+#include "applet_seams.h"
 #include "display/gamma_ramp_access.h"
 #include "display/monitors.h"
+#include "model/gamma_ramp.h"
+#include "resources/string_ids.h"
 #include "system_seams.h"
 
 namespace tonalis {
@@ -136,6 +139,45 @@ TEST(TwoMonitorsRamps, OnlyTheReadableRampIsPutBack) {
         0, memcmp(&display.state().writes[0].ramp, &session->monitors[1].ramp, sizeof(GammaRamp)));
 }
 
+// A display that reports success but keeps its old table, for every table or
+// for those far from identity: the user hears of it once, the preview goes
+// on, and the settings and the table a save writes are the user's.
+class RefusedTable : public ::testing::TestWithParam<FakeTables> {};
+
+TEST_P(RefusedTable, IsToldOnceAndTheSettingsStayTheUsers) {
+    ScopedFakeSystem system;
+    ScopedFakeDisplaySystem display;
+    display.state().tables = GetParam();
+    display.state().holdsTable = true;  // all black until it takes a table
+    Frame frame;
+    auto session = NewSession(frame.get(), 1);
+    strcpy(session->monitors[0].deviceName, "DISPLAY");
+    session->monitors[0].hasGammaRamp = 1;
+    MonitorSettings& working = session->workingSettings;
+
+    PreviewWorkingRamp(session.get());  // gamma 2.2: near identity
+    const size_t toldAtFirst = GetParam() == FakeTables::IgnoresAll ? 1 : 0;
+    EXPECT_EQ(system.state().messages.size(), toldAtFirst);
+    working.whiteRgb = 0x00FFFF90;  // a strong correction: red peaks at 144
+    PreviewWorkingRamp(session.get());
+    working.gammaFactor[1] = 0.6;
+    PreviewWorkingRamp(session.get());
+    RestoreStartRamps(session.get());  // the black start table: far from identity
+
+    EXPECT_EQ(display.state().writes.size(), 4u);
+    ASSERT_EQ(system.state().messages.size(), 1u);
+    EXPECT_EQ(system.state().messages[0].text, LoadTestString(strings::kTableRefused));
+    EXPECT_EQ(system.state().messages[0].owner, frame.get());
+    EXPECT_EQ(working.whiteRgb, 0x00FFFF90u);
+    EXPECT_EQ(working.gammaFactor[1], 0.6);
+    const GammaRamp users = BuildGammaRamp(working.gamma, working.gammaFactor, working.whiteRgb);
+    EXPECT_EQ(0, memcmp(&working.ramp, &users, sizeof users));
+}
+
+INSTANTIATE_TEST_SUITE_P(Displays, RefusedTable,
+                         ::testing::Values(FakeTables::IgnoresAll,
+                                           FakeTables::RefusesFarFromIdentity));
+
 // The X server keeps fewer bits than the ramp carries.
 void ExpectRampNear(const GammaRamp& actual, const GammaRamp& expected, const char* what) {
     int worst = 0;
@@ -168,6 +210,7 @@ class XorgDummyRamp : public ::testing::Test {
     }
 
     CleanProductKeys clean_;
+    ScopedFakeSystem system_;  // records the message of a refused table
     HDC screen_ = nullptr;
     GammaRamp saved_;
 };
@@ -202,6 +245,7 @@ TEST_F(XorgDummyRamp, PreviewReachesTheServerAndCancelPutsTheStartBack) {
 
     RestoreStartRamps(session.get());
     ExpectRampNear(Current(), start, "after cancelling");
+    EXPECT_TRUE(system_.state().messages.empty()) << "every table read back as loaded";
 }
 
 }  // namespace

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
+
+#include "applet/dpi_awareness.h"
 #include "resources/resource.h"
 #include "system_seams.h"
 #include "ui/controls.h"
@@ -44,7 +48,7 @@ class GammaPage {
         working.gammaFactor[0] = working.gammaFactor[1] = working.gammaFactor[2] = 1.0;
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
         InitCommonControlsEx(&classes);
-        frame_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 700, 500, nullptr, nullptr,
+        frame_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1000, 740, nullptr, nullptr,
                                  nullptr, nullptr);
         // Without activation: Wine waits two seconds for a window manager
         // to map an activated window.
@@ -80,6 +84,18 @@ class GammaPage {
         const COLORREF colour = GetPixel(dc, client.right / 2, client.bottom / 2);
         ReleaseDC(Control(page_, id), dc);
         return colour;
+    }
+    // The patch as the screen shows it; the frame holds the page at 200 %.
+    std::unique_ptr<testing::Canvas> Shoot(int id) {
+        HWND patch = Control(page_, id);
+        RECT client;
+        GetClientRect(patch, &client);
+        UpdateWindow(page_);
+        auto shot = std::make_unique<testing::Canvas>(client.right, client.bottom);
+        HDC dc = GetDC(patch);
+        BitBlt(shot->dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        ReleaseDC(patch, dc);
+        return shot;
     }
     int SidesShown() {
         int shown = 0;
@@ -123,6 +139,33 @@ TEST(GammaSliders, WithoutATableTheSliderIsTheGammaAndThePatchFollows) {
     EXPECT_FALSE(page.Move(IDC_GAMMA_SLIDER_RIGHT, 9, 300));  // not a scroll code
     EXPECT_FALSE(page.Move(IDC_GAMMA_LIST, TB_THUMBTRACK, 300));
     EXPECT_DOUBLE_EQ(page.working().gamma[2], 1.0);
+}
+
+// Per-monitor aware at the display's scale (the Wine runs set 96, 144 and 192
+// DPI): the lined field alternates on every device row, and the patch fills
+// its control to the last row and column.
+TEST(GammaSliders, ThePatchIsDrawnInDevicePixelsAtAnyScale) {
+    ScopedPerMonitorDpiAwareness awareness;
+    const char* dpi = std::getenv("TONALIS_EXPECTED_DPI");
+    HDC screen = GetDC(nullptr);
+    EXPECT_TRUE(dpi == nullptr || GetDeviceCaps(screen, LOGPIXELSY) == std::atoi(dpi)) << dpi;
+    ReleaseDC(nullptr, screen);
+    GammaPage page(false, 2.2, 2.2, 2.2, true);
+    page.Refresh(true);
+    auto shot = page.Shoot(IDC_GAMMA_PATCH_CENTRE);
+    const int right = shot->rect().right - 1, bottom = shot->rect().bottom - 1;
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    int wrong = 0;
+    for (int y = 0; y <= bottom; ++y) {
+        const COLORREF lined = y % 2 == 1 && y < bottom ? white : black;
+        wrong += shot->Pixel(0, y) != black || shot->Pixel(right, y) != black ||
+                 shot->Pixel(1, y) != lined || shot->Pixel(right - 1, y) != lined;
+    }
+    for (int x = 1; x < right; ++x) {
+        wrong += shot->Pixel(x, 0) != black || shot->Pixel(x, 1) != white ||
+                 shot->Pixel(x, bottom) != black;
+    }
+    EXPECT_EQ(wrong, 0) << "a patch of " << right + 1 << " x " << bottom + 1;
 }
 
 TEST(GammaSliders, SingleGammaWithATableMovesEveryChannelInLogarithmicSteps) {

@@ -8,11 +8,14 @@
 #include <string>
 #include <tuple>
 
+#include "applet/init_session.h"
 #include "session/session_context.h"
 #include "applet_seams.h"
 #include "display/gamma_ramp_access.h"
 #include "display/init_monitor_settings.h"
 #include "display/monitors.h"
+#include "display/start_ramp_memory.h"
+#include "model/gamma_ramp.h"
 #include "profile/registry.h"
 #include "resources/string_ids.h"
 #include "system_seams.h"
@@ -109,6 +112,57 @@ TEST(CrashFlagStrings, WithoutThemTheRampIsLeftAlone) {
     EndRampAccess();
     HKEY key;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kUserKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+}
+
+// A run started; it ends normally when the test forgets its start ramps.
+std::unique_ptr<SessionContext> StartedRun() {
+    auto session = std::make_unique<SessionContext>();
+    memset(session.get(), 0, sizeof *session);
+    EXPECT_TRUE(InitSession(session.get(), GetDesktopWindow(), GetModuleHandleA(nullptr)));
+    return session;
+}
+
+// A run killed with a changed table in the display: the next run puts the
+// start table back before it reads the display, says so once, and starts
+// from that table; after a normal end nothing is left to put back.
+TEST(DeadRun, TheNextRunPutsItsStartTableBack) {
+    CleanProductKeys clean;
+    ScopedFakeSystem system;
+    ScopedFakeDisplaySystem display;
+    const double gamma[3] = {2.2, 2.2, 2.2}, factor[3] = {1, 1, 1};
+    const GammaRamp start = BuildGammaRamp(gamma, factor, 0x00FFFFFF);
+    display.state().holdsTable = true;
+    display.state().held = start;
+
+    auto dead = StartedRun();
+    dead->workingSettings.gammaFactor[1] = 1.5;
+    PreviewWorkingRamp(dead.get());
+    ASSERT_NE(0, memcmp(&display.state().held, &start, sizeof start)) << "the slider moved";
+
+    auto next = StartedRun();
+    EXPECT_EQ(0, memcmp(&display.state().held, &start, sizeof start));
+    EXPECT_EQ(0, memcmp(&next->monitors[0].ramp, &start, sizeof start));
+    ForgetStartRamps();
+    StartedRun();
+    ForgetStartRamps();
+    ASSERT_EQ(system.state().messages.size(), 1u);
+    EXPECT_EQ(system.state().messages[0].text, LoadTestString(strings::kLeftoverTablePutBack));
+}
+
+// With the crash flag set a run says that the table features are off and how
+// to switch them back on; doing so does.
+TEST(DeadRun, SwitchedOffTableFeaturesAreToldWithHowToSwitchThemOn) {
+    CleanProductKeys clean;
+    StoreFlag(Flag::Set);
+    ScopedFakeSystem system;
+    ScopedFakeDisplaySystem display;
+    EXPECT_EQ(StartedRun()->workingSettings.hasGammaRamp, 0);
+    display.state().keysDown = {VK_CONTROL, VK_SHIFT};
+    StartedRun();
+    ForgetStartRamps();
+    EXPECT_EQ(StoredFlag(), 0u);
+    ASSERT_EQ(system.state().messages.size(), 1u);
+    EXPECT_EQ(system.state().messages[0].text, LoadTestString(strings::kTableFeaturesSwitchedOff));
 }
 
 TEST(NewMonitorRecord, StartsFromTheDefaults) {

@@ -78,13 +78,35 @@ BOOL WINAPI FakeGetDeviceGammaRamp(HDC dc, LPVOID ramp) {
         memcpy(ramp, scripted->second.entries, sizeof scripted->second.entries);
         return TRUE;
     }
+    if (g_display->holdsTable) {
+        memcpy(ramp, g_display->held.entries, sizeof g_display->held.entries);
+        return TRUE;
+    }
     return GetDeviceGammaRamp(dc, ramp);
 }
 
+// Like a driver's safety check: some entry more than a quarter of the range
+// away from where an identity table has it.
+bool FarFromIdentity(const GammaRamp& ramp) {
+    for (int i = 0; i < kRampEntries; ++i) {
+        if (std::abs(ramp.entries[i] - (i % kRampSize) * 257) > 0x4000) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Reports success whether or not it keeps the table, as Windows may.
 BOOL WINAPI FakeSetDeviceGammaRamp(HDC dc, LPVOID ramp) {
     RampWrite write = {WindowFromDC(dc), {}};
     memcpy(write.ramp.entries, ramp, sizeof write.ramp.entries);
     g_display->writes.push_back(write);
+    const FakeTables tables = g_display->tables;
+    if (tables == FakeTables::Accepts ||
+        (tables == FakeTables::RefusesFarFromIdentity && !FarFromIdentity(write.ramp))) {
+        g_display->held = write.ramp;
+        g_display->holdsTable = true;
+    }
     return TRUE;
 }
 

@@ -75,8 +75,12 @@ struct RampWrite {
     GammaRamp ramp;
 };
 
-// Keys held, ramp reads that fail (by 0-based call number; others read the real
-// ramp) and ramp writes that are recorded instead of made.
+// How the fake display treats the tables it is given.
+enum class FakeTables { Accepts, IgnoresAll, RefusesFarFromIdentity };
+
+// Keys held, ramp reads that fail (by 0-based call number), and ramp writes
+// that are recorded instead of made. Reads give the last table the display
+// took, else the real ramp.
 struct FakeDisplaySystem {
     std::set<int> keysDown;
     std::set<int> keysPressedEarlier;  // only the low bit of the key state
@@ -84,6 +88,9 @@ struct FakeDisplaySystem {
     std::map<int, GammaRamp> scriptedReads;  // reads that give this ramp instead
     int reads = 0;
     std::vector<RampWrite> writes;
+    FakeTables tables = FakeTables::Accepts;
+    bool holdsTable = false;
+    GammaRamp held = {};
 };
 
 class ScopedFakeDisplaySystem {

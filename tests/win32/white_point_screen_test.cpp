@@ -119,11 +119,17 @@ TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
     EXPECT_EQ(MeasureWhitePoint(nullptr, session.get()), 1);
     EXPECT_EQ(startStep, 5);
     EXPECT_EQ(centre, Swatch(5)) << ColourText(centre);
-    // The monitor's rectangle; 100-pixel squares 150 down, (800 - 360) / 2 in.
+    // The monitor's rectangle; at 96 DPI 100-pixel squares 150 down, (800 - 360)
+    // / 2 in, and as large on the screen at 150 and 200 %.
     EXPECT_TRUE(EqualRect(&screen, reinterpret_cast<RECT*>(&session->monitors[1].monitorRect)));
-    EXPECT_EQ(left.left, 220);
-    EXPECT_EQ(left.top, 150);
-    EXPECT_EQ(left.right, 320);
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(nullptr, dc);
+    const RECT expected = dpi == 192   ? RECT{40, 300, 240, 500}
+                          : dpi == 144 ? RECT{130, 225, 280, 375}
+                                       : RECT{220, 150, 320, 250};
+    EXPECT_TRUE(EqualRect(&left, &expected))
+        << dpi << " DPI: " << left.left << ", " << left.top << ", " << left.right;
     EXPECT_EQ(session->whitePointStep, 3);
     EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.x, 0.3325);
     EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.y, 0.3476);

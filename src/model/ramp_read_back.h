@@ -1,0 +1,15 @@
+// Whether a table read back from a display is the one that was loaded, within
+// what the display keeps of it.
+#pragma once
+
+#include "model/monitor_settings.h"
+
+namespace tonalis {
+
+// One level of an 8-bit table in 16-bit entries.
+constexpr int kEightBitStep = 257;
+
+// The largest difference between two entries at the same place.
+int LargestEntryDifference(const GammaRamp& a, const GammaRamp& b);
+
+}  // namespace tonalis

@@ -1,0 +1,48 @@
+#include "tool/table_load.h"
+
+#include <vector>
+
+#include "model/ramp_read_back.h"
+#include "tool/ramp_resample.h"
+#include "tool/text_format.h"
+
+namespace tonalis::tool {
+
+namespace {
+
+// Entries may lie this far from the table a display of their size holds: X
+// servers and drivers keep fewer bits than 16, and Wine interpolates.
+constexpr int kReadBackTolerance = 2 * kEightBitStep;
+
+// The curves as a display of size entries per channel holds them, read as
+// 256 entries per channel.
+GammaRamp AsHeld(const VcgtCurves& curves, int size) {
+    const int held = size > 1 ? size : kRampSize;
+    GammaRamp ramp;
+    for (int c = 0; c < 3; ++c) {
+        const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, held);
+        ChannelFromSize(entries.data(), held, ramp.Channel(c));
+    }
+    return ramp;
+}
+
+}  // namespace
+
+std::string LoadAndVerifyTable(DisplayAccess& access, int index, const VcgtCurves& curves) {
+    if (!access.WriteTable(index, curves)) {
+        return "the system refused the table";
+    }
+    GammaRamp readBack;
+    // A table that cannot be read back gives no evidence against the load.
+    if (!access.ReadTable(index, &readBack)) {
+        return "";
+    }
+    const int off =
+        LargestEntryDifference(readBack, AsHeld(curves, access.Outputs()[index].gammaSize));
+    if (off <= kReadBackTolerance) {
+        return "";
+    }
+    return Format("the display did not take the table (read back, an entry is %d off)", off);
+}
+
+}  // namespace tonalis::tool

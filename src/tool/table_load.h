@@ -1,0 +1,17 @@
+// Loading a table into one display and reading it back: a system may report
+// success and keep its old table (Windows does for tables its safety checks
+// find too far from identity).
+#pragma once
+
+#include <string>
+
+#include "model/monitor_settings.h"
+#include "tool/display_access.h"
+
+namespace tonalis::tool {
+
+// Empty when the display holds the table, within what a table of its size
+// keeps; else why not, for a message.
+std::string LoadAndVerifyTable(DisplayAccess& access, int index, const VcgtCurves& curves);
+
+}  // namespace tonalis::tool
