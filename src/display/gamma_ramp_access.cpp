@@ -50,7 +50,7 @@ void LoadRampForWindow(HWND window, bool useMonitorDevice, const GammaRamp* ramp
 
 void PreviewWorkingRamp(SessionContext* session) {
     MonitorSettings& working = session->workingSettings;
-    if (working.hasGammaRamp != 1) {
+    if (working.hasGammaRamp != 1 || session->isClosing) {
         return;
     }
     working.ramp = BuildGammaRamp(working.gamma, working.gammaFactor, working.whiteRgb);

@@ -25,7 +25,8 @@ bool IsKeyDown(int virtualKey);
 // through the window's own device context.
 void LoadRampForWindow(HWND window, bool useMonitorDevice, const GammaRamp* ramp);
 
-// Recomputes the working ramp and loads it, when the lookup table can be set.
+// Recomputes the working ramp and loads it, when the lookup table can be set
+// and the window has not begun to close.
 void PreviewWorkingRamp(SessionContext* session);
 
 // Gives every monitor whose ramp was read at start that ramp back.

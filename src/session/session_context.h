@@ -36,6 +36,8 @@ struct SessionContext {
     BOOL isNt5OrLater;
     int32_t customWhiteTarget;
     BOOL panelShown;
+    // Set once the window began to close: from then on nothing is previewed.
+    BOOL isClosing;
 };
 
 // Window property under which pages and dialogs keep the session pointer.

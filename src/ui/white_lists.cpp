@@ -2,6 +2,8 @@
 // presets, showing the matching entry, and applying the user's choice.
 #include <windows.h>
 
+#include <cstring>
+
 #include "model/matching.h"
 #include "model/presets.h"
 #include "model/white_point.h"
@@ -79,6 +81,7 @@ void ApplyWhiteEntry(HWND window, SessionContext* session, HWND list, WhiteListK
     }
     int index = selected - ListOffset(kind);
     MonitorSettings& working = session->workingSettings;
+    const MonitorSettings before = working;
     bool custom = index >= kCustomWhiteIndex;
     if (custom) {
         OpenCustomWhiteDialog(window, session, kind);
@@ -93,9 +96,33 @@ void ApplyWhiteEntry(HWND window, SessionContext* session, HWND list, WhiteListK
         // Left as it was when the white lies outside the monitor's gamut.
         WhitePointToPeaks(working.adjustedWhite, working.primaries, working.hardwareWhite,
                           &working.whiteRgb);
+    } else {
+        KeepAdjustedWhite(session, before);
     }
     if (custom) {
         SelectWhiteEntry(session, list, kind);
+    }
+}
+
+void KeepAdjustedWhite(SessionContext* session, const MonitorSettings& before) {
+    MonitorSettings& working = session->workingSettings;
+    bool sameMonitor =
+        std::memcmp(&before.hardwareWhite, &working.hardwareWhite, sizeof working.hardwareWhite) ==
+            0 &&
+        std::memcmp(before.primaries, working.primaries, sizeof working.primaries) == 0;
+    if (sameMonitor) {
+        return;
+    }
+    Chromaticity target = before.adjustedWhite;
+    // Never computed: the white that the peaks gave until now.
+    if (target.x == 0.0 && target.y == 0.0) {
+        PeaksToWhitePoint(before.whiteRgb, before.primaries, before.hardwareWhite, &target);
+    }
+    if (WhitePointToPeaks(target, working.primaries, working.hardwareWhite, &working.whiteRgb)) {
+        working.adjustedWhite = target;
+    } else {
+        PeaksToWhitePoint(working.whiteRgb, working.primaries, working.hardwareWhite,
+                          &working.adjustedWhite);
     }
 }
 
