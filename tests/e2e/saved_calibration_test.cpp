@@ -29,7 +29,7 @@ constexpr int kRoundingError = 512;
 // A profile that an earlier calibration left, with its table or without one.
 std::string MakeProfile(const char* name, const double gamma[3], const double factor[3],
                         uint32_t peaks, bool withTable) {
-    tonalis::MonitorSettings settings = {};
+    MonitorSettings settings = {};
     std::copy(gamma, gamma + 3, settings.gamma);
     std::copy(factor, factor + 3, settings.gammaFactor);
     std::copy(kTrinitron, kTrinitron + 3, settings.primaries);
@@ -121,7 +121,7 @@ TEST_F(SavedCalibration, WizardSavesWhatItShowed) {
     EXPECT_EQ(gamma, "1.80");
     EXPECT_EQ(adjusted, Ansi(u8"6500°K(日光)"));
     EXPECT_LE(RampDistance(ScreenRamp(), TableOf(saved)), kRoundingError);
-    tonalis::MonitorSettings loaded = {};
+    MonitorSettings loaded = {};
     ASSERT_EQ(LoadMonitorProfile(saved.c_str(), &loaded), 0);
     EXPECT_NEAR(loaded.adjustedWhite.x, 0.3128, 0.0012);
     EXPECT_NEAR(loaded.adjustedWhite.y, 0.3292, 0.0012);
