@@ -2,8 +2,6 @@
 // presets, showing the matching entry, and applying the user's choice.
 #include <windows.h>
 
-#include <cstring>
-
 #include "model/matching.h"
 #include "model/presets.h"
 #include "model/white_point.h"
@@ -33,6 +31,10 @@ int FirstMatchingPreset(Chromaticity white) {
         }
     }
     return kCustomWhiteIndex;
+}
+
+bool Unchanged(Chromaticity before, Chromaticity now) {
+    return before.x == now.x && before.y == now.y;
 }
 
 void OpenCustomWhiteDialog(HWND window, SessionContext* session, WhiteListKind kind) {
@@ -106,17 +108,20 @@ void ApplyWhiteEntry(HWND window, SessionContext* session, HWND list, WhiteListK
 
 void KeepAdjustedWhite(SessionContext* session, const MonitorSettings& before) {
     MonitorSettings& working = session->workingSettings;
-    bool sameMonitor =
-        std::memcmp(&before.hardwareWhite, &working.hardwareWhite, sizeof working.hardwareWhite) ==
-            0 &&
-        std::memcmp(before.primaries, working.primaries, sizeof working.primaries) == 0;
+    bool sameMonitor = Unchanged(before.hardwareWhite, working.hardwareWhite);
+    for (int c = 0; c < 3; ++c) {
+        sameMonitor = sameMonitor && Unchanged(before.primaries[c], working.primaries[c]);
+    }
     if (sameMonitor) {
         return;
     }
     Chromaticity target = before.adjustedWhite;
     // Never computed: the white that the peaks gave until now.
-    if (target.x == 0.0 && target.y == 0.0) {
+    if (target.y == 0.0) {
         PeaksToWhitePoint(before.whiteRgb, before.primaries, before.hardwareWhite, &target);
+    }
+    if (target.y == 0.0) {
+        return;  // no white at all to keep
     }
     if (WhitePointToPeaks(target, working.primaries, working.hardwareWhite, &working.whiteRgb)) {
         working.adjustedWhite = target;
