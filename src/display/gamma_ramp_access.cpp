@@ -91,7 +91,7 @@ void LoadWorkingRamp(SessionContext* session) {
 
 void PreviewWorkingRamp(SessionContext* session) {
     MonitorSettings& working = session->workingSettings;
-    if (working.hasGammaRamp != 1) {
+    if (working.hasGammaRamp != 1 || session->isClosing) {
         return;
     }
     working.ramp = BuildGammaRamp(working.gamma, working.gammaFactor, working.whiteRgb);

@@ -34,7 +34,8 @@ bool LoadRampForWindow(HWND window, bool useMonitorDevice, const GammaRamp* ramp
 // Loads the working ramp as it is, when the lookup table can be set.
 void LoadWorkingRamp(SessionContext* session);
 
-// Recomputes the working ramp and loads it, when the lookup table can be set.
+// Recomputes the working ramp and loads it, when the lookup table can be set
+// and the window has not begun to close.
 void PreviewWorkingRamp(SessionContext* session);
 
 // Gives every monitor whose ramp was read at start that ramp back.

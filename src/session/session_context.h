@@ -38,6 +38,8 @@ struct SessionContext {
     BOOL panelShown;
     // The user has been told that the display refused a table in this run.
     BOOL tableRefusalShown;
+    // Set once the window began to close: from then on nothing is previewed.
+    BOOL isClosing;
 };
 
 // Window property under which pages and dialogs keep the session pointer.

@@ -34,8 +34,13 @@ void OnCommand(HWND page, int id, int code) {
 }
 
 INT_PTR OnNotify(HWND page, const NMHDR* header) {
-    if (SessionOf(page) == nullptr) {
+    SessionContext* session = SessionOf(page);
+    if (session == nullptr) {
         return FALSE;
+    }
+    // A hardware white chosen since may now name the same white differently.
+    if (header->code == PSN_SETACTIVE) {
+        SelectWhiteEntry(session, Control(page, IDC_ADJUSTED_WHITE_LIST), kAdjustedWhite);
     }
     return AnswerSheet(page, header,
                        {PSWIZB_BACK | PSWIZB_NEXT, IDD_FINISH_COMPARE, IDD_HARDWARE_WHITE});

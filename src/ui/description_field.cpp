@@ -70,19 +70,20 @@ void FilterDescriptionText(HWND window) {
     SendMessageA(edit, EM_SETSEL, newStart < 0 ? 0 : newStart, newEnd < 0 ? 0 : newEnd);
 }
 
-void LoadProfileWithPrompt(HWND window, SessionContext* session) {
+bool LoadProfileWithPrompt(HWND window, SessionContext* session) {
     if (!SettingsEqual(session->workingSettings, session->savedSettings)) {
         int answer = AskUser(window, session->instance, strings::kLoadLosesChanges,
                              strings::kProductName, MB_YESNO | MB_DEFBUTTON2);
         if (answer != IDYES) {
-            return;
+            return false;
         }
     }
     if (!OpenProfileDialog(window, session)) {
-        return;
+        return false;
     }
     session->savedSettings = session->workingSettings;
     ShowDescription(window, session);
+    return true;
 }
 
 }  // namespace tonalis

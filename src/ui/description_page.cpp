@@ -4,6 +4,7 @@
 
 #include <prsht.h>
 
+#include "display/gamma_ramp_access.h"
 #include "display/monitors.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
@@ -45,8 +46,10 @@ void OnCommand(HWND page, int id, int code) {
     }
     if (id == IDC_DESCRIPTION && code == EN_UPDATE) {
         FilterDescriptionText(page);
-    } else if (id == IDC_LOAD && code == BN_CLICKED) {
-        LoadProfileWithPrompt(page, session);
+    } else if (id == IDC_LOAD && code == BN_CLICKED && LoadProfileWithPrompt(page, session)) {
+        // Pages already shown show what was loaded, and the display its table.
+        RefreshWizardPages(session);
+        PreviewWorkingRamp(session);
     }
 }
 

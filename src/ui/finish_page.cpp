@@ -44,11 +44,14 @@ void OnCommand(HWND page, int id, int code) {
     }
 }
 
-// The profile is saved and registered; the calibrated ramp stays in the display.
+// The profile is saved and registered, and its table is left in the display,
+// also when "before" was showing the start ramps.
 LONG_PTR OnFinish(HWND page, SessionContext* session) {
     if (!SaveProfileDialog(page, session)) {
         return kRefuseFinish;
     }
+    ShowCalibratedRamp(session);
+    session->isClosing = TRUE;
     uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
     WriteMonitorProfilePath(session, monitor);
     WritePrimaryMonitor(session);

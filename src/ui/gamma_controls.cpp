@@ -135,7 +135,8 @@ void InitGammaControls(HWND window, SessionContext* session) {
         SetSliderSteps(slider, kSliderLineSize, kSliderPageSize);
         SetSliderPosition(slider, positions[s.channel], true);
     }
-    RefreshGammaPatches(window, session);
+    // Showing the settings must not make channels that only match equal.
+    ShowGammaSettings(window, session);
 }
 
 void ShowTargetGamma(HWND window, SessionContext* session, HWND list, bool select) {

@@ -99,12 +99,17 @@ void RefreshGammaPatches(HWND window, SessionContext* session) {
     if (session == nullptr) {
         return;
     }
+    MonitorSettings& working = session->workingSettings;
+    if (IsChecked(window, IDC_SINGLE_GAMMA)) {
+        CopyGreenToOthers(working.hasGammaRamp == 1 ? working.gammaFactor : working.gamma);
+    }
+    ShowGammaSettings(window, session);
+}
+
+void ShowGammaSettings(HWND window, SessionContext* session) {
     const bool single = IsChecked(window, IDC_SINGLE_GAMMA);
     MonitorSettings& working = session->workingSettings;
     const bool hasTable = working.hasGammaRamp == 1;
-    if (single) {
-        CopyGreenToOthers(hasTable ? working.gammaFactor : working.gamma);
-    }
     UpdateGammaCentreColours(session);
 
     int positions[3];

@@ -10,7 +10,11 @@ namespace tonalis {
 
 // A WM_HSCROLL from a slider: true when it was one of the three gamma sliders.
 bool OnGammaSlider(HWND window, SessionContext* session, HWND slider, int code, int position);
+// With 1200 checked the centre channel's value goes to the others first.
 void RefreshGammaPatches(HWND window, SessionContext* session);
+// Sliders, patches and the previewed ramp as the working settings hold them,
+// changing none of them.
+void ShowGammaSettings(HWND window, SessionContext* session);
 
 // The pattern control of a draw request for a gamma patch: its centre entry
 // by the control id and check box 1200; 0 for any other control.

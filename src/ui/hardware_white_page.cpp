@@ -4,6 +4,7 @@
 
 #include <prsht.h>
 
+#include "display/gamma_ramp_access.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
 #include "ui/page_helpers.h"
@@ -24,9 +25,13 @@ void OnInitDialog(HWND page, SessionContext* session) {
     FillWhiteList(page, session, IDC_HARDWARE_WHITE_LIST, kHardwareWhite);
 }
 
+// A new hardware white keeps the adjusted white: the display follows at once.
 void OnMeasure(HWND page, SessionContext* session) {
+    const MonitorSettings before = session->workingSettings;
     RunWhitePointInstructions(page, session);
+    KeepAdjustedWhite(session, before);
     FillWhiteList(page, session, IDC_HARDWARE_WHITE_LIST, kHardwareWhite);
+    PreviewWorkingRamp(session);
 }
 
 void OnCommand(HWND page, int id, int code) {
@@ -38,6 +43,7 @@ void OnCommand(HWND page, int id, int code) {
         OnMeasure(page, session);
     } else if (id == IDC_HARDWARE_WHITE_LIST && code == CBN_SELCHANGE) {
         ApplyWhiteEntry(page, session, Control(page, IDC_HARDWARE_WHITE_LIST), kHardwareWhite);
+        PreviewWorkingRamp(session);
     }
 }
 

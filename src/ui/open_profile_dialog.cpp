@@ -131,9 +131,18 @@ bool OpenProfileDialog(HWND owner, SessionContext* session) {
 
     bool loaded = false;
     if (GetOpenFileNameA(&dialog)) {
-        int result = LoadMonitorProfile(buffers->path, &session->workingSettings);
+        MonitorSettings settings = session->workingSettings;
+        // A profile without a table describes the display as the applet found
+        // it, not the table of whatever was loaded before.
+        const MonitorSettings& start = session->monitors[session->currentMonitor];
+        if (start.hasGammaRamp == 1) {
+            settings.ramp = start.ramp;
+        }
+        int result = LoadMonitorProfile(buffers->path, &settings);
         if (result != 0) {
             ShowErrorMessage(session->instance, result, strings::kProductName);
+        } else {
+            session->workingSettings = settings;
         }
         loaded = result == 0;
     } else {

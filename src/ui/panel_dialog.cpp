@@ -2,6 +2,7 @@
 // saved with OK, or handed over to the wizard with its Wizard button.
 #include "display/gamma_ramp_access.h"
 #include "display/monitors.h"
+#include "model/matching.h"
 #include "profile/registry.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
@@ -96,13 +97,26 @@ void CopyDescription(HWND dialog, SessionContext* session) {
     GetControlText(dialog, IDC_DESCRIPTION, session->workingSettings.description, kDescriptionSize);
 }
 
-// A load refreshes what it changed; check box 1200, the gamma list and the
-// adjusted white list keep what they show.
+// List 1202 after a load, a new hardware white or new primaries: the kept
+// white may no longer be the same as the hardware's.
+void ShowAdjustedWhite(HWND dialog, SessionContext* session) {
+    if (session->workingSettings.hasGammaRamp == 1) {
+        SelectWhiteEntry(session, Control(dialog, IDC_ADJUSTED_WHITE_LIST), kAdjustedWhite);
+    }
+}
+
+// A load shows what it changed, keeping the loaded channels as they are: 1200
+// is checked only when they count as one gamma. The gamma list keeps what it
+// shows.
 void OnLoad(HWND dialog, SessionContext* session) {
-    LoadProfileWithPrompt(dialog, session);
+    if (!LoadProfileWithPrompt(dialog, session)) {
+        return;
+    }
     SelectPhosphorEntry(session, Control(dialog, IDC_PHOSPHOR_LIST));
-    RefreshGammaPatches(dialog, session);
+    SetChecked(dialog, IDC_SINGLE_GAMMA, ChannelsMatch(session->workingSettings));
+    ShowGammaSettings(dialog, session);
     SelectWhiteEntry(session, Control(dialog, IDC_HARDWARE_WHITE_LIST), kHardwareWhite);
+    ShowAdjustedWhite(dialog, session);
     if (session->workingSettings.hasGammaRamp == 1) {
         ShowTargetGamma(dialog, session, Control(dialog, IDC_GAMMA_LIST), false);
     }
@@ -110,8 +124,11 @@ void OnLoad(HWND dialog, SessionContext* session) {
 }
 
 void OnMeasure(HWND dialog, SessionContext* session) {
+    const MonitorSettings before = session->workingSettings;
     RunWhitePointInstructions(dialog, session);
+    KeepAdjustedWhite(session, before);
     FillWhiteList(dialog, session, IDC_HARDWARE_WHITE_LIST, kHardwareWhite);
+    ShowAdjustedWhite(dialog, session);
     PreviewWorkingRamp(session);
 }
 
@@ -121,12 +138,16 @@ void OnGammaText(HWND dialog, SessionContext* session, int code) {
     }
 }
 
-// The profile is saved and registered; the calibrated ramp stays in the display.
+// The profile is saved and registered, and its table is left in the display.
 void OnOk(HWND dialog, SessionContext* session) {
     CopyDescription(dialog, session);
     if (!SaveProfileDialog(dialog, session)) {
         return;
     }
+    if (session->workingSettings.hasGammaRamp == 1) {
+        LoadRampForWindow(dialog, session->monitorCount >= 2, &session->workingSettings.ramp);
+    }
+    session->isClosing = TRUE;
     uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
     WriteMonitorProfilePath(session, monitor);
     WritePrimaryMonitor(session);
@@ -136,6 +157,8 @@ void OnOk(HWND dialog, SessionContext* session) {
 }
 
 void OnCancel(HWND dialog, SessionContext* session) {
+    // The focus leaving the gamma field as the dialog closes must not preview again.
+    session->isClosing = TRUE;
     RestoreStartRamps(session);
     EndDialog(dialog, 0);
 }
@@ -150,12 +173,14 @@ void OnListChange(HWND dialog, SessionContext* session, int id) {
     switch (id) {
         case IDC_PHOSPHOR_LIST:
             ApplyPhosphorEntry(dialog, session, list);
+            ShowAdjustedWhite(dialog, session);
             break;
         case IDC_GAMMA_LIST:
             ApplyGammaPreset(dialog, session, list);
             break;
         case IDC_HARDWARE_WHITE_LIST:
             ApplyWhiteEntry(dialog, session, list, kHardwareWhite);
+            ShowAdjustedWhite(dialog, session);
             break;
         case IDC_ADJUSTED_WHITE_LIST:
             ApplyWhiteEntry(dialog, session, list, kAdjustedWhite);

@@ -43,8 +43,10 @@ void ApplyPhosphorEntry(HWND window, SessionContext* session, HWND list) {
     if (entry < 0 || entry > kCustomPhosphorEntry) {
         return;  // nothing selected: nothing to apply
     }
+    const MonitorSettings before = session->workingSettings;
     if (entry != kCustomPhosphorEntry) {
         GetPhosphorPreset(entry, session->workingSettings.primaries);
+        KeepAdjustedWhite(session, before);
         return;
     }
     INT_PTR result = DialogBoxParamA(session->instance, MAKEINTRESOURCEA(IDD_CUSTOM_PHOSPHORS),
@@ -53,6 +55,7 @@ void ApplyPhosphorEntry(HWND window, SessionContext* session, HWND list) {
     if (result == -1) {
         SelectPhosphorEntry(session, list);
     }
+    KeepAdjustedWhite(session, before);
 }
 
 }  // namespace tonalis

@@ -3,6 +3,7 @@
 
 #include <prsht.h>
 
+#include "display/gamma_ramp_access.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
 #include "ui/page_helpers.h"
@@ -26,6 +27,8 @@ void OnCommand(HWND page, int id, int code) {
     SessionContext* session = SessionOf(page);
     if (session != nullptr && id == IDC_PHOSPHOR_LIST && code == CBN_SELCHANGE) {
         ApplyPhosphorEntry(page, session, Control(page, IDC_PHOSPHOR_LIST));
+        // New primaries give new peaks for the same adjusted white.
+        PreviewWorkingRamp(session);
     }
 }
 

@@ -4,8 +4,10 @@
 
 #include <prsht.h>
 
+#include "display/gamma_ramp_access.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
+#include "ui/page_helpers.h"
 #include "ui/procedures.h"
 #include "ui/white_point_measurement.h"
 #include "ui/wizard_notifications.h"
@@ -21,7 +23,10 @@ void OnInitDialog(HWND page, SessionContext* session) {
 }
 
 LONG_PTR OnNext(HWND page, SessionContext* session) {
+    const MonitorSettings before = session->workingSettings;
     MeasureWhitePoint(SheetFrame(page), session);
+    KeepAdjustedWhite(session, before);
+    PreviewWorkingRamp(session);
     return session->workingSettings.hasGammaRamp == 1 ? IDD_ADJUSTED_WHITE : IDD_FINISH_PLAIN;
 }
 

@@ -33,6 +33,10 @@ int FirstMatchingPreset(Chromaticity white) {
     return kCustomWhiteIndex;
 }
 
+bool Unchanged(Chromaticity before, Chromaticity now) {
+    return before.x == now.x && before.y == now.y;
+}
+
 void OpenCustomWhiteDialog(HWND window, SessionContext* session, WhiteListKind kind) {
     session->customWhiteTarget = kind;
     int dialogId = kind == kHardwareWhite ? IDD_CUSTOM_HARDWARE_WHITE : IDD_CUSTOM_ADJUSTED_WHITE;
@@ -79,6 +83,7 @@ void ApplyWhiteEntry(HWND window, SessionContext* session, HWND list, WhiteListK
     }
     int index = selected - ListOffset(kind);
     MonitorSettings& working = session->workingSettings;
+    const MonitorSettings before = working;
     bool custom = index >= kCustomWhiteIndex;
     if (custom) {
         OpenCustomWhiteDialog(window, session, kind);
@@ -93,9 +98,36 @@ void ApplyWhiteEntry(HWND window, SessionContext* session, HWND list, WhiteListK
         // Left as it was when the white lies outside the monitor's gamut.
         WhitePointToPeaks(working.adjustedWhite, working.primaries, working.hardwareWhite,
                           &working.whiteRgb);
+    } else {
+        KeepAdjustedWhite(session, before);
     }
     if (custom) {
         SelectWhiteEntry(session, list, kind);
+    }
+}
+
+void KeepAdjustedWhite(SessionContext* session, const MonitorSettings& before) {
+    MonitorSettings& working = session->workingSettings;
+    bool sameMonitor = Unchanged(before.hardwareWhite, working.hardwareWhite);
+    for (int c = 0; c < 3; ++c) {
+        sameMonitor = sameMonitor && Unchanged(before.primaries[c], working.primaries[c]);
+    }
+    if (sameMonitor) {
+        return;
+    }
+    Chromaticity target = before.adjustedWhite;
+    // Never computed: the white that the peaks gave until now.
+    if (target.y == 0.0) {
+        PeaksToWhitePoint(before.whiteRgb, before.primaries, before.hardwareWhite, &target);
+    }
+    if (target.y == 0.0) {
+        return;  // no white at all to keep
+    }
+    if (WhitePointToPeaks(target, working.primaries, working.hardwareWhite, &working.whiteRgb)) {
+        working.adjustedWhite = target;
+    } else {
+        PeaksToWhitePoint(working.whiteRgb, working.primaries, working.hardwareWhite,
+                          &working.adjustedWhite);
     }
 }
 

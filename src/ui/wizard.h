@@ -33,6 +33,10 @@ struct PageWindows {
 
 extern PageWindows g_pageWindows;
 
+// Every page that exists shows the working settings, as after a move to
+// another monitor or a load.
+void RefreshWizardPages(SessionContext* session);
+
 // Puts the frame filter in front of the sheet frame's window procedure.
 void InstallFrameFilter(HWND frame);
 

@@ -14,12 +14,7 @@ namespace tonalis {
 
 PageWindows g_pageWindows;
 
-namespace {
-
-WNDPROC g_previousFrameProcedure;
-
-// Every page that exists shows the settings of the monitor the sheet is now on.
-void RefreshPages(SessionContext* session) {
+void RefreshWizardPages(SessionContext* session) {
     const PageWindows& pages = g_pageWindows;
     if (pages.description != nullptr) {
         ShowDescription(pages.description, session);
@@ -38,11 +33,15 @@ void RefreshPages(SessionContext* session) {
     }
 }
 
+namespace {
+
+WNDPROC g_previousFrameProcedure;
+
 void OnFrameMoved(HWND frame) {
     HWND page = reinterpret_cast<HWND>(SendMessageA(frame, PSM_GETCURRENTPAGEHWND, 0, 0));
     SessionContext* session = page != nullptr ? SessionOf(page) : nullptr;
     if (session != nullptr && SyncToWindowMonitor(session)) {
-        RefreshPages(session);
+        RefreshWizardPages(session);
     }
 }
 

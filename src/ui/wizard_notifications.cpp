@@ -50,6 +50,8 @@ INT_PTR AllowLeavingPage(HWND page) {
 INT_PTR CancelWizardPage(HWND page) {
     SessionContext* session = SessionOf(page);
     if (session != nullptr) {
+        // The focus leaving a field as the sheet closes must not preview again.
+        session->isClosing = TRUE;
         RestoreStartRamps(session);
     }
     return SetDialogResult(page, FALSE);

@@ -393,9 +393,20 @@ TEST_P(Panel, ChangesEverySettingThenEnds) {
         }
         Choose(panel, IDC_HARDWARE_WHITE_LIST, kHardware9300);
         if (ramp) {
+            // The cooler monitor keeps the adjusted white until another is chosen.
+            WaitUntil(
+                [&] {
+                    return SelectedText(panel, IDC_ADJUSTED_WHITE_LIST) == Ansi(u8"6500°K(日光)");
+                },
+                "the kept adjusted white");
             Choose(panel, IDC_ADJUSTED_WHITE_LIST, kAdjustedSameAsHardware);
-            WaitUntil([&] { return RampDistance(ScreenRamp(), start_) > kServerRampError; },
-                      "the previewed ramp");
+            WaitUntil(
+                [&] {
+                    const Ramp shown = ScreenRamp();
+                    return shown.entries[255] == shown.entries[767] &&
+                           RampDistance(shown, start_) > kServerRampError;
+                },
+                "the previewed ramp with no channel lowered");
         }
         changed = ScreenRamp();
         if (ending == PanelEnding::kOk) {

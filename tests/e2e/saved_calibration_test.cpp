@@ -1,0 +1,169 @@
+// The profile saved and the table left in the display are the calibration the
+// user saw: after loads, white point changes and every way of closing.
+#include <windows.h>
+#include <cpl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "applet_library.h"
+#include "applet_run.h"
+#include "icc_file.h"
+#include "model/gamma_ramp.h"
+#include "profile/load_monitor_profile.h"
+#include "profile/save_monitor_profile.h"
+#include "resources/resource.h"
+#include "system_state.h"
+#include "window_driver.h"
+
+namespace tonalis::e2e {
+namespace {
+
+constexpr tonalis::Chromaticity kTrinitron[3] = {{0.625, 0.34}, {0.28, 0.595}, {0.155, 0.07}};
+// Two 8-bit steps: a table's estimate and rebuild, and the X server's precision.
+constexpr int kRoundingError = 512;
+
+// A profile that an earlier calibration left, with its table or without one.
+std::string MakeProfile(const char* name, const double gamma[3], const double factor[3],
+                        uint32_t peaks, bool withTable) {
+    MonitorSettings settings = {};
+    std::copy(gamma, gamma + 3, settings.gamma);
+    std::copy(factor, factor + 3, settings.gammaFactor);
+    std::copy(kTrinitron, kTrinitron + 3, settings.primaries);
+    settings.hardwareWhite = {0.3128, 0.3292};
+    settings.ramp = BuildGammaRamp(gamma, factor, peaks);
+    const std::string path = std::string(kScratchFolder) + "\\" + name + ".icc";
+    EXPECT_EQ(SaveMonitorProfile(path.c_str(), path.c_str(), name, settings, withTable), 0);
+    return path;
+}
+
+Ramp TableOf(const std::string& path) {
+    Ramp ramp = {};
+    std::vector<WORD> vcgt = IccFile(ReadFileBytes(path)).Vcgt();
+    std::copy(vcgt.begin(), vcgt.end(), ramp.entries);
+    return ramp;
+}
+
+// Through the open dialog, which takes a typed name as the save dialog does.
+void Load(HWND window, const std::string& path, const char* description) {
+    Click(window, IDC_LOAD);
+    SaveAs(path);
+    WaitUntil([&] { return Text(window, IDC_DESCRIPTION) == description; }, description);
+}
+
+class SavedCalibration : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* setup = getenv("TONALIS_DISPLAY_SETUP");
+        if (setup == nullptr || std::string(setup).rfind("dummy", 0) != 0) {
+            GTEST_SKIP() << "needs a settable ramp";
+        }
+        ASSERT_EQ(applet_.Send(CPL_INIT), 1);
+        start_ = ScreenRamp();
+    }
+    void TearDown() override { applet_.Send(CPL_EXIT); }
+
+    CleanSystem clean_;
+    AppletLibrary applet_;
+    Ramp start_;
+};
+
+// Pages shown before a load show what it loaded and the display its table at
+// once; a profile without a table starts from the start table; a new hardware
+// white keeps the adjusted white; Finish leaves the saved table in the display.
+TEST_F(SavedCalibration, WizardSavesWhatItShowed) {
+    const double gamma18[3] = {1.8, 1.8, 1.8}, native[3] = {1.0, 1.0, 1.0};
+    const std::string warm = MakeProfile("tnl-e2e-warm", gamma18, native, 0x9DD4FF, true);
+    const std::string plain = MakeProfile("tnl-e2e-plain", gamma18, native, 0xFFFFFF, false);
+    const std::string saved = std::string(kScratchFolder) + "\\tnl-e2e-saved.icc";
+    Ramp atWarmLoad = {}, atPlainLoad = {};
+    std::string phosphors, gamma, adjusted;
+
+    RunRecord run = RunDoubleClick(applet_, [&] {
+        Wizard wizard = Wizard::WaitForIt();
+        Click(wizard.WaitForPage(IDD_WELCOME), IDC_CHOOSE_WIZARD);
+        for (int id : {IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS, IDD_GAMMA,
+                       IDD_HARDWARE_WHITE, -IDD_ADJUSTED_WHITE, -IDD_HARDWARE_WHITE, -IDD_GAMMA,
+                       -IDD_PHOSPHORS, -IDD_BRIGHTNESS}) {
+            wizard.WaitForPage(std::abs(id));
+            wizard.Press(id > 0 ? PSBTN_NEXT : PSBTN_BACK);
+        }
+        HWND page = wizard.WaitForPage(IDD_DESCRIPTION);
+        Load(page, warm, "tnl-e2e-warm");
+        atWarmLoad = ScreenRamp();
+        Load(page, plain, "tnl-e2e-plain");
+        atPlainLoad = ScreenRamp();
+        for (int id : {IDD_DESCRIPTION, IDD_BRIGHTNESS}) {
+            wizard.WaitForPage(id);
+            wizard.Next();
+        }
+        phosphors = SelectedText(wizard.WaitForPage(IDD_PHOSPHORS), IDC_PHOSPHOR_LIST);
+        wizard.Next();
+        gamma = Text(wizard.WaitForPage(IDD_GAMMA), IDC_GAMMA_EDIT);
+        wizard.Next();
+        Choose(wizard.WaitForPage(IDD_HARDWARE_WHITE), IDC_HARDWARE_WHITE_LIST, 4);  // 9300 K
+        wizard.Next();
+        adjusted = SelectedText(wizard.WaitForPage(IDD_ADJUSTED_WHITE), IDC_ADJUSTED_WHITE_LIST);
+        wizard.Next();
+        Click(wizard.WaitForPage(IDD_FINISH_COMPARE), IDC_BEFORE);
+        WaitUntil([&] { return RampDistance(ScreenRamp(), start_) <= kRoundingError; }, "before");
+        wizard.Finish();
+        SaveAs(saved);
+    });
+
+    EXPECT_EQ(run.failure, "");
+    EXPECT_LE(RampDistance(atWarmLoad, TableOf(warm)), kRoundingError);
+    EXPECT_LE(RampDistance(atPlainLoad, start_), kRoundingError);
+    EXPECT_EQ(phosphors, "Trinitron");
+    EXPECT_EQ(gamma, "1.80");
+    EXPECT_EQ(adjusted, Ansi(u8"6500°K(日光)"));
+    EXPECT_LE(RampDistance(ScreenRamp(), TableOf(saved)), kRoundingError);
+    MonitorSettings loaded = {};
+    ASSERT_EQ(LoadMonitorProfile(saved.c_str(), &loaded), 0);
+    EXPECT_NEAR(loaded.adjustedWhite.x, 0.3128, 0.0012);
+    EXPECT_NEAR(loaded.adjustedWhite.y, 0.3292, 0.0012);
+}
+
+// Per-channel gammas survive a load in the panel, which then counts as
+// unchanged; in the wizard it hands over to, Esc with the focus in the gamma
+// field puts the start table back.
+TEST_F(SavedCalibration, PanelLoadKeepsChannelsAndEscRestoresTheStartTable) {
+    SetDword(HKEY_CURRENT_USER, kUserKey, "WizardOrPanel", 2);
+    const double gammas[3] = {1.8, 2.2, 2.6}, factors[3] = {0.8, 1.0, 1.25};
+    const std::string channels = MakeProfile("tnl-e2e-channels", gammas, factors, 0xFFFFFF, true);
+    bool single = true;
+    Ramp atLoad = {};
+
+    RunRecord run = RunDoubleClick(applet_, [&] {
+        HWND panel = WaitFor([] { return FindDialogWith(IDC_PANEL_WIZARD); }, "dialog 324");
+        Load(panel, channels, "tnl-e2e-channels");
+        Load(panel, channels, "tnl-e2e-channels");
+        single = IsChecked(panel, IDC_SINGLE_GAMMA);
+        atLoad = ScreenRamp();
+        Click(panel, IDC_PANEL_WIZARD);
+        Wizard wizard = Wizard::WaitForIt();
+        for (int id : {IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS}) {
+            wizard.WaitForPage(id);
+            wizard.Next();
+        }
+        HWND page = wizard.WaitForPage(IDD_GAMMA);
+        HWND edit = Control(page, IDC_GAMMA_EDIT);
+        Send(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+        Type(page, IDC_GAMMA_EDIT, "1.5");
+        WaitUntil([&] { return RampDistance(ScreenRamp(), atLoad) > kRoundingError; }, "1.5");
+        PressKey(edit, VK_ESCAPE);
+    });
+
+    EXPECT_EQ(run.failure, "");
+    EXPECT_FALSE(run.closedByWatchdog);
+    EXPECT_TRUE(run.messages.empty()) << "the second load asks nothing";
+    EXPECT_FALSE(single);
+    EXPECT_LE(RampDistance(atLoad, TableOf(channels)), kRoundingError);
+    EXPECT_LE(RampDistance(ScreenRamp(), start_), kRoundingError);
+}
+
+}  // namespace
+}  // namespace tonalis::e2e
