@@ -1,7 +1,7 @@
 #include "profile/profile_file_name.h"
 
-#include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 namespace tonalis {
 
@@ -18,26 +18,53 @@ bool CollapseDoubledExtension(char* path) {
     return true;
 }
 
-bool FormatCurrentMonitorPath(char* path, size_t size, const char* colorDirectory,
-                              unsigned number) {
-    char formed[1024];
-    int length =
-        snprintf(formed, sizeof formed, "%sOrvane Current Monitor%u.icc", colorDirectory, number);
-    if (length < 0 || static_cast<size_t>(length) >= sizeof formed ||
-        static_cast<size_t>(length) >= size) {
-        return false;
-    }
-    memcpy(path, formed, static_cast<size_t>(length) + 1);
-    return true;
+namespace {
+
+bool IsForbiddenCharacter(wchar_t c) {
+    return c < 0x20 || std::wcschr(L"\\/:*?\"<>|", c) != nullptr;
 }
 
-bool HasCharacterBeyondLatin1(const wchar_t* text, size_t length) {
-    for (size_t i = 0; i < length; ++i) {
-        if (static_cast<unsigned>(text[i]) > 0xFF) {
+wchar_t Upper(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+// The part before the first full stop, compared without regard to case.
+bool IsDeviceName(const wchar_t* name, size_t length) {
+    size_t base = 0;
+    while (base < length && name[base] != L'.') {
+        ++base;
+    }
+    // CON, PRN, AUX and NUL alone; COM and LPT with a digit 1 to 9.
+    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"COM", L"LPT"};
+    constexpr int kFirstNumbered = 4;
+    for (int d = 0; d < 6; ++d) {
+        const bool numbered = d >= kFirstNumbered;
+        if (base != 3 + (numbered ? 1u : 0u)) {
+            continue;
+        }
+        size_t i = 0;
+        while (i < 3 && Upper(name[i]) == kDevices[d][i]) {
+            ++i;
+        }
+        if (i == 3 && (!numbered || (name[3] >= L'1' && name[3] <= L'9'))) {
             return true;
         }
     }
     return false;
+}
+
+}  // namespace
+
+bool IsStorableFileName(const wchar_t* name, size_t length) {
+    if (length == 0 || name[length - 1] == L'.' || name[length - 1] == L' ') {
+        return false;
+    }
+    for (size_t i = 0; i < length; ++i) {
+        if (IsForbiddenCharacter(name[i])) {
+            return false;
+        }
+    }
+    return !IsDeviceName(name, length);
 }
 
 }  // namespace tonalis

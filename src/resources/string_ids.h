@@ -35,7 +35,7 @@ constexpr int kProfileDescriptionUnreadable = 3409;
 constexpr int kProfileUnreadable = 3410;
 constexpr int kNotRgbDisplayProfile = 3411;
 constexpr int kEnterNumberZeroToOne = 3413;
-constexpr int kEnterGammaOneToThree = 3414;
+constexpr int kEnterGammaInRange = 3414;
 constexpr int kProfileWriteError = 3415;
 constexpr int kLoadLosesChanges = 3419;
 constexpr int kNoSystemDirectory = 3422;
@@ -45,5 +45,7 @@ constexpr int kSaveChangesPrompt = 3432;
 constexpr int kChromaticitySumTooLarge = 3433;
 constexpr int kWhitePointOutOfRange = 3435;
 constexpr int kPhosphorsOutOfRange = 3436;
+constexpr int kUnusableFileName = 3460;
+constexpr int kReplaceInstalledProfile = 3461;
 
 }  // namespace tonalis::strings

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <string>
 
 namespace tonalis {
@@ -36,31 +38,23 @@ INSTANTIATE_TEST_SUITE_P(
                       ExtensionCase{"C:\\a.ICM.icc\\b.icm.icc", "C:\\a.ICM.icc\\b.icc"},
                       ExtensionCase{"C:\\p\\my.icc", "C:\\p\\my.icc"}, ExtensionCase{"", ""}));
 
-TEST(CurrentMonitorPath, NamesTheMonitorInTheColourDirectory) {
-    char path[360] = "C:\\\xD6\xD0\xCE\xC4\\my.icc";
-    ASSERT_TRUE(FormatCurrentMonitorPath(path, sizeof path, "C:\\colour\\", 1));
-    EXPECT_STREQ(path, "C:\\colour\\Orvane Current Monitor1.icc");
-    ASSERT_TRUE(FormatCurrentMonitorPath(path, sizeof path, "D:\\", 0));
-    EXPECT_STREQ(path, "D:\\Orvane Current Monitor0.icc");
-}
-
-TEST(CurrentMonitorPath, ThatDoesNotFitLeavesThePathAlone) {
-    const std::string expected = "C:\\colour\\Orvane Current Monitor12.icc";
-    char path[64] = "kept";
-    EXPECT_FALSE(FormatCurrentMonitorPath(path, expected.size(), "C:\\colour\\", 12));
-    EXPECT_STREQ(path, "kept");
-    EXPECT_TRUE(FormatCurrentMonitorPath(path, expected.size() + 1, "C:\\colour\\", 12));
-    EXPECT_EQ(path, expected);
-}
-
-TEST(Latin1, OnlyUnitsAboveFFCount) {
-    const wchar_t latin[] = {L'C', L':', 0xE9, 0xFC, 0xFF};
-    const wchar_t beyond[] = {L'a', 0x100};
-    const wchar_t chinese[] = {0x4E2D, 0x6587};
-    EXPECT_FALSE(HasCharacterBeyondLatin1(latin, 5));
-    EXPECT_TRUE(HasCharacterBeyondLatin1(beyond, 2));
-    EXPECT_FALSE(HasCharacterBeyondLatin1(beyond, 1));
-    EXPECT_TRUE(HasCharacterBeyondLatin1(chinese, 2));
+TEST(StorableFileName, RefusesWhatTheSystemWouldDropOrRefuse) {
+    const struct {
+        const wchar_t* name;
+        bool storable;
+    } cases[] = {
+        {L"my.icc", true},     {L"\u4E2D\u6587.icc", true},
+        {L"COM0.icc", true},   {L"console.icc", true},
+        {L"", false},          {L"dots...", false},
+        {L"trailing ", false}, {L"a\"b.icc", false},
+        {L"a|b.icc", false},   {L"tab\there", false},
+        {L"con.icc", false},   {L"Lpt9.x.icc", false},
+        {L"NUL", false},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(IsStorableFileName(cases[i].name, std::wcslen(cases[i].name)), cases[i].storable)
+            << "case " << i;
+    }
 }
 
 }  // namespace
