@@ -12,9 +12,9 @@ namespace tonalis {
 bool CollapseDoubledExtension(char* path);
 
 // Whether the file system keeps a file name (no folder) as it is: not empty,
-// none of \ / : * ? " < > | nor a control character, not ending in a full
-// stop or a space (which the system drops), and no device name such as NUL or
-// COM1, with or without an extension.
+// none of \ / : * ? " < > | nor a control character, and not ending in a full
+// stop or a space, which the system drops. (A device name such as NUL is
+// refused by the write itself.)
 bool IsStorableFileName(const wchar_t* name, size_t length);
 
 }  // namespace tonalis

@@ -66,33 +66,33 @@ TEST(ColorDirectory, FailsWhenNothingFitsOrTheSystemDirectoryIsUnknown) {
 struct FileNameCase {
     const char* name;
     const char* chosen;  // in code page 936
-    const char* kept;    // the path the profile is written to
+    unsigned monitor;
+    const char* kept;  // the path the profile is written to
 };
 
 class ProfileFileName : public ::testing::TestWithParam<FileNameCase> {};
 
-// Every chosen path keeps its folder and name, Chinese ones too; only a
-// doubled extension is collapsed.
 TEST_P(ProfileFileName, IsNormalised) {
     ASSERT_EQ(GetACP(), 936u) << "the suite runs in the Simplified Chinese code page";
     const FileNameCase& c = GetParam();
     char path[kProfilePathSize] = {};
     strcpy(path, c.chosen);
-    EXPECT_EQ(FixProfileFileName(Instance(), path, 1), 0);
+    EXPECT_EQ(FixProfileFileName(Instance(), path, c.monitor), 0);
     EXPECT_STREQ(path, c.kept);
 }
 
 // "\xD6\xD0\xCE\xC4" is U+4E2D U+6587; "\xA8\xA6" and "\xA8\xB9" are U+00E9 and U+00FC.
 INSTANTIATE_TEST_SUITE_P(
     Paths, ProfileFileName,
-    ::testing::Values(FileNameCase{"ChineseFileName", "C:\\p\\\xD6\xD0\xCE\xC4.icc",
-                                   "C:\\p\\\xD6\xD0\xCE\xC4.icc"},
-                      FileNameCase{"ChineseFolder", "C:\\\xD6\xD0\xCE\xC4\\my.icm.icc",
-                                   "C:\\\xD6\xD0\xCE\xC4\\my.icc"},
-                      FileNameCase{"Latin1Letters", "C:\\caf\xA8\xA6\\m\xA8\xB9.icc",
-                                   "C:\\caf\xA8\xA6\\m\xA8\xB9.icc"},
-                      FileNameCase{"DoubledExtension", "C:\\p\\my.ICM.icc", "C:\\p\\my.icc"},
-                      FileNameCase{"Plain", "C:\\p\\my.Icm.icc", "C:\\p\\my.Icm.icc"}),
+    ::testing::Values(
+        FileNameCase{"ChineseFileName", "C:\\p\\\xD6\xD0\xCE\xC4.icc", 1,
+                     "C:\\p\\\xD6\xD0\xCE\xC4.icc"},
+        FileNameCase{"ChineseFolder", "C:\\\xD6\xD0\xCE\xC4\\my.icm.icc", 0,
+                     "C:\\\xD6\xD0\xCE\xC4\\my.icc"},
+        FileNameCase{"Latin1Letters", "C:\\caf\xA8\xA6\\m\xA8\xB9.icc", 1,
+                     "C:\\caf\xA8\xA6\\m\xA8\xB9.icc"},
+        FileNameCase{"DoubledExtension", "C:\\p\\my.ICM.icc", 0, "C:\\p\\my.icc"},
+        FileNameCase{"Plain", "C:\\p\\my.Icm.icc", 0, "C:\\p\\my.Icm.icc"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

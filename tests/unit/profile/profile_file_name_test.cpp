@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <cwchar>
-#include <iterator>
 #include <string>
 
 namespace tonalis {
@@ -37,25 +35,6 @@ INSTANTIATE_TEST_SUITE_P(
                       // The lower-case form wins even where the upper-case one comes first.
                       ExtensionCase{"C:\\a.ICM.icc\\b.icm.icc", "C:\\a.ICM.icc\\b.icc"},
                       ExtensionCase{"C:\\p\\my.icc", "C:\\p\\my.icc"}, ExtensionCase{"", ""}));
-
-TEST(StorableFileName, RefusesWhatTheSystemWouldDropOrRefuse) {
-    const struct {
-        const wchar_t* name;
-        bool storable;
-    } cases[] = {
-        {L"my.icc", true},     {L"\u4E2D\u6587.icc", true},
-        {L"COM0.icc", true},   {L"console.icc", true},
-        {L"", false},          {L"dots...", false},
-        {L"trailing ", false}, {L"a\"b.icc", false},
-        {L"a|b.icc", false},   {L"tab\there", false},
-        {L"con.icc", false},   {L"Lpt9.x.icc", false},
-        {L"NUL", false},
-    };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(IsStorableFileName(cases[i].name, std::wcslen(cases[i].name)), cases[i].storable)
-            << "case " << i;
-    }
-}
 
 }  // namespace
 }  // namespace tonalis
