@@ -55,7 +55,7 @@ TEST(DialogBehaviour, OnOneOrTwoMonitorsEachDialogBehaves) {
     const bool two = monitors.size() > 1;
     const std::string name = Ansi(u8"tnl-e2e-中文.icc"), saved = "C:\\tnl-e2e\\" + name;
     std::ofstream(LibraryColorDirectory() + name) << "an earlier file";
-    Ramp slid = {}, refused = {}, valid = {};
+    Ramp slid = {}, refused = {};
     int pageAfterRefusal = 0;
     RECT target = {}, afterNext = {};
 
@@ -89,7 +89,6 @@ TEST(DialogBehaviour, OnOneOrTwoMonitorsEachDialogBehaves) {
         for (int id : {IDD_GAMMA, IDD_HARDWARE_WHITE, IDD_ADJUSTED_WHITE}) {
             if (ramp || id != IDD_ADJUSTED_WHITE) {
                 wizard.WaitForPage(id);
-                valid = id == IDD_HARDWARE_WHITE ? ScreenRamp() : valid;
                 wizard.Next();
             }
         }
@@ -130,7 +129,6 @@ TEST(DialogBehaviour, OnOneOrTwoMonitorsEachDialogBehaves) {
     if (ramp) {
         EXPECT_EQ(pageAfterRefusal, IDD_GAMMA);
         EXPECT_EQ(RampDistance(refused, slid), 0) << "nothing of 1e308 applied";
-        EXPECT_GT(RampDistance(valid, slid), 512) << "0.75 applied";
     }
     // Cleared, 1185 keeps the file out of the colour directory and the registry.
     EXPECT_TRUE(IccFile(ReadFileBytes(saved)).IsProfile());
