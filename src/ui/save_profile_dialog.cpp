@@ -47,6 +47,9 @@ int SaveToChosenPath(SessionContext* session, char* path) {
 // The name part of the typed text, with one pair of enclosing quotes (which
 // only keep the dialog from adding the extension) taken off.
 bool TypedNameIsStorable(const char* typed) {
+    if (typed[0] == '\0') {
+        return true;  // nothing typed: a file chosen from the list, which exists
+    }
     wchar_t wide[MAX_PATH];
     int length = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, typed, -1, wide, MAX_PATH) - 1;
     if (length < 0) {
@@ -74,11 +77,15 @@ bool MayReplaceInstalledCopy(HWND dialog, const SessionContext& session, const c
         GetColorDirectory(session.instance, directory, sizeof directory) != 0) {
         return true;
     }
-    PathFileName(chosen, name, sizeof name);
+    // The name the file is installed under, once normalised.
+    char normalised[kProfilePathSize];
+    lstrcpynA(normalised, chosen, sizeof normalised);
+    CollapseDoubledExtension(normalised);
+    PathFileName(normalised, name, sizeof name);
     char installed[kProfilePathSize + MAX_PATH];
     lstrcpyA(installed, directory);
     lstrcatA(installed, name);
-    if (lstrcmpiA(installed, chosen) == 0 ||
+    if (lstrcmpiA(installed, normalised) == 0 ||
         GetFileAttributesA(installed) == INVALID_FILE_ATTRIBUTES) {
         return true;
     }
