@@ -25,7 +25,8 @@ void OnInitDialog(HWND page, SessionContext* session) {
     if (session == nullptr) {
         return;
     }
-    g_frameCentred = false;
+    // A wizard that started on 303, after the panel, was centred there.
+    g_frameCentred = g_pageWindows.description != nullptr;
     g_pageWindows.welcome = page;
     session->frameWindow = SheetFrame(page);
     session->currentMonitor = MonitorIndexOfWindow(session);
