@@ -84,15 +84,14 @@ TEST_P(ProfileFileName, IsNormalised) {
 // "\xD6\xD0\xCE\xC4" is U+4E2D U+6587; "\xA8\xA6" and "\xA8\xB9" are U+00E9 and U+00FC.
 INSTANTIATE_TEST_SUITE_P(
     Paths, ProfileFileName,
-    ::testing::Values(
-        FileNameCase{"ChineseFileName", "C:\\p\\\xD6\xD0\xCE\xC4.icc", 1,
-                     "C:\\p\\\xD6\xD0\xCE\xC4.icc"},
-        FileNameCase{"ChineseFolder", "C:\\\xD6\xD0\xCE\xC4\\my.icm.icc", 0,
-                     "C:\\\xD6\xD0\xCE\xC4\\my.icc"},
-        FileNameCase{"Latin1Letters", "C:\\caf\xA8\xA6\\m\xA8\xB9.icc", 1,
-                     "C:\\caf\xA8\xA6\\m\xA8\xB9.icc"},
-        FileNameCase{"DoubledExtension", "C:\\p\\my.ICM.icc", 0, "C:\\p\\my.icc"},
-        FileNameCase{"Plain", "C:\\p\\my.Icm.icc", 0, "C:\\p\\my.Icm.icc"}),
+    ::testing::Values(FileNameCase{"ChineseFileName", "C:\\p\\\xD6\xD0\xCE\xC4.icc", 1,
+                                   "C:\\p\\\xD6\xD0\xCE\xC4.icc"},
+                      FileNameCase{"ChineseFolder", "C:\\\xD6\xD0\xCE\xC4\\my.icm.icc", 0,
+                                   "C:\\\xD6\xD0\xCE\xC4\\my.icc"},
+                      FileNameCase{"Latin1Letters", "C:\\caf\xA8\xA6\\m\xA8\xB9.icc", 1,
+                                   "C:\\caf\xA8\xA6\\m\xA8\xB9.icc"},
+                      FileNameCase{"DoubledExtension", "C:\\p\\my.ICM.icc", 0, "C:\\p\\my.icc"},
+                      FileNameCase{"Plain", "C:\\p\\my.Icm.icc", 0, "C:\\p\\my.Icm.icc"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
