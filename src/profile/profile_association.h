@@ -14,7 +14,8 @@ struct SessionContext;
 bool FindMonitorProfile(HDC dc, DWORD size, char* path, const char* deviceName, HINSTANCE instance);
 
 // Installs the profile named by workingSettings.profilePath into the colour
-// directory and, only once that succeeded, makes it the one monitor-class
+// directory, in place of another file of its name there (the save dialog
+// asks before that), and, only once that succeeded, makes it the one monitor-class
 // profile associated with the monitor; profilePath then names the installed
 // copy. A failed install leaves every association as it was.
 void MakeDefaultMonitorProfile(SessionContext* session, unsigned number);

@@ -192,6 +192,11 @@ void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
     if (!JoinPath(installed, kProfilePathSize, directory, FileNamePart(profilePath))) {
         return;
     }
+    // The system's install keeps a file of that name that is already there;
+    // the save dialog has had the user agree to replacing it.
+    if (lstrcmpiA(installed, profilePath) != 0) {
+        DeleteFileA(installed);
+    }
     // Install first: a failed install must not leave the monitor without a profile.
     if (!ColorInstallProfile(nullptr, profilePath)) {
         return;

@@ -1,7 +1,7 @@
 #include "profile/profile_file_name.h"
 
-#include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 namespace tonalis {
 
@@ -18,26 +18,24 @@ bool CollapseDoubledExtension(char* path) {
     return true;
 }
 
-bool FormatCurrentMonitorPath(char* path, size_t size, const char* colorDirectory,
-                              unsigned number) {
-    char formed[1024];
-    int length =
-        snprintf(formed, sizeof formed, "%sOrvane Current Monitor%u.icc", colorDirectory, number);
-    if (length < 0 || static_cast<size_t>(length) >= sizeof formed ||
-        static_cast<size_t>(length) >= size) {
-        return false;
-    }
-    memcpy(path, formed, static_cast<size_t>(length) + 1);
-    return true;
+namespace {
+
+bool IsForbiddenCharacter(wchar_t c) {
+    return c < 0x20 || std::wcschr(L"\\/:*?\"<>|", c) != nullptr;
 }
 
-bool HasCharacterBeyondLatin1(const wchar_t* text, size_t length) {
+}  // namespace
+
+bool IsStorableFileName(const wchar_t* name, size_t length) {
+    if (length == 0 || name[length - 1] == L'.' || name[length - 1] == L' ') {
+        return false;
+    }
     for (size_t i = 0; i < length; ++i) {
-        if (static_cast<unsigned>(text[i]) > 0xFF) {
-            return true;
+        if (IsForbiddenCharacter(name[i])) {
+            return false;
         }
     }
-    return false;
+    return true;
 }
 
 }  // namespace tonalis

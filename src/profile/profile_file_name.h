@@ -11,12 +11,10 @@ namespace tonalis {
 // path changed.
 bool CollapseDoubledExtension(char* path);
 
-// Writes colorDirectory + "Orvane Current Monitor" + number + ".icc" into path
-// when it fits in size bytes; otherwise returns false and leaves path alone.
-bool FormatCurrentMonitorPath(char* path, size_t size, const char* colorDirectory, unsigned number);
-
-// Whether any of the UTF-16 units lies above U+00FF, which the profile file name
-// cannot carry.
-bool HasCharacterBeyondLatin1(const wchar_t* text, size_t length);
+// Whether the file system keeps a file name (no folder) as it is: not empty,
+// none of \ / : * ? " < > | nor a control character, and not ending in a full
+// stop or a space, which the system drops. (A device name such as NUL is
+// refused by the write itself.)
+bool IsStorableFileName(const wchar_t* name, size_t length);
 
 }  // namespace tonalis

@@ -16,11 +16,9 @@ namespace tonalis {
 // unusable then.
 int GetColorDirectory(HINSTANCE instance, char* buffer, DWORD size);
 
-// Normalises the path (360 bytes) chosen in the save dialog. A path with a
-// character beyond Latin-1 becomes "Orvane Current Monitor<number>.icc" in the
-// colour directory; a doubled ".icm.icc" or ".ICM.icc" extension becomes
-// ".icc". Returns 0, or 3422 with the path left as it was when the colour
-// directory is needed and cannot be had.
+// Normalises the path (360 bytes) chosen in the save dialog: a doubled
+// ".icm.icc" or ".ICM.icc" extension becomes ".icc"; every other path, with
+// whatever characters, stays as chosen. Returns 0.
 int FixProfileFileName(HINSTANCE instance, char* path, unsigned number);
 
 }  // namespace tonalis

@@ -35,7 +35,7 @@ constexpr int kProfileDescriptionUnreadable = 3409;
 constexpr int kProfileUnreadable = 3410;
 constexpr int kNotRgbDisplayProfile = 3411;
 constexpr int kEnterNumberZeroToOne = 3413;
-constexpr int kEnterGammaOneToThree = 3414;
+constexpr int kEnterGammaInRange = 3414;
 constexpr int kProfileWriteError = 3415;
 constexpr int kLoadLosesChanges = 3419;
 constexpr int kNoSystemDirectory = 3422;
@@ -53,5 +53,7 @@ constexpr int kTableFeaturesSwitchedOff = 3442;
 constexpr int kLogonChoiceFailed = 3450;
 constexpr int kKeptTableUnusable = 3451;
 constexpr int kKeptTableRefused = 3452;
+constexpr int kUnusableFileName = 3460;
+constexpr int kReplaceInstalledProfile = 3461;
 
 }  // namespace tonalis::strings

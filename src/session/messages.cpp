@@ -25,8 +25,12 @@ MessageTexts LoadMessageTexts(HINSTANCE instance, int messageId, int titleId) {
 }  // namespace
 
 void ShowErrorMessage(HINSTANCE instance, int messageId, int titleId) {
+    ShowErrorMessage(nullptr, instance, messageId, titleId);
+}
+
+void ShowErrorMessage(HWND owner, HINSTANCE instance, int messageId, int titleId) {
     MessageTexts texts = LoadMessageTexts(instance, messageId, titleId);
-    g_appletSystemCalls.messageBox(nullptr, texts.message, texts.title, MB_OK | MB_ICONHAND);
+    g_appletSystemCalls.messageBox(owner, texts.message, texts.title, MB_OK | MB_ICONHAND);
 }
 
 int AskUser(HWND owner, HINSTANCE instance, int messageId, int titleId, UINT style) {

@@ -73,7 +73,7 @@ void RefuseField(HWND dialog, HINSTANCE instance, int id, int messageId, bool se
     if (selectText) {
         SendDlgItemMessageA(dialog, id, EM_SETSEL, 0, -1);
     }
-    ShowErrorMessage(instance, messageId, strings::kProductName);
+    ShowErrorMessage(dialog, instance, messageId, strings::kProductName);
     SetFocus(Control(dialog, id));
 }
 

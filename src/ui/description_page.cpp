@@ -17,13 +17,35 @@ namespace tonalis {
 
 namespace {
 
+WNDPROC g_previousDescriptionProcedure;
+
+// A multi-line edit takes every key, so Enter and Esc would never reach the
+// sheet's Next and Cancel; the description is one paragraph and needs neither.
+LRESULT CALLBACK DescriptionKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallWindowProcA(g_previousDescriptionProcedure, edit, message, wParam, lParam);
+    return message == WM_GETDLGCODE ? result & ~DLGC_WANTALLKEYS : result;
+}
+
+void PassEnterAndEscToTheSheet(HWND page) {
+    HWND edit = Control(page, IDC_DESCRIPTION);
+    LONG_PTR previous = GetWindowLongPtrA(edit, GWLP_WNDPROC);
+    if (previous == 0 || previous == reinterpret_cast<LONG_PTR>(DescriptionKeys)) {
+        return;
+    }
+    g_previousDescriptionProcedure = reinterpret_cast<WNDPROC>(previous);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DescriptionKeys));
+}
+
 void OnInitDialog(HWND page, SessionContext* session) {
     if (session == nullptr) {
         return;
     }
     g_pageWindows.description = page;
     session->frameWindow = SheetFrame(page);
-    if (session->uiMode != kUiModeWizard) {
+    // The welcome page has centred the frame, and the user may have moved it
+    // since to the monitor to calibrate; a wizard that starts here, after the
+    // panel, is centred now.
+    if (g_pageWindows.welcome == nullptr && session->uiMode != kUiModeWizard) {
         CentreOnCurrentMonitor(session);
     } else {
         SyncToWindowMonitor(session);
@@ -37,6 +59,7 @@ void OnInitDialog(HWND page, SessionContext* session) {
     ShowDescription(page, session);
     session->uiMode = kUiModeWizard;
     InstallFrameFilter(SheetFrame(page));
+    PassEnterAndEscToTheSheet(page);
 }
 
 void OnCommand(HWND page, int id, int code) {

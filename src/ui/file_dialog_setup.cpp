@@ -77,7 +77,7 @@ void FillFileDialog(OPENFILENAMEA* dialog, HWND owner, const SessionContext& ses
     dialog->lpstrDefExt = buffers->extension;
 }
 
-void ReportFileDialogEnd(HINSTANCE instance) {
+void ReportFileDialogEnd(HWND owner, HINSTANCE instance) {
     switch (CommDlgExtendedError()) {
         case 0:
             return;
@@ -85,10 +85,10 @@ void ReportFileDialogEnd(HINSTANCE instance) {
         case CDERR_MEMALLOCFAILURE:
         case CDERR_MEMLOCKFAILURE:
         case FNERR_SUBCLASSFAILURE:
-            ShowErrorMessage(instance, strings::kNoMemory, strings::kProductName);
+            ShowErrorMessage(owner, instance, strings::kNoMemory, strings::kProductName);
             return;
         default:
-            ShowErrorMessage(instance, strings::kFileDialogError, strings::kProductName);
+            ShowErrorMessage(owner, instance, strings::kFileDialogError, strings::kProductName);
             return;
     }
 }

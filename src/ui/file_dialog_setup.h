@@ -30,6 +30,6 @@ void FillFileDialog(OPENFILENAMEA* dialog, HWND owner, const SessionContext& ses
 
 // Shows the message for a dialog that ended without a file: none when the user
 // cancelled, 3302 when it ran short of memory, else 3303.
-void ReportFileDialogEnd(HINSTANCE instance);
+void ReportFileDialogEnd(HWND owner, HINSTANCE instance);
 
 }  // namespace tonalis

@@ -20,6 +20,8 @@ namespace {
 
 // PSN_WIZFINISH answer that keeps the wizard open.
 constexpr LONG_PTR kRefuseFinish = -1;
+// The sheet's Finish button.
+constexpr int kFinishButton = 0x3025;
 
 void OnInitDialog(HWND page, SessionContext* session) {
     if (session == nullptr) {
@@ -28,6 +30,8 @@ void OnInitDialog(HWND page, SessionContext* session) {
     AttachSession(page, session);
     SyncToWindowMonitor(session);
     SetChecked(page, IDC_AFTER, true);
+    // Checked, and so left alone by a user of one monitor, who never sees it.
+    SetChecked(page, IDC_DEFAULT_PROFILE, true);
     ShowControl(page, IDC_DEFAULT_PROFILE, session->monitorCount >= 2);
     ShowLogonChoice(page, session);
 }
@@ -44,17 +48,21 @@ void OnCommand(HWND page, int id, int code) {
     }
 }
 
-// The profile is saved and registered, and its table is left in the display,
-// also when "before" was showing the start ramps.
+// The profile is saved and, as the monitor's default profile when 1185 is
+// checked, registered; its table is left in the display, also when "before"
+// was showing the start ramps.
 LONG_PTR OnFinish(HWND page, SessionContext* session) {
-    if (!SaveProfileDialog(page, session)) {
+    const bool asDefault = IsChecked(page, IDC_DEFAULT_PROFILE);
+    if (!SaveProfileDialog(page, session, asDefault)) {
         return kRefuseFinish;
     }
-    ShowCalibratedRamp(session);
+    LoadWorkingRamp(session);
     session->isClosing = TRUE;
     uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
-    WriteMonitorProfilePath(session, monitor);
-    WritePrimaryMonitor(session);
+    if (asDefault) {
+        WriteMonitorProfilePath(session, monitor);
+        WritePrimaryMonitor(session);
+    }
     WriteUserPreferences(kUiModeWizard, monitor);
     KeepLogonChoice(page);
     return 0;
@@ -72,7 +80,15 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     if (header->code == PSN_WIZFINISH) {
         return SetDialogResult(page, OnFinish(page, session));
     }
-    return AnswerSheet(page, header, {PSWIZB_BACK | PSWIZB_FINISH, 0, OnBack(session)});
+    // Page 313 may hold nothing that takes the focus; Finish takes it, after
+    // the button state posted on activation, so that Enter finishes.
+    INT_PTR answer = AnswerSheet(page, header, {PSWIZB_BACK | PSWIZB_FINISH, 0, OnBack(session)});
+    if (header->code == PSN_SETACTIVE && Control(page, IDC_AFTER) == nullptr) {
+        HWND frame = SheetFrame(page);
+        PostMessageA(frame, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetDlgItem(frame, kFinishButton)), TRUE);
+    }
+    return answer;
 }
 
 }  // namespace

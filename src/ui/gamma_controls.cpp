@@ -34,8 +34,8 @@ constexpr int kSliderLineSize = 1;
 constexpr int kSliderPageSize = 5;
 
 // Set while the field is written from here and while the error about it is on
-// screen: the notifications that the writes and the focus moves cause must not
-// validate the field again.
+// screen: the focus moves that the error causes must not validate the field
+// again.
 bool g_gammaFieldGuard = false;
 
 struct SliderChannel {
@@ -68,9 +68,16 @@ void SetAllGammas(MonitorSettings* settings, double gamma) {
     settings->gamma[kRed] = settings->gamma[kBlue];
 }
 
-// False when the text was refused (the error has been shown).
+HWND GammaEdit(HWND window) {
+    return Control(window, IDC_GAMMA_EDIT);
+}
+
+// False when the text was refused: the error has been shown, owned by the
+// window, and the field has the focus with its text selected.
 bool ApplyGammaText(HWND window, SessionContext* session) {
-    if (g_gammaFieldGuard) {
+    HWND edit = GammaEdit(window);
+    // Without a settable table the field is hidden and holds nothing to apply.
+    if (g_gammaFieldGuard || !IsControlShown(window, IDC_GAMMA_EDIT)) {
         return true;
     }
     double value = 0.0;
@@ -78,11 +85,13 @@ bool ApplyGammaText(HWND window, SessionContext* session) {
     bool isNumber = ReadNumberField(window, IDC_GAMMA_EDIT, &value);
     g_gammaFieldGuard = false;
 
+    // Left unchanged, the field is not checked again when it is left.
+    SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
     if (!isNumber || !(value >= kLowestGamma && value <= kHighestGamma)) {
-        HWND edit = Control(window, IDC_GAMMA_EDIT);
         SendMessageA(edit, EM_SETSEL, 0, -1);
         g_gammaFieldGuard = true;
-        ShowErrorMessage(session->instance, strings::kEnterGammaOneToThree, strings::kProductName);
+        ShowErrorMessage(window, session->instance, strings::kEnterGammaInRange,
+                         strings::kProductName);
         g_gammaFieldGuard = false;
         SetFocus(edit);
         return false;
@@ -147,10 +156,7 @@ void ShowTargetGamma(HWND window, SessionContext* session, HWND list, bool selec
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", gamma);
     SendMessageA(Control(window, IDC_GAMMA_EDIT), EM_LIMITTEXT, kGammaTextLimit, 0);
-    // Showing the stored value is no reason to validate it and move the list.
-    g_gammaFieldGuard = true;
     SetControlText(window, IDC_GAMMA_EDIT, text);
-    g_gammaFieldGuard = false;
 }
 
 void ApplyGammaPreset(HWND window, SessionContext* session, HWND list) {
@@ -162,30 +168,40 @@ void ApplyGammaPreset(HWND window, SessionContext* session, HWND list) {
     RefreshGammaPatches(window, session);
 }
 
-void ApplyTypedGamma(HWND window, SessionContext* session) {
-    ApplyGammaText(window, session);
-}
-
-void OnGammaTextChanged(HWND window, SessionContext* session) {
-    if (g_gammaFieldGuard) {
-        return;
-    }
-    HWND edit = Control(window, IDC_GAMMA_EDIT);
+bool ApplyTypedGamma(HWND window, SessionContext* session) {
+    HWND edit = GammaEdit(window);
     DWORD start = 0;
     DWORD end = 0;
     SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     // A refused text stays selected for the user to retype.
-    if (ApplyGammaText(window, session)) {
+    bool accepted = ApplyGammaText(window, session);
+    if (accepted) {
         SendMessageA(edit, EM_SETSEL, start, end);
     }
     PreviewWorkingRamp(session);
+    return accepted;
 }
 
-void OnGammaEditNotification(HWND window, SessionContext* session, int code) {
-    if (code == EN_KILLFOCUS ||
-        (code == EN_CHANGE && GetWindowTextLengthA(Control(window, IDC_GAMMA_EDIT)) > 0)) {
-        OnGammaTextChanged(window, session);
+void OnGammaEditNotification(HWND window, SessionContext*, int code) {
+    // Checked once the focus has settled: a window that is closing, with Cancel
+    // or Esc, is gone by then and the Cancel stands.
+    if (code == EN_KILLFOCUS && !g_gammaFieldGuard) {
+        PostMessageA(window, kGammaFieldLeft, 0, 0);
     }
+}
+
+void OnGammaFieldLeft(HWND window, SessionContext* session) {
+    // Not while the error is up, nor for a text already checked, nor once the
+    // user is back in the field or the page is no longer shown; nor on the way
+    // to Cancel, which must work whatever the field holds.
+    HWND edit = GammaEdit(window);
+    HWND focus = GetFocus();
+    if (session == nullptr || g_gammaFieldGuard || edit == nullptr || focus == edit ||
+        SendMessageA(edit, EM_GETMODIFY, 0, 0) == FALSE || !IsWindowVisible(window) ||
+        (focus != nullptr && focus == GetDlgItem(GetAncestor(window, GA_ROOT), IDCANCEL))) {
+        return;
+    }
+    ApplyTypedGamma(window, session);
 }
 
 }  // namespace tonalis

@@ -69,8 +69,13 @@ void OnCommand(HWND page, int id, int code) {
 }
 
 INT_PTR OnNotify(HWND page, const NMHDR* header) {
-    if (SessionOf(page) == nullptr) {
+    SessionContext* session = SessionOf(page);
+    if (session == nullptr) {
         return FALSE;
+    }
+    // Next and Back: a typed gamma that is refused keeps the user here.
+    if (header->code == PSN_KILLACTIVE) {
+        return SetDialogResult(page, ApplyTypedGamma(page, session) ? FALSE : TRUE);
     }
     return AnswerSheet(page, header,
                        {PSWIZB_BACK | PSWIZB_NEXT, IDD_HARDWARE_WHITE, IDD_PHOSPHORS});
@@ -105,6 +110,9 @@ extern "C" INT_PTR CALLBACK TNLGammaDlg(HWND page, UINT message, WPARAM wParam, 
             return FALSE;
         case WM_NOTIFY:
             return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+        case kGammaFieldLeft:
+            OnGammaFieldLeft(page, SessionOf(page));
+            return TRUE;
         case WM_DESTROY:
             EndWizardPage(page, &g_pageWindows.gamma);
             return FALSE;

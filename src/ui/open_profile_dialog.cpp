@@ -66,6 +66,12 @@ INT_PTR OnSelectionChange(HWND hook) {
         ShowPreviewString(hook, strings::kProfileDescriptionUnreadable);
         return TRUE;
     }
+    // Nothing is said about a folder or an empty selection, as at the start.
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        SetControlText(hook, IDC_OPEN_PREVIEW, "");
+        return TRUE;
+    }
     PreviewFile(hook, path);
     return TRUE;
 }
@@ -88,7 +94,8 @@ INT_PTR OnFileOk(HWND hook, const OFNOTIFYA* note) {
         return SetDialogResult(hook, 0);
     }
     if (!PreviewFile(hook, path)) {
-        ShowErrorMessage(InstanceOf(hook), strings::kNotRgbMonitorProfile, strings::kProductName);
+        ShowErrorMessage(GetParent(hook), InstanceOf(hook), strings::kNotRgbMonitorProfile,
+                         strings::kProductName);
         return SetDialogResult(hook, 1);
     }
     return SetDialogResult(hook, 0);
@@ -115,7 +122,7 @@ INT_PTR OnNotify(HWND hook, LPARAM lParam) {
 bool OpenProfileDialog(HWND owner, SessionContext* session) {
     FileDialogBuffers* buffers = NewFileDialogBuffers(*session);
     if (buffers == nullptr) {
-        ShowErrorMessage(session->instance, strings::kNoMemory, strings::kProductName);
+        ShowErrorMessage(owner, session->instance, strings::kNoMemory, strings::kProductName);
         return false;
     }
     LoadStringA(session->instance, strings::kOpenProfileTitle, buffers->title,
@@ -140,13 +147,13 @@ bool OpenProfileDialog(HWND owner, SessionContext* session) {
         }
         int result = LoadMonitorProfile(buffers->path, &settings);
         if (result != 0) {
-            ShowErrorMessage(session->instance, result, strings::kProductName);
+            ShowErrorMessage(owner, session->instance, result, strings::kProductName);
         } else {
             session->workingSettings = settings;
         }
         loaded = result == 0;
     } else {
-        ReportFileDialogEnd(session->instance);
+        ReportFileDialogEnd(owner, session->instance);
     }
     FreeFileDialogBuffers(buffers);
     return loaded;

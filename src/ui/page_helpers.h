@@ -23,14 +23,19 @@ void ApplyPhosphorEntry(HWND window, SessionContext* session, HWND list);
 void InitGammaControls(HWND window, SessionContext* session);
 void ShowTargetGamma(HWND window, SessionContext* session, HWND list, bool select);
 void ApplyGammaPreset(HWND window, SessionContext* session, HWND list);
-void ApplyTypedGamma(HWND window, SessionContext* session);
-// Text change (not while empty) or focus loss of 1603, as the pages and the
-// panel handle it: the selection is kept around ApplyTypedGamma, then the
-// ramp is previewed.
-void OnGammaTextChanged(HWND window, SessionContext* session);
-// The edit's EN_CHANGE or EN_KILLFOCUS: OnGammaTextChanged, except for a
-// change that left the field empty.
+// Posted to the page or the panel when 1603 has lost the focus.
+constexpr UINT kGammaFieldLeft = WM_APP + 18;
+// Validates the typed gamma and, when it is complete and valid, applies it to
+// the three channels and previews the ramp; otherwise shows the error, owned
+// by the window, and gives the field back the focus. Called when the field is
+// left and before the user goes on; true when the value was accepted.
+bool ApplyTypedGamma(HWND window, SessionContext* session);
+// The edit's notifications: typing changes nothing until the field is left
+// (EN_KILLFOCUS), which posts kGammaFieldLeft to the window.
 void OnGammaEditNotification(HWND window, SessionContext* session, int code);
+// kGammaFieldLeft: ApplyTypedGamma, unless the focus is back in the field or
+// the window is no longer shown.
+void OnGammaFieldLeft(HWND window, SessionContext* session);
 
 void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKind kind);
 // List 1202 where the lookup table can be set; else 1202 and its label 1218

@@ -140,6 +140,9 @@ void OnGammaText(HWND dialog, SessionContext* session, int code) {
 
 // The profile is saved and registered, and its table is left in the display.
 void OnOk(HWND dialog, SessionContext* session) {
+    if (!ApplyTypedGamma(dialog, session)) {
+        return;
+    }
     CopyDescription(dialog, session);
     if (!SaveProfileDialog(dialog, session)) {
         return;
@@ -164,6 +167,9 @@ void OnCancel(HWND dialog, SessionContext* session) {
 }
 
 void OnWizard(HWND dialog, SessionContext* session) {
+    if (!ApplyTypedGamma(dialog, session)) {
+        return;
+    }
     CopyDescription(dialog, session);
     EndDialog(dialog, IDC_PANEL_WIZARD);
 }
@@ -274,6 +280,9 @@ INT_PTR CALLBACK PanelDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         case WM_MOVE:
             OnMove(dialog);
             return FALSE;
+        case kGammaFieldLeft:
+            OnGammaFieldLeft(dialog, SessionOf(dialog));
+            return TRUE;
         case WM_COMMAND:
             OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
             return FALSE;

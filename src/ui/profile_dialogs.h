@@ -12,8 +12,11 @@ namespace tonalis {
 
 // True when a profile was loaded into workingSettings; failures are shown.
 bool OpenProfileDialog(HWND owner, SessionContext* session);
-// True when a profile was written; failures are shown.
+// True when a profile was written; failures are shown. The written file is
+// to be installed in the colour directory unless installsCopy is false; a
+// different file of its name there is replaced only when the user agrees.
 bool SaveProfileDialog(HWND owner, SessionContext* session);
+bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy);
 
 // File name and extension of the path, cut to size - 1 characters.
 void PathFileName(const char* path, char* output, size_t size);

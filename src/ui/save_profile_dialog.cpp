@@ -6,16 +6,24 @@
 
 #include <cstring>
 
+#include "profile/profile_file_name.h"
 #include "profile/profile_locations.h"
 #include "profile/save_monitor_profile.h"
 #include "resources/string_ids.h"
 #include "session/messages.h"
+#include "ui/controls.h"
 #include "ui/file_dialog_setup.h"
 #include "ui/profile_dialogs.h"
 
 namespace tonalis {
 
 namespace {
+
+// What the hook needs, passed as the dialog's custom data.
+struct SaveRequest {
+    SessionContext* session;
+    bool installsCopy;  // the saved file is to be installed in the colour directory
+};
 
 // Normalises the chosen path and writes the profile there; 0 or the string
 // to show.
@@ -36,28 +44,127 @@ int SaveToChosenPath(SessionContext* session, char* path) {
     return 0;
 }
 
+// The name part of the typed text, with one pair of enclosing quotes (which
+// only keep the dialog from adding the extension) taken off.
+bool TypedNameIsStorable(const char* typed) {
+    if (typed[0] == '\0') {
+        return true;  // nothing typed: a file chosen from the list, which exists
+    }
+    wchar_t wide[MAX_PATH];
+    int length = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, typed, -1, wide, MAX_PATH) - 1;
+    if (length < 0) {
+        return false;
+    }
+    const wchar_t* name = wide;
+    if (length >= 2 && wide[0] == L'"' && wide[length - 1] == L'"') {
+        ++name;
+        length -= 2;
+    }
+    int start = length;
+    while (start > 0 && name[start - 1] != L'\\' && name[start - 1] != L'/' &&
+           !(start == 2 && name[1] == L':')) {
+        --start;
+    }
+    return IsStorableFileName(name + start, static_cast<size_t>(length - start));
+}
+
+// The copy installed in the colour directory would take the place of another
+// file of that name there: only with the user's consent.
+bool MayReplaceInstalledCopy(HWND dialog, const SessionContext& session, const char* chosen) {
+    char directory[kProfilePathSize];
+    char name[MAX_PATH];
+    if (chosen == nullptr ||
+        GetColorDirectory(session.instance, directory, sizeof directory) != 0) {
+        return true;
+    }
+    // The name the file is installed under, once normalised.
+    char normalised[kProfilePathSize];
+    lstrcpynA(normalised, chosen, sizeof normalised);
+    CollapseDoubledExtension(normalised);
+    PathFileName(normalised, name, sizeof name);
+    char installed[kProfilePathSize + MAX_PATH];
+    lstrcpyA(installed, directory);
+    lstrcatA(installed, name);
+    if (lstrcmpiA(installed, normalised) == 0 ||
+        GetFileAttributesA(installed) == INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    return AskUser(dialog, session.instance, strings::kReplaceInstalledProfile,
+                   strings::kProductName, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+}
+
+// A name that the file system would change or refuse keeps the dialog open,
+// with the reason shown over it, rather than being saved under another name;
+// so does a No to replacing another profile in the colour directory.
+INT_PTR OnFileOk(HWND hook, const OFNOTIFYA* note) {
+    HWND dialog = GetParent(hook);
+    const auto* request = reinterpret_cast<const SaveRequest*>(GetPropA(hook, kSessionProperty));
+    if (request == nullptr) {
+        return SetDialogResult(hook, 0);
+    }
+    const SessionContext& session = *request->session;
+    char typed[MAX_PATH] = {};
+    CommDlg_OpenSave_GetSpecA(dialog, typed, sizeof typed);
+    if (!TypedNameIsStorable(typed)) {
+        ShowErrorMessage(dialog, session.instance, strings::kUnusableFileName,
+                         strings::kProductName);
+        return SetDialogResult(hook, 1);
+    }
+    const char* chosen = note->lpOFN != nullptr ? note->lpOFN->lpstrFile : nullptr;
+    bool refused = request->installsCopy && !MayReplaceInstalledCopy(dialog, session, chosen);
+    return SetDialogResult(hook, refused ? 1 : 0);
+}
+
+UINT_PTR CALLBACK SaveFileHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            SetPropA(hook, kSessionProperty,
+                     reinterpret_cast<HANDLE>(
+                         reinterpret_cast<const OPENFILENAMEA*>(lParam)->lCustData));
+            return TRUE;
+        case WM_NOTIFY:
+            if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_FILEOK) {
+                return OnFileOk(hook, reinterpret_cast<const OFNOTIFYA*>(lParam));
+            }
+            return FALSE;
+        case WM_DESTROY:
+            RemovePropA(hook, kSessionProperty);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
 }  // namespace
 
 bool SaveProfileDialog(HWND owner, SessionContext* session) {
+    return SaveProfileDialog(owner, session, true);
+}
+
+bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy) {
     FileDialogBuffers* buffers = NewFileDialogBuffers(*session);
     if (buffers == nullptr) {
-        ShowErrorMessage(session->instance, strings::kNoMemory, strings::kProductName);
+        ShowErrorMessage(owner, session->instance, strings::kNoMemory, strings::kProductName);
         return false;
     }
     PathFileName(session->workingSettings.profilePath, buffers->path, MAX_PATH);
     OPENFILENAMEA dialog;
     FillFileDialog(&dialog, owner, *session, buffers);
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
+                   OFN_EXPLORER | OFN_ENABLEHOOK;
+    dialog.lpfnHook = SaveFileHook;
+    SaveRequest request = {session, installsCopy};
+    dialog.lCustData = reinterpret_cast<LPARAM>(&request);
 
     bool saved = false;
     if (GetSaveFileNameA(&dialog)) {
         int result = SaveToChosenPath(session, buffers->path);
         if (result != 0) {
-            ShowErrorMessage(session->instance, result, strings::kProductName);
+            ShowErrorMessage(owner, session->instance, result, strings::kProductName);
         }
         saved = result == 0;
     } else {
-        ReportFileDialogEnd(session->instance);
+        ReportFileDialogEnd(owner, session->instance);
     }
     FreeFileDialogBuffers(buffers);
     return saved;

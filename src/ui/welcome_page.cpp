@@ -17,23 +17,32 @@ namespace tonalis {
 
 namespace {
 
+// The frame is centred when it first appears; after that it stays where the
+// user puts it, on the monitor to calibrate.
+bool g_frameCentred;
+
 void OnInitDialog(HWND page, SessionContext* session) {
     if (session == nullptr) {
         return;
     }
+    // A wizard that started on 303, after the panel, was centred there.
+    g_frameCentred = g_pageWindows.description != nullptr;
     g_pageWindows.welcome = page;
     session->frameWindow = SheetFrame(page);
     session->currentMonitor = MonitorIndexOfWindow(session);
     AttachSession(page, session);
     ShowControl(page, IDC_PLACE_ON_MONITOR, session->monitorCount > 1);
-    SetChecked(page, IDC_CHOOSE_WIZARD, session->uiMode == kUiModeWizard);
+    // Before any version was chosen the wizard is offered: a radio group
+    // with nothing checked is out of reach of Tab and the arrow keys.
+    SetChecked(page, IDC_CHOOSE_WIZARD, session->uiMode != kUiModePanel);
     SetChecked(page, IDC_CHOOSE_PANEL, session->uiMode == kUiModePanel);
 }
 
-void OnShowWindow(HWND page) {
+void OnShowWindow(HWND page, bool shown) {
     const SessionContext* session = SessionOf(page);
-    if (session != nullptr) {
+    if (session != nullptr && shown && !g_frameCentred) {
         CentreOnCurrentMonitor(session);
+        g_frameCentred = true;
     }
 }
 
@@ -94,14 +103,14 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
 
 }  // namespace tonalis
 
-extern "C" INT_PTR CALLBACK TNLWelcomeDlg(HWND page, UINT message, WPARAM, LPARAM lParam) {
+extern "C" INT_PTR CALLBACK TNLWelcomeDlg(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     using namespace tonalis;
     switch (message) {
         case WM_INITDIALOG:
             OnInitDialog(page, SessionOfPageRecord(lParam));
             return TRUE;
         case WM_SHOWWINDOW:
-            OnShowWindow(page);
+            OnShowWindow(page, wParam != FALSE);
             return FALSE;
         case WM_NOTIFY:
             return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));

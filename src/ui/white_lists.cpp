@@ -55,12 +55,13 @@ void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKi
 }
 
 void FillAdjustedWhiteList(HWND window, SessionContext* session) {
-    if (session->workingSettings.hasGammaRamp == 1) {
+    // Shown again when the window moves back to a monitor with a table.
+    bool hasTable = session->workingSettings.hasGammaRamp == 1;
+    ShowControl(window, IDC_ADJUSTED_WHITE_LABEL, hasTable);
+    ShowControl(window, IDC_ADJUSTED_WHITE_LIST, hasTable);
+    if (hasTable) {
         FillWhiteList(window, session, IDC_ADJUSTED_WHITE_LIST, kAdjustedWhite);
-        return;
     }
-    ShowControl(window, IDC_ADJUSTED_WHITE_LABEL, false);
-    ShowControl(window, IDC_ADJUSTED_WHITE_LIST, false);
 }
 
 void SelectWhiteEntry(SessionContext* session, HWND list, WhiteListKind kind) {

@@ -10,7 +10,8 @@ namespace tonalis {
 
 // Dialog 322, owned by owner: 0 cancelled, 1 chosen, 2 measurement cancelled.
 INT_PTR RunWhitePointInstructions(HWND owner, SessionContext* session);
-// Dialog 326: 1 chosen (hardwareWhite set), 2 cancelled.
+// Dialog 326: 1 chosen (hardwareWhite set), 2 cancelled, -1 when it could
+// not be shown.
 INT_PTR MeasureWhitePoint(HWND owner, SessionContext* session);
 
 void SetWhiteSwatches(PatternPalette* palette, int step);

@@ -260,8 +260,9 @@ INT_PTR MeasureWhitePoint(HWND owner, SessionContext* session) {
         DialogBoxParamA(session->instance, MAKEINTRESOURCEA(IDD_WHITE_SCREEN), owner,
                         WhitePointScreenProc, reinterpret_cast<LPARAM>(session));
     g_session = nullptr;
+    // Cancelled, or -1 when the screen could not be shown.
     if (result != kChosen) {
-        return kCancelled;
+        return result;
     }
     working.hardwareWhite = WhiteLadder[session->whitePointStep];
     return kChosen;

@@ -67,8 +67,7 @@ struct FileNameCase {
     const char* name;
     const char* chosen;  // in code page 936
     unsigned monitor;
-    bool replaced;     // by the colour directory's Orvane Current Monitor<n>.icc
-    const char* kept;  // otherwise the expected path
+    const char* kept;  // the path the profile is written to
 };
 
 class ProfileFileName : public ::testing::TestWithParam<FileNameCase> {};
@@ -79,34 +78,21 @@ TEST_P(ProfileFileName, IsNormalised) {
     char path[kProfilePathSize] = {};
     strcpy(path, c.chosen);
     EXPECT_EQ(FixProfileFileName(Instance(), path, c.monitor), 0);
-    if (c.replaced) {
-        EXPECT_EQ(path, LibraryColorDirectory() + "Orvane Current Monitor" +
-                            std::to_string(c.monitor) + ".icc");
-    } else {
-        EXPECT_STREQ(path, c.kept);
-    }
+    EXPECT_STREQ(path, c.kept);
 }
 
 // "\xD6\xD0\xCE\xC4" is U+4E2D U+6587; "\xA8\xA6" and "\xA8\xB9" are U+00E9 and U+00FC.
 INSTANTIATE_TEST_SUITE_P(
     Paths, ProfileFileName,
-    ::testing::Values(
-        FileNameCase{"ChineseFileName", "C:\\p\\\xD6\xD0\xCE\xC4.icc", 1, true, nullptr},
-        FileNameCase{"ChineseFolder", "C:\\\xD6\xD0\xCE\xC4\\my.icm.icc", 0, true, nullptr},
-        FileNameCase{"Latin1Letters", "C:\\caf\xA8\xA6\\m\xA8\xB9.icc", 1, false,
-                     "C:\\caf\xA8\xA6\\m\xA8\xB9.icc"},
-        FileNameCase{"DoubledExtension", "C:\\p\\my.ICM.icc", 0, false, "C:\\p\\my.icc"},
-        FileNameCase{"Plain", "C:\\p\\my.Icm.icc", 0, false, "C:\\p\\my.Icm.icc"}),
+    ::testing::Values(FileNameCase{"ChineseFileName", "C:\\p\\\xD6\xD0\xCE\xC4.icc", 1,
+                                   "C:\\p\\\xD6\xD0\xCE\xC4.icc"},
+                      FileNameCase{"ChineseFolder", "C:\\\xD6\xD0\xCE\xC4\\my.icm.icc", 0,
+                                   "C:\\\xD6\xD0\xCE\xC4\\my.icc"},
+                      FileNameCase{"Latin1Letters", "C:\\caf\xA8\xA6\\m\xA8\xB9.icc", 1,
+                                   "C:\\caf\xA8\xA6\\m\xA8\xB9.icc"},
+                      FileNameCase{"DoubledExtension", "C:\\p\\my.ICM.icc", 0, "C:\\p\\my.icc"},
+                      FileNameCase{"Plain", "C:\\p\\my.Icm.icc", 0, "C:\\p\\my.Icm.icc"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ProfileFileNameWithoutColourDirectory, KeepsTheChosenPath) {
-    ScopedFakeProfileSystem fake;
-    fake.state().colorLibraryMissing = true;
-    fake.state().systemDirectoryFails = true;
-    char path[kProfilePathSize] = "C:\\p\\\xD6\xD0\xCE\xC4.icc";
-    EXPECT_EQ(FixProfileFileName(Instance(), path, 0), strings::kNoSystemDirectory);
-    EXPECT_STREQ(path, "C:\\p\\\xD6\xD0\xCE\xC4.icc");
-}
 
 }  // namespace
 }  // namespace tonalis

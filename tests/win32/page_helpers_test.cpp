@@ -140,7 +140,7 @@ TEST_F(PageHelpers, TypedGammaIsCheckedAndAppliedToAllChannels) {
         int list;
         bool refused;
     } cases[] = {
-        {"2,4", "2.4", 2.4, custom, false},    {"", "", 2.2, windows, false},
+        {"2,4", "2.4", 2.4, custom, false},    {"", "", 2.2, windows, true},
         {"0", "0", 2.2, windows, true},        {"3.8", "3.8", 2.2, windows, true},
         {"2.2x", "2.2x", 2.2, windows, true},  {"3.75", "3.75", 3.75, custom, false},
         {"0.75", "0.75", 0.75, custom, false}, {"2.205", "2.205", 2.2, windows, false},
@@ -153,9 +153,12 @@ TEST_F(PageHelpers, TypedGammaIsCheckedAndAppliedToAllChannels) {
         messages().clear();
 
         SetDlgItemTextA(dialog_, IDC_GAMMA_EDIT, c.typed);
+        EXPECT_TRUE(messages().empty()) << "typing alone checks nothing";
+        EXPECT_EQ(ApplyTypedGamma(dialog_, session_.get()), !c.refused);
         ASSERT_EQ(messages().size(), c.refused ? 1u : 0u);
         if (c.refused) {
-            EXPECT_EQ(messages()[0].text, LoadTestString(strings::kEnterGammaOneToThree));
+            EXPECT_EQ(messages()[0].owner, dialog_);
+            EXPECT_EQ(messages()[0].text, LoadTestString(strings::kEnterGammaInRange));
             EXPECT_EQ(GetFocus(), control(IDC_GAMMA_EDIT));
             EXPECT_EQ(Selection(IDC_GAMMA_EDIT), std::make_pair(DWORD(0), DWORD(strlen(c.typed))));
         }
@@ -332,6 +335,17 @@ TEST_F(PageHelpers, MovingToAnotherMonitorTakesItsSettingsUnlessChanged) {
         EXPECT_STREQ(working().description, changed ? "Orvane Monitor Profile" : "second monitor");
         EXPECT_DOUBLE_EQ(working().gamma[1], changed ? 2.4 : 2.2);
         EXPECT_EQ(SettingsEqual(session_->savedSettings, working()), !changed);
+    }
+    // The adjusted white list and its label follow the table of the monitor.
+    session_->monitors[1].hasGammaRamp = 0;
+    session_->currentMonitor = 0;
+    session_->savedSettings = working() = session_->monitors[0];
+    for (int left : {1100, 100}) {
+        MoveWindow(dialog_, left, 100, 300, 200, FALSE);
+        SyncToWindowMonitor(session_.get());
+        FillAdjustedWhiteList(dialog_, session_.get());
+        EXPECT_EQ(IsControlShown(dialog_, IDC_ADJUSTED_WHITE_LABEL), left == 100);
+        EXPECT_EQ(IsControlShown(dialog_, IDC_ADJUSTED_WHITE_LIST), left == 100);
     }
 }
 

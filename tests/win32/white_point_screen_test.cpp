@@ -135,6 +135,12 @@ TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
     EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.y, 0.3476);
 }
 
+TEST(WhitePointScreen, AScreenThatCannotBeShownReportsIt) {
+    auto session = Measuring({0.3128, 0.3292});
+    session->instance = GetModuleHandleA("kernel32.dll");  // holds no template 326
+    EXPECT_EQ(MeasureWhitePoint(nullptr, session.get()), -1);
+}
+
 TEST(WhitePointScreen, AtTheWarmEndTheLeftSquareIsBlackAndArrowKeysStep) {
     auto session = Measuring(WhiteLadder[0]);
     COLORREF leftAtStart = 1, leftAfter = 1;

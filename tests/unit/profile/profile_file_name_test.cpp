@@ -36,32 +36,5 @@ INSTANTIATE_TEST_SUITE_P(
                       ExtensionCase{"C:\\a.ICM.icc\\b.icm.icc", "C:\\a.ICM.icc\\b.icc"},
                       ExtensionCase{"C:\\p\\my.icc", "C:\\p\\my.icc"}, ExtensionCase{"", ""}));
 
-TEST(CurrentMonitorPath, NamesTheMonitorInTheColourDirectory) {
-    char path[360] = "C:\\\xD6\xD0\xCE\xC4\\my.icc";
-    ASSERT_TRUE(FormatCurrentMonitorPath(path, sizeof path, "C:\\colour\\", 1));
-    EXPECT_STREQ(path, "C:\\colour\\Orvane Current Monitor1.icc");
-    ASSERT_TRUE(FormatCurrentMonitorPath(path, sizeof path, "D:\\", 0));
-    EXPECT_STREQ(path, "D:\\Orvane Current Monitor0.icc");
-}
-
-TEST(CurrentMonitorPath, ThatDoesNotFitLeavesThePathAlone) {
-    const std::string expected = "C:\\colour\\Orvane Current Monitor12.icc";
-    char path[64] = "kept";
-    EXPECT_FALSE(FormatCurrentMonitorPath(path, expected.size(), "C:\\colour\\", 12));
-    EXPECT_STREQ(path, "kept");
-    EXPECT_TRUE(FormatCurrentMonitorPath(path, expected.size() + 1, "C:\\colour\\", 12));
-    EXPECT_EQ(path, expected);
-}
-
-TEST(Latin1, OnlyUnitsAboveFFCount) {
-    const wchar_t latin[] = {L'C', L':', 0xE9, 0xFC, 0xFF};
-    const wchar_t beyond[] = {L'a', 0x100};
-    const wchar_t chinese[] = {0x4E2D, 0x6587};
-    EXPECT_FALSE(HasCharacterBeyondLatin1(latin, 5));
-    EXPECT_TRUE(HasCharacterBeyondLatin1(beyond, 2));
-    EXPECT_FALSE(HasCharacterBeyondLatin1(beyond, 1));
-    EXPECT_TRUE(HasCharacterBeyondLatin1(chinese, 2));
-}
-
 }  // namespace
 }  // namespace tonalis
