@@ -158,7 +158,13 @@ RunRecord RunWhileDriving(const std::function<LONG()>& run, const std::function<
     record.result = run();
 
     SetEvent(shared.runEnded);
-    WaitForSingleObject(driver, INFINITE);
+    // Messages still come: the script may be settling on this thread.
+    while (MsgWaitForMultipleObjects(1, &driver, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+        }
+    }
     InterlockedExchange(&shared.stopWatching, 1);
     WaitForSingleObject(watcher, INFINITE);
     CloseHandle(driver);

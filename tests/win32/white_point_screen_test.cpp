@@ -17,7 +17,6 @@
 namespace tonalis {
 namespace {
 
-using testing::Canvas;
 using testing::ColourText;
 
 // One step per 50 ms tick, each when a visible window of this thread holds
@@ -75,12 +74,14 @@ void Click(HWND dialog, int id) {
 void Key(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYDOWN, key, 1);
 }
-// What a square shows, printed into a canvas.
+// What a square shows on screen. A tick comes after the paints that clicks
+// and keys asked for, so a square left out of them keeps its old colour.
 COLORREF Shown(HWND screen, int id) {
-    Canvas canvas(100, 100);
-    SendMessageA(GetDlgItem(screen, id), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
-                 PRF_CLIENT);
-    return canvas.Pixel(50, 50);
+    HWND square = GetDlgItem(screen, id);
+    HDC dc = GetDC(square);
+    const COLORREF colour = GetPixel(dc, 50, 50);
+    ReleaseDC(square, dc);
+    return colour;
 }
 COLORREF Swatch(int step) {
     const SwatchColour& swatch = ProcessWhiteSwatchTable().steps[step];
@@ -106,19 +107,28 @@ TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
     int startStep = -1;
     RECT screen = {}, left = {};
     COLORREF centre = 0;
-    ModalScript script({{IDC_SQUARE_CENTRE, [&](HWND window) {
+    std::vector<COLORREF> afterStep;
+    ModalScript script({{IDC_SQUARE_CENTRE,
+                         [&](HWND window) {
                              startStep = session->whitePointStep;
                              GetWindowRect(window, &screen);
                              GetWindowRect(GetDlgItem(window, IDC_SQUARE_LEFT), &left);
                              MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&left), 2);
                              centre = Shown(window, IDC_SQUARE_CENTRE);
                              Click(window, IDC_SQUARE_LEFT);
+                         }},
+                        {IDC_SQUARE_CENTRE, [&](HWND window) {
+                             for (int id : {IDC_SQUARE_LEFT, IDC_SQUARE_CENTRE, IDC_SQUARE_RIGHT}) {
+                                 afterStep.push_back(Shown(window, id));
+                             }
                              Click(window, IDC_SQUARE_LEFT);
                              Click(window, IDC_SQUARE_CENTRE);
                          }}});
     EXPECT_EQ(MeasureWhitePoint(nullptr, session.get()), 1);
     EXPECT_EQ(startStep, 5);
     EXPECT_EQ(centre, Swatch(5)) << ColourText(centre);
+    // Every square repainted after one step warmer.
+    EXPECT_EQ(afterStep, (std::vector<COLORREF>{Swatch(3), Swatch(4), Swatch(5)}));
     // The monitor's rectangle; 100-pixel squares 150 down, (800 - 360) / 2 in.
     EXPECT_TRUE(EqualRect(&screen, reinterpret_cast<RECT*>(&session->monitors[1].monitorRect)));
     EXPECT_EQ(left.left, 220);

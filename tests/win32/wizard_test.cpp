@@ -29,6 +29,7 @@ constexpr char kProductKey[] = "SOFTWARE\\Orvane\\Tonalis";
 constexpr int kPanelWizardButton = 1228;
 constexpr int kDescriptionEdit = 1212;
 constexpr int kPhosphorList = 1702;
+constexpr int kGammaPatchCentre = 1605;
 constexpr DWORD kRunTimeoutMs = 20000;
 
 void RememberMode(DWORD mode) {
@@ -187,6 +188,34 @@ TEST_F(AppletRun, PanelCancelEndsTheRunWithoutTheWizard) {
     EXPECT_EQ(system_.state().liveAllocations, 0);
 }
 
+// On a display of 256 palette colours another window's palette change
+// repaints the patches, their own realisation does not.
+TEST_F(AppletRun, OnAPaletteDisplayThePatchesRepaintAfterPaletteChanges) {
+    system_.state().bitsPerPixel = 8;
+    system_.state().rasterCaps = RC_PALETTE;
+    RememberMode(2);
+    std::vector<bool> invalidated;
+
+    Run({[&] {
+        HWND panel = FindPanel();
+        if (panel == nullptr) {
+            return false;
+        }
+        HWND patch = GetDlgItem(panel, kGammaPatchCentre);
+        for (HWND changer : {panel, owner_.get()}) {
+            ValidateRect(patch, nullptr);
+            SendMessageA(panel, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(changer), 0);
+            invalidated.push_back(GetUpdateRect(patch, nullptr, FALSE) != FALSE);
+        }
+        Click(panel, IDCANCEL);
+        return true;
+    }});
+
+    EXPECT_TRUE(finished_);
+    EXPECT_TRUE(system_.state().messages.empty());
+    EXPECT_EQ(invalidated, (std::vector<bool>{false, true}));
+}
+
 HWND FindSaveDialog() {
     return FindThreadWindow([](HWND w) {
         return IsWindowEnabled(w) && (GetDlgItem(w, cmb13) != nullptr || GetDlgItem(w, edt1));
@@ -207,6 +236,7 @@ TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
             HWND panel = FindPanel();
             if (panel != nullptr) {
                 SetDlgItemTextA(panel, kDescriptionEdit, "Panel OK");
+                RememberMode(1);  // the save must write the panel's mode itself
                 Click(panel, IDOK);
             }
             return panel != nullptr;
