@@ -1,7 +1,7 @@
 // Runs of the applet driven through its real windows: the control-panel
 // dialog's three endings and the wizard's way around a monitor without a
 // settable lookup table. A thread timer presses the buttons, as a user would,
-// and closes whatever is open when a run takes too long.
+// and cancels whatever is open when a run takes too long.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,6 +16,7 @@
 
 #include "applet/run_applet.h"
 #include "applet_seams.h"
+#include "dialog_driver.h"
 #include "system_seams.h"
 
 namespace tonalis {
@@ -30,7 +31,6 @@ constexpr int kPanelWizardButton = 1228;
 constexpr int kDescriptionEdit = 1212;
 constexpr int kPhosphorList = 1702;
 constexpr int kGammaPatchCentre = 1605;
-constexpr DWORD kRunTimeoutMs = 20000;
 
 void RememberMode(DWORD mode) {
     testing::SetValue(HKEY_CURRENT_USER, kProductKey, "WizardOrPanel", REG_DWORD, &mode,
@@ -86,58 +86,6 @@ std::string ControlText(HWND window, int id) {
     return text;
 }
 
-// One step runs at each tick until it returns true; the run is closed when
-// the steps are not done in time.
-class RunDriver {
-  public:
-    explicit RunDriver(std::vector<std::function<bool()>> steps) : steps_(std::move(steps)) {
-        current_ = this;
-        start_ = GetTickCount();
-        timer_ = SetTimer(nullptr, 0, 40, Tick);
-    }
-    ~RunDriver() {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    bool finished() const { return next_ == steps_.size(); }
-    bool sheetSeen() const { return sheetSeen_; }
-
-  private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        RunDriver* self = current_;
-        if (self == nullptr || self->busy_) {
-            return;
-        }
-        self->busy_ = true;
-        self->sheetSeen_ = self->sheetSeen_ || FindSheet() != nullptr;
-        if (self->next_ < self->steps_.size() && self->steps_[self->next_]()) {
-            ++self->next_;
-        } else if (GetTickCount() - self->start_ > kRunTimeoutMs) {
-            CloseEverything();
-        }
-        self->busy_ = false;
-    }
-
-    static void CloseEverything() {
-        if (HWND sheet = FindSheet()) {
-            PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        }
-        if (HWND panel = FindPanel()) {
-            Click(panel, IDCANCEL);
-        }
-    }
-
-    static RunDriver* current_;
-    std::vector<std::function<bool()>> steps_;
-    size_t next_ = 0;
-    DWORD start_ = 0;
-    UINT_PTR timer_ = 0;
-    bool busy_ = false;
-    bool sheetSeen_ = false;
-};
-
-RunDriver* RunDriver::current_ = nullptr;
-
 // A top-level window of the test standing in for the Control Panel.
 class OwnerWindow {
   public:
@@ -153,11 +101,20 @@ class OwnerWindow {
 
 class AppletRun : public ::testing::Test {
   protected:
+    // One step at each tick until it returns true, then the next; every tick
+    // also looks for the wizard's sheet, to the end of the run.
     int Run(std::vector<std::function<bool()>> steps) {
-        RunDriver driver(std::move(steps));
-        int result = RunApplet(owner_.get(), GetModuleHandleA(nullptr));
-        finished_ = driver.finished();
-        sheetSeen_ = driver.sheetSeen();
+        int result = -1;
+        size_t next = 0;
+        testing::DriveDialogs([&] { result = RunApplet(owner_.get(), GetModuleHandleA(nullptr)); },
+                              [&](HWND) {
+                                  sheetSeen_ = sheetSeen_ || FindSheet() != nullptr;
+                                  if (next < steps.size() && steps[next]()) {
+                                      ++next;
+                                  }
+                                  return false;
+                              });
+        finished_ = next == steps.size();
         return result;
     }
 
