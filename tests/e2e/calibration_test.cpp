@@ -80,6 +80,7 @@ RECT MeasureWhitePoint(HWND owner, const std::function<void(HWND)>& act) {
     act(screen);
     WaitUntil([&] { return !IsWindow(screen) && !IsWindow(instructions); },
               "the white point screen to close");
+    Settle(owner);  // the button's handler goes on after the windows close
     return rect;
 }
 
@@ -331,6 +332,7 @@ TEST_F(Calibration, TwoMonitorsWizardCalibratesTheMonitorItWasMovedTo) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
         WaitUntil([&] { return SameRect(MonitorRectOf(wizard.frame()), target); },
                   "the wizard on the other monitor");
+        Settle(wizard.frame());  // the move's handler runs after the new position is set
         Type(page, IDC_DESCRIPTION, "tnl e2e other monitor");
         for (int id : {IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS, IDD_GAMMA}) {
             wizard.WaitForPage(id);
