@@ -159,12 +159,14 @@ RunRecord RunWhileDriving(const std::function<LONG()>& run, const std::function<
 
     SetEvent(shared.runEnded);
     // Messages still come: the script may be settling on this thread.
-    while (MsgWaitForMultipleObjects(1, &driver, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    while (MsgWaitForMultipleObjects(1, &driver, FALSE, INFINITE, QS_ALLINPUT) ==
+           WAIT_OBJECT_0 + 1) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageA(&message);
         }
     }
+    WaitForSingleObject(driver, INFINITE);
     InterlockedExchange(&shared.stopWatching, 1);
     WaitForSingleObject(watcher, INFINITE);
     CloseHandle(driver);

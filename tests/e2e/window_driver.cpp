@@ -111,7 +111,8 @@ void SettleThread(DWORD threadId) {
                         PostThreadMessageA(threadId, MarkerMessage(), marker, 0);
     // A thread that has ended has nothing left to do either.
     HANDLE ends[] = {state.taken, thread};
-    const DWORD waited = posted ? WaitForMultipleObjects(2, ends, FALSE, kAnswerMs) : WAIT_FAILED;
+    const DWORD waited =
+        posted ? WaitForMultipleObjects(2, ends, FALSE, kDefaultWaitMs) : WAIT_FAILED;
     if (hook != nullptr) {
         UnhookWindowsHookEx(hook);
     }
