@@ -97,7 +97,7 @@ DWORD ThreadOf(HWND window) {
     return GetWindowThreadProcessId(window, nullptr);
 }
 
-void SettleThread(DWORD threadId) {
+void SettleThread(DWORD threadId, const std::string& after) {
     if (threadId == 0 || threadId == GetCurrentThreadId()) {
         return;
     }
@@ -121,14 +121,15 @@ void SettleThread(DWORD threadId) {
     }
     LeaveCriticalSection(&state.lock);
     if (waited != WAIT_OBJECT_0 && waited != WAIT_OBJECT_0 + 1) {
-        throw DriverError("the window's thread did not take its messages");
+        throw DriverError("the window's thread did not take its messages after " + after +
+                          (posted ? "" : " (no marker posted)"));
     }
 }
 
 }  // namespace
 
 void Settle(HWND window) {
-    SettleThread(ThreadOf(window));
+    SettleThread(ThreadOf(window), "a settle");
 }
 
 HWND WaitFor(const std::function<HWND()>& find, const std::string& what, DWORD ms) {
@@ -205,7 +206,7 @@ HWND Control(HWND dialog, int id) {
 void Click(HWND dialog, int id) {
     const DWORD thread = ThreadOf(dialog);
     Post(Control(dialog, id), BM_CLICK);
-    SettleThread(thread);
+    SettleThread(thread, "a click on " + std::to_string(id));
 }
 
 void Choose(HWND dialog, int comboId, int index) {
@@ -213,7 +214,7 @@ void Choose(HWND dialog, int comboId, int index) {
     const DWORD thread = ThreadOf(dialog);
     Send(combo, CB_SETCURSEL, index);
     Post(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-    SettleThread(thread);
+    SettleThread(thread, "a choice in " + std::to_string(comboId));
 }
 
 void Slide(HWND dialog, int sliderId, int position) {
@@ -235,7 +236,7 @@ void PressKey(HWND window, UINT key) {
     const DWORD thread = ThreadOf(window);
     Post(window, WM_KEYDOWN, key, 1);
     Post(window, WM_KEYUP, key, 0xC0000001);
-    SettleThread(thread);
+    SettleThread(thread, "key " + std::to_string(key));
 }
 
 std::string Text(HWND window) {
@@ -312,7 +313,7 @@ void Wizard::Press(int button) const {
     Post(frame_, PSM_PRESSBUTTON, button);
     // The sheet's loop sees that it has ended only at the next message.
     Post(frame_, WM_NULL);
-    SettleThread(thread);
+    SettleThread(thread, "sheet button " + std::to_string(button));
 }
 
 namespace {
