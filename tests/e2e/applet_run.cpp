@@ -158,6 +158,16 @@ RunRecord RunWhileDriving(const std::function<LONG()>& run, const std::function<
     record.result = run();
 
     SetEvent(shared.runEnded);
+    // Messages still come: the script may be settling on this thread. The
+    // queue is emptied before each wait, which wakes only for newer messages.
+    DWORD waited = WAIT_OBJECT_0 + 1;
+    while (waited == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+        }
+        waited = MsgWaitForMultipleObjects(1, &driver, FALSE, INFINITE, QS_ALLINPUT);
+    }
     WaitForSingleObject(driver, INFINITE);
     InterlockedExchange(&shared.stopWatching, 1);
     WaitForSingleObject(watcher, INFINITE);

@@ -62,7 +62,75 @@ std::string DescribeWindows() {
     return text;
 }
 
+// A settle's marker: a thread message that a message hook on the window's
+// thread sees when that thread takes it, after everything posted before it.
+UINT MarkerMessage() {
+    static const UINT marker = RegisterWindowMessageA("TonalisDriverSettleMarker");
+    return marker;
+}
+
+// One settle at a time; the hook runs on the other thread.
+struct SettleState {
+    SettleState() { InitializeCriticalSection(&lock); }
+    CRITICAL_SECTION lock;
+    HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    volatile LONG awaited = 0;
+};
+
+SettleState& Settling() {
+    static SettleState state;
+    return state;
+}
+
+LRESULT CALLBACK WatchForMarker(int code, WPARAM removal, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    SettleState& state = Settling();
+    if (code == HC_ACTION && removal == PM_REMOVE && message->hwnd == nullptr &&
+        message->message == MarkerMessage() &&
+        static_cast<LONG>(message->wParam) == InterlockedCompareExchange(&state.awaited, 0, 0)) {
+        SetEvent(state.taken);
+    }
+    return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+DWORD ThreadOf(HWND window) {
+    return GetWindowThreadProcessId(window, nullptr);
+}
+
+void SettleThread(DWORD threadId, const std::string& after) {
+    if (threadId == 0 || threadId == GetCurrentThreadId()) {
+        return;
+    }
+    SettleState& state = Settling();
+    EnterCriticalSection(&state.lock);
+    const LONG marker = InterlockedIncrement(&state.awaited);
+    ResetEvent(state.taken);
+    HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, threadId);
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, WatchForMarker, nullptr, threadId);
+    const bool posted = hook != nullptr && thread != nullptr &&
+                        PostThreadMessageA(threadId, MarkerMessage(), marker, 0);
+    // A thread that has ended has nothing left to do either.
+    HANDLE ends[] = {state.taken, thread};
+    const DWORD waited =
+        posted ? WaitForMultipleObjects(2, ends, FALSE, kDefaultWaitMs) : WAIT_FAILED;
+    if (hook != nullptr) {
+        UnhookWindowsHookEx(hook);
+    }
+    if (thread != nullptr) {
+        CloseHandle(thread);
+    }
+    LeaveCriticalSection(&state.lock);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_OBJECT_0 + 1) {
+        throw DriverError("the window's thread did not take its messages after " + after +
+                          (posted ? "" : " (no marker posted)"));
+    }
+}
+
 }  // namespace
+
+void Settle(HWND window) {
+    SettleThread(ThreadOf(window), "a settle");
+}
 
 HWND WaitFor(const std::function<HWND()>& find, const std::string& what, DWORD ms) {
     const DWORD start = GetTickCount();
@@ -136,13 +204,17 @@ HWND Control(HWND dialog, int id) {
 }
 
 void Click(HWND dialog, int id) {
+    const DWORD thread = ThreadOf(dialog);
     Post(Control(dialog, id), BM_CLICK);
+    SettleThread(thread, "a click on " + std::to_string(id));
 }
 
 void Choose(HWND dialog, int comboId, int index) {
     HWND combo = Control(dialog, comboId);
+    const DWORD thread = ThreadOf(dialog);
     Send(combo, CB_SETCURSEL, index);
     Post(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SettleThread(thread, "a choice in " + std::to_string(comboId));
 }
 
 void Slide(HWND dialog, int sliderId, int position) {
@@ -161,8 +233,10 @@ void Type(HWND dialog, int editId, const std::string& text) {
 }
 
 void PressKey(HWND window, UINT key) {
+    const DWORD thread = ThreadOf(window);
     Post(window, WM_KEYDOWN, key, 1);
     Post(window, WM_KEYUP, key, 0xC0000001);
+    SettleThread(thread, "key " + std::to_string(key));
 }
 
 std::string Text(HWND window) {
@@ -235,9 +309,11 @@ HWND Wizard::WaitForPage(int templateId, DWORD ms) const {
 }
 
 void Wizard::Press(int button) const {
+    const DWORD thread = ThreadOf(frame_);
     Post(frame_, PSM_PRESSBUTTON, button);
     // The sheet's loop sees that it has ended only at the next message.
     Post(frame_, WM_NULL);
+    SettleThread(thread, "sheet button " + std::to_string(button));
 }
 
 namespace {

@@ -38,6 +38,11 @@ HWND FindDialogWith(int controlId);
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+// Returns when the window's thread has taken every message posted to it so
+// far: what they do is done, or the modal window one of them opened runs.
+// Every action below that posts settles before it returns.
+void Settle(HWND window);
+
 HWND Control(HWND dialog, int id);
 // A click on a button, posted: the button may open a modal dialog.
 void Click(HWND dialog, int id);

@@ -39,7 +39,10 @@ Outcome TypeAndPressOk(int templateId, DLGPROC procedure, SessionContext* sessio
             }
             for (size_t i = 0; i < fields.size(); ++i) {
                 if (texts[i] != nullptr) {
-                    SetDlgItemTextA(dialog, fields[i], texts[i]);
+                    // As a paste over everything, which the field's limit cuts.
+                    SendDlgItemMessageA(dialog, fields[i], EM_SETSEL, 0, -1);
+                    SendDlgItemMessageA(dialog, fields[i], EM_REPLACESEL, TRUE,
+                                        reinterpret_cast<LPARAM>(texts[i]));
                 }
             }
             PressButton(dialog, IDOK);
@@ -105,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
         WhiteCase{"XBelowRange", 1, kAdjusted, "0.2787", "0.3292", 3435, IDC_WHITE_X, kHardware},
         WhiteCase{"SumBeforeRange", 1, kAdjusted, "0.6", "0.5", 3433, IDC_WHITE_X, kHardware},
         WhiteCase{"Comma", 1, kAdjusted, "0,3128", "0.3292", 0, 0, {0.3128, 0.3292}},
+        WhiteCase{"SixCharacters", 1, kAdjusted, "0.31289", "0.32929", 0, 0, {0.3128, 0.3292}},
         WhiteCase{"EmptyY", 1, kAdjusted, "0.31", "", 3413, IDC_WHITE_Y, kHardware},
         WhiteCase{"Adjusted", 2, kAdjusted, "0.3128", "0.3292", 0, 0, {0.3128, 0.3292}},
         // Never computed: the fields show the hardware point, which OK keeps.

@@ -51,7 +51,6 @@ TEST(TwoMonitorRun, PreviewFollowsTheWindowAndCancelPutsBackEachStartRamp) {
     ScopedFakeDisplaySystem display;
     const GammaRamp leftStart = RampTo(250), rightStart = RampTo(200);
     display.state().scriptedReads = {{0, leftStart}, {1, rightStart}};
-    display.state().writes.reserve(1000);  // read from the driving thread while it grows
     // Two names that both open a device context on any X server; the monitors
     // are told apart by them.
     ScopedFakeDesktop desktop({{kLeft, "\\\\.\\DISPLAY1", true}, {kRight, "DISPLAY", false}}, 2);
@@ -60,6 +59,13 @@ TEST(TwoMonitorRun, PreviewFollowsTheWindowAndCancelPutsBackEachStartRamp) {
     bool placeHintShown = false;
     std::string descriptionAfterMove;
     RECT squares = {};
+
+    // The writes are made on the applet's thread: counted there.
+    auto writesSoFar = [&] {
+        size_t count = 0;
+        OnAppletThread([&] { count = display.state().writes.size(); });
+        return count;
+    };
 
     RunRecord run = RunWhileDriving(
         [] { return RunApplet(GetDesktopWindow(), GetModuleHandleA(nullptr)); },
@@ -75,21 +81,21 @@ TEST(TwoMonitorRun, PreviewFollowsTheWindowAndCancelPutsBackEachStartRamp) {
                 auto* session = static_cast<SessionContext*>(GetPropA(page, kSessionProperty));
                 strcpy(session->monitors[1].description, "right monitor");
             });
-            writesBeforeMove = display.state().writes.size();
+            writesBeforeMove = writesSoFar();
             SetWindowPos(wizard.frame(), nullptr, kRight.left + 100, 100, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
             WaitUntil([&] { return Text(page, IDC_DESCRIPTION) == "right monitor"; },
                       "the right monitor's settings");
             descriptionAfterMove = Text(page, IDC_DESCRIPTION);
-            writesAfterMove = display.state().writes.size();
+            writesAfterMove = writesSoFar();
             for (int id : {IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS}) {
                 wizard.WaitForPage(id);
                 wizard.Next();
             }
             page = wizard.WaitForPage(IDD_GAMMA);
-            lookupsBeforeSlide = desktop.monitorFromWindowCalls();
+            OnAppletThread([&] { lookupsBeforeSlide = desktop.monitorFromWindowCalls(); });
             Slide(page, IDC_GAMMA_SLIDER_CENTRE, 150);
-            lookupsAfterSlide = desktop.monitorFromWindowCalls();
+            OnAppletThread([&] { lookupsAfterSlide = desktop.monitorFromWindowCalls(); });
             wizard.Next();
             page = wizard.WaitForPage(IDD_HARDWARE_WHITE);
             Click(page, IDC_MEASURE);
@@ -100,7 +106,8 @@ TEST(TwoMonitorRun, PreviewFollowsTheWindowAndCancelPutsBackEachStartRamp) {
             GetWindowRect(screen, &squares);
             PressKey(screen, VK_ESCAPE);
             WaitUntil([&] { return !IsWindow(instructions); }, "the instructions to close");
-            writesBeforeCancel = display.state().writes.size();
+            Settle(page);  // the button's handler previews after the windows close
+            writesBeforeCancel = writesSoFar();
             wizard.Cancel();
         });
 
@@ -128,6 +135,35 @@ TEST(TwoMonitorRun, PreviewFollowsTheWindowAndCancelPutsBackEachStartRamp) {
         EXPECT_TRUE(SameRamp(writes[i + 1].ramp, rightStart)) << "write " << i + 1;
     }
     EXPECT_TRUE(system.state().messages.empty());
+}
+
+// Dialog 324 moved to the other monitor shows that monitor's settings.
+TEST(TwoMonitorRun, PanelTakesTheSettingsOfTheMonitorItIsMovedTo) {
+    CleanProductKeys clean;
+    ScopedFakeSystem system;
+    ScopedFakeDisplaySystem display;
+    ScopedFakeDesktop desktop({{kLeft, "\\\\.\\DISPLAY1", true}, {kRight, "DISPLAY", false}}, 2);
+    const DWORD panelMode = 2;
+    testing::SetValue(HKEY_CURRENT_USER, "SOFTWARE\\Orvane\\Tonalis", "WizardOrPanel", REG_DWORD,
+                      &panelMode, sizeof panelMode);
+
+    RunRecord run = RunWhileDriving(
+        [] { return RunApplet(GetDesktopWindow(), GetModuleHandleA(nullptr)); },
+        [&] {
+            HWND panel = WaitFor([] { return FindDialogWith(IDC_PANEL_WIZARD); }, "dialog 324");
+            OnAppletThread([&] {
+                auto* session = static_cast<SessionContext*>(GetPropA(panel, kSessionProperty));
+                strcpy(session->monitors[1].description, "right monitor");
+            });
+            SetWindowPos(panel, nullptr, kRight.left + 100, 100, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+            WaitUntil([&] { return Text(panel, IDC_DESCRIPTION) == "right monitor"; },
+                      "the right monitor's settings");
+            Click(panel, IDCANCEL);
+        });
+
+    EXPECT_EQ(run.failure, "");
+    EXPECT_FALSE(run.closedByWatchdog);
 }
 
 }  // namespace

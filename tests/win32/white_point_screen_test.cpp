@@ -12,62 +12,28 @@
 #include "resources/resource.h"
 #include "ui/procedures.h"
 #include "ui/white_point_measurement.h"
+#include "dialog_driver.h"
 #include "ui_test_support.h"
 
 namespace tonalis {
 namespace {
 
-using testing::Canvas;
 using testing::ColourText;
 
-// One step per 50 ms tick, each when a visible window of this thread holds
-// its marker control; after ten seconds every window is cancelled so that a
-// fault cannot hang the run.
-class ModalScript {
-  public:
-    using Step = std::pair<int, std::function<void(HWND)>>;
-    explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 50, Tick);
-    }
-    ~ModalScript() {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
+// Runs show while the steps play, one per tick, each on the dialog that holds
+// its marker control. Gives how many ran.
+using Step = std::pair<int, std::function<void(HWND)>>;
+size_t Play(const std::function<void()>& show, std::vector<Step> steps) {
     size_t done = 0;
-
-  private:
-    static BOOL CALLBACK Find(HWND window, LPARAM found) {
-        const int marker = current_->steps_[current_->done].first;
-        if (IsWindowVisible(window) && GetDlgItem(window, marker) != nullptr) {
-            *reinterpret_cast<HWND*>(found) = window;
+    testing::DriveDialogs(show, [&](HWND dialog) {
+        if (dialog != nullptr && done < steps.size() &&
+            GetDlgItem(dialog, steps[done].first) != nullptr) {
+            steps[done++].second(dialog);
         }
-        return TRUE;
-    }
-    static BOOL CALLBACK Cancel(HWND window, LPARAM) {
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        return TRUE;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        ModalScript* script = current_;
-        if (script == nullptr) {
-            return;
-        }
-        if (++script->ticks_ > 200) {
-            EnumThreadWindows(GetCurrentThreadId(), Cancel, 0);
-        } else if (script->done < script->steps_.size()) {
-            HWND found = nullptr;
-            EnumThreadWindows(GetCurrentThreadId(), Find, reinterpret_cast<LPARAM>(&found));
-            if (found != nullptr) {
-                script->steps_[script->done++].second(found);
-            }
-        }
-    }
-    static inline ModalScript* current_ = nullptr;
-    std::vector<Step> steps_;
-    int ticks_ = 0;
-    UINT_PTR timer_ = 0;
-};
+        return done == steps.size();
+    });
+    return done;
+}
 
 void Click(HWND dialog, int id) {
     PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
@@ -75,12 +41,14 @@ void Click(HWND dialog, int id) {
 void Key(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYDOWN, key, 1);
 }
-// What a square shows, printed into a canvas.
+// What a square shows on screen. A tick comes after the paints that clicks
+// and keys asked for, so a square left out of them keeps its old colour.
 COLORREF Shown(HWND screen, int id) {
-    Canvas canvas(100, 100);
-    SendMessageA(GetDlgItem(screen, id), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
-                 PRF_CLIENT);
-    return canvas.Pixel(50, 50);
+    HWND square = GetDlgItem(screen, id);
+    HDC dc = GetDC(square);
+    const COLORREF colour = GetPixel(dc, 50, 50);
+    ReleaseDC(square, dc);
+    return colour;
 }
 COLORREF Swatch(int step) {
     const SwatchColour& swatch = ProcessWhiteSwatchTable().steps[step];
@@ -106,19 +74,30 @@ TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
     int startStep = -1;
     RECT screen = {}, left = {};
     COLORREF centre = 0;
-    ModalScript script({{IDC_SQUARE_CENTRE, [&](HWND window) {
-                             startStep = session->whitePointStep;
-                             GetWindowRect(window, &screen);
-                             GetWindowRect(GetDlgItem(window, IDC_SQUARE_LEFT), &left);
-                             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&left), 2);
-                             centre = Shown(window, IDC_SQUARE_CENTRE);
-                             Click(window, IDC_SQUARE_LEFT);
-                             Click(window, IDC_SQUARE_LEFT);
-                             Click(window, IDC_SQUARE_CENTRE);
-                         }}});
-    EXPECT_EQ(MeasureWhitePoint(nullptr, session.get()), 1);
+    std::vector<COLORREF> afterStep;
+    int result = 0;
+    Play([&] { result = MeasureWhitePoint(nullptr, session.get()); },
+         {{IDC_SQUARE_CENTRE,
+           [&](HWND window) {
+               startStep = session->whitePointStep;
+               GetWindowRect(window, &screen);
+               GetWindowRect(GetDlgItem(window, IDC_SQUARE_LEFT), &left);
+               MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&left), 2);
+               centre = Shown(window, IDC_SQUARE_CENTRE);
+               Click(window, IDC_SQUARE_LEFT);
+           }},
+          {IDC_SQUARE_CENTRE, [&](HWND window) {
+               for (int id : {IDC_SQUARE_LEFT, IDC_SQUARE_CENTRE, IDC_SQUARE_RIGHT}) {
+                   afterStep.push_back(Shown(window, id));
+               }
+               Click(window, IDC_SQUARE_LEFT);
+               Click(window, IDC_SQUARE_CENTRE);
+           }}});
+    EXPECT_EQ(result, 1);
     EXPECT_EQ(startStep, 5);
     EXPECT_EQ(centre, Swatch(5)) << ColourText(centre);
+    // Every square repainted after one step warmer.
+    EXPECT_EQ(afterStep, (std::vector<COLORREF>{Swatch(3), Swatch(4), Swatch(5)}));
     // The monitor's rectangle; at 96 DPI 100-pixel squares 150 down, (800 - 360)
     // / 2 in, and as large on the screen at 150 and 200 %.
     EXPECT_TRUE(EqualRect(&screen, reinterpret_cast<RECT*>(&session->monitors[1].monitorRect)));
@@ -145,25 +124,28 @@ TEST(WhitePointScreen, AtTheWarmEndTheLeftSquareIsBlackAndArrowKeysStep) {
     auto session = Measuring(WhiteLadder[0]);
     COLORREF leftAtStart = 1, leftAfter = 1;
     int stepAfterLeft = -1;
-    ModalScript script({
-        {IDC_SQUARE_CENTRE,
-         [&](HWND screen) {
-             leftAtStart = Shown(screen, IDC_SQUARE_LEFT);
-             SetFocus(GetDlgItem(screen, IDC_SQUARE_LEFT));
-             Key(GetDlgItem(screen, IDC_SQUARE_LEFT), VK_LEFT);  // nowhere warmer
-         }},
-        {IDC_SQUARE_CENTRE,
-         [&](HWND screen) {
-             stepAfterLeft = session->whitePointStep;
-             leftAfter = Shown(screen, IDC_SQUARE_LEFT);
-             Key(GetDlgItem(screen, IDC_SQUARE_LEFT), VK_RIGHT);
-         }},
-        // The arrow posts a command: Enter comes on a later tick.
-        {IDC_SQUARE_CENTRE,
-         [&](HWND screen) { Key(GetDlgItem(screen, IDC_SQUARE_LEFT), VK_RETURN); }},
-    });
-    EXPECT_EQ(MeasureWhitePoint(nullptr, session.get()), 1);
-    EXPECT_EQ(script.done, 3u);
+    int result = 0;
+    const size_t done =
+        Play([&] { result = MeasureWhitePoint(nullptr, session.get()); },
+             {
+                 {IDC_SQUARE_CENTRE,
+                  [&](HWND screen) {
+                      leftAtStart = Shown(screen, IDC_SQUARE_LEFT);
+                      SetFocus(GetDlgItem(screen, IDC_SQUARE_LEFT));
+                      Key(GetDlgItem(screen, IDC_SQUARE_LEFT), VK_LEFT);  // nowhere warmer
+                  }},
+                 {IDC_SQUARE_CENTRE,
+                  [&](HWND screen) {
+                      stepAfterLeft = session->whitePointStep;
+                      leftAfter = Shown(screen, IDC_SQUARE_LEFT);
+                      Key(GetDlgItem(screen, IDC_SQUARE_LEFT), VK_RIGHT);
+                  }},
+                 // The arrow posts a command: Enter comes on a later tick.
+                 {IDC_SQUARE_CENTRE,
+                  [&](HWND screen) { Key(GetDlgItem(screen, IDC_SQUARE_LEFT), VK_RETURN); }},
+             });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(done, 3u);
     EXPECT_EQ(leftAtStart, RGB(0, 0, 0)) << ColourText(leftAtStart);
     EXPECT_EQ(leftAfter, RGB(0, 0, 0)) << ColourText(leftAfter);
     EXPECT_EQ(stepAfterLeft, 0);
@@ -174,17 +156,19 @@ TEST(WhitePointScreen, AtTheWarmEndTheLeftSquareIsBlackAndArrowKeysStep) {
 TEST(WhitePointScreen, EscOnTheScreenEndsTheInstructionsWithNothingChanged) {
     auto session = Measuring({0.30, 0.31});
     int startStep = -1;
-    ModalScript script({
-        {IDOK, [&](HWND instructions) { Click(instructions, IDOK); }},
-        {IDC_SQUARE_CENTRE,
-         [&](HWND screen) {
-             startStep = session->whitePointStep;
-             Click(screen, IDC_SQUARE_RIGHT);
-             Key(screen, VK_ESCAPE);
-         }},
-    });
-    EXPECT_EQ(RunWhitePointInstructions(nullptr, session.get()), 2);
-    EXPECT_EQ(script.done, 2u);
+    int result = 0;
+    const size_t done = Play([&] { result = RunWhitePointInstructions(nullptr, session.get()); },
+                             {
+                                 {IDOK, [&](HWND instructions) { Click(instructions, IDOK); }},
+                                 {IDC_SQUARE_CENTRE,
+                                  [&](HWND screen) {
+                                      startStep = session->whitePointStep;
+                                      Click(screen, IDC_SQUARE_RIGHT);
+                                      Key(screen, VK_ESCAPE);
+                                  }},
+                             });
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(done, 2u);
     EXPECT_EQ(startStep, 5);  // off the ladder: the middle
     EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.x, 0.30);
     EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.y, 0.31);

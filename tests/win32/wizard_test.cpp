@@ -1,7 +1,7 @@
 // Runs of the applet driven through its real windows: the control-panel
 // dialog's three endings and the wizard's way around a monitor without a
 // settable lookup table. A thread timer presses the buttons, as a user would,
-// and closes whatever is open when a run takes too long.
+// and cancels whatever is open when a run takes too long.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,6 +16,7 @@
 
 #include "applet/run_applet.h"
 #include "applet_seams.h"
+#include "dialog_driver.h"
 #include "system_seams.h"
 
 namespace tonalis {
@@ -29,7 +30,7 @@ constexpr char kProductKey[] = "SOFTWARE\\Orvane\\Tonalis";
 constexpr int kPanelWizardButton = 1228;
 constexpr int kDescriptionEdit = 1212;
 constexpr int kPhosphorList = 1702;
-constexpr DWORD kRunTimeoutMs = 20000;
+constexpr int kGammaPatchCentre = 1605;
 
 void RememberMode(DWORD mode) {
     testing::SetValue(HKEY_CURRENT_USER, kProductKey, "WizardOrPanel", REG_DWORD, &mode,
@@ -85,58 +86,6 @@ std::string ControlText(HWND window, int id) {
     return text;
 }
 
-// One step runs at each tick until it returns true; the run is closed when
-// the steps are not done in time.
-class RunDriver {
-  public:
-    explicit RunDriver(std::vector<std::function<bool()>> steps) : steps_(std::move(steps)) {
-        current_ = this;
-        start_ = GetTickCount();
-        timer_ = SetTimer(nullptr, 0, 40, Tick);
-    }
-    ~RunDriver() {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    bool finished() const { return next_ == steps_.size(); }
-    bool sheetSeen() const { return sheetSeen_; }
-
-  private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        RunDriver* self = current_;
-        if (self == nullptr || self->busy_) {
-            return;
-        }
-        self->busy_ = true;
-        self->sheetSeen_ = self->sheetSeen_ || FindSheet() != nullptr;
-        if (self->next_ < self->steps_.size() && self->steps_[self->next_]()) {
-            ++self->next_;
-        } else if (GetTickCount() - self->start_ > kRunTimeoutMs) {
-            CloseEverything();
-        }
-        self->busy_ = false;
-    }
-
-    static void CloseEverything() {
-        if (HWND sheet = FindSheet()) {
-            PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        }
-        if (HWND panel = FindPanel()) {
-            Click(panel, IDCANCEL);
-        }
-    }
-
-    static RunDriver* current_;
-    std::vector<std::function<bool()>> steps_;
-    size_t next_ = 0;
-    DWORD start_ = 0;
-    UINT_PTR timer_ = 0;
-    bool busy_ = false;
-    bool sheetSeen_ = false;
-};
-
-RunDriver* RunDriver::current_ = nullptr;
-
 // A top-level window of the test standing in for the Control Panel.
 class OwnerWindow {
   public:
@@ -152,11 +101,20 @@ class OwnerWindow {
 
 class AppletRun : public ::testing::Test {
   protected:
+    // One step at each tick until it returns true, then the next; every tick
+    // also looks for the wizard's sheet, to the end of the run.
     int Run(std::vector<std::function<bool()>> steps) {
-        RunDriver driver(std::move(steps));
-        int result = RunApplet(owner_.get(), GetModuleHandleA(nullptr));
-        finished_ = driver.finished();
-        sheetSeen_ = driver.sheetSeen();
+        int result = -1;
+        size_t next = 0;
+        testing::DriveDialogs([&] { result = RunApplet(owner_.get(), GetModuleHandleA(nullptr)); },
+                              [&](HWND) {
+                                  sheetSeen_ = sheetSeen_ || FindSheet() != nullptr;
+                                  if (next < steps.size() && steps[next]()) {
+                                      ++next;
+                                  }
+                                  return false;
+                              });
+        finished_ = next == steps.size();
         return result;
     }
 
@@ -187,6 +145,34 @@ TEST_F(AppletRun, PanelCancelEndsTheRunWithoutTheWizard) {
     EXPECT_EQ(system_.state().liveAllocations, 0);
 }
 
+// On a display of 256 palette colours another window's palette change
+// repaints the patches, their own realisation does not.
+TEST_F(AppletRun, OnAPaletteDisplayThePatchesRepaintAfterPaletteChanges) {
+    system_.state().bitsPerPixel = 8;
+    system_.state().rasterCaps = RC_PALETTE;
+    RememberMode(2);
+    std::vector<bool> invalidated;
+
+    Run({[&] {
+        HWND panel = FindPanel();
+        if (panel == nullptr) {
+            return false;
+        }
+        HWND patch = GetDlgItem(panel, kGammaPatchCentre);
+        for (HWND changer : {panel, owner_.get()}) {
+            ValidateRect(patch, nullptr);
+            SendMessageA(panel, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(changer), 0);
+            invalidated.push_back(GetUpdateRect(patch, nullptr, FALSE) != FALSE);
+        }
+        Click(panel, IDCANCEL);
+        return true;
+    }});
+
+    EXPECT_TRUE(finished_);
+    EXPECT_TRUE(system_.state().messages.empty());
+    EXPECT_EQ(invalidated, (std::vector<bool>{false, true}));
+}
+
 HWND FindSaveDialog() {
     return FindThreadWindow([](HWND w) {
         return IsWindowEnabled(w) && (GetDlgItem(w, cmb13) != nullptr || GetDlgItem(w, edt1));
@@ -207,6 +193,7 @@ TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
             HWND panel = FindPanel();
             if (panel != nullptr) {
                 SetDlgItemTextA(panel, kDescriptionEdit, "Panel OK");
+                RememberMode(1);  // the save must write the panel's mode itself
                 Click(panel, IDOK);
             }
             return panel != nullptr;
