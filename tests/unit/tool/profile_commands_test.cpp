@@ -228,16 +228,20 @@ std::string ParsedByPython(const std::string& path, const char* key) {
 }
 
 // Names and descriptions are bytes in some code page: a byte that is no part
-// of UTF-8 comes out as the Latin-1 character it would be.
+// of a well-formed UTF-8 sequence comes out as the Latin-1 character it would be.
 TEST_F(ProfileCommands, JsonOutputParsesWhateverBytesTheTextsHold) {
     const std::string out = Path("d\xe9.icc"), json = Path("out.json");
-    const std::string made =
-        RunTool("make -o '" + out + "' --description 'Caf\xe9 \xc3\xa9' --json").out;
+    const std::string made = RunTool("make -o '" + out +
+                                     "' --description 'Caf\xe9 \xc3\xa9 12\xe2\x82\xac "
+                                     "\xf0\x9f\x98\x80 \xf0\x80\x80\x80' --json")
+                                 .out;
     profile_testing::WriteFile(json, profile_testing::Bytes(made.begin(), made.end()));
     EXPECT_EQ(ParsedByPython(json, "saved"), "'" + folder_ + "/d\\xe9.icc'\n") << made;
     const std::string info = RunTool("info '" + out + "' --json").out;
     profile_testing::WriteFile(json, profile_testing::Bytes(info.begin(), info.end()));
-    EXPECT_EQ(ParsedByPython(json, "description"), "'Caf\\xe9 \\xe9'\n") << info;
+    EXPECT_EQ(ParsedByPython(json, "description"),
+              "'Caf\\xe9 \\xe9 12\\u20ac \\U0001f600 \\xf0\\x80\\x80\\x80'\n")
+        << info;
 }
 
 }  // namespace
