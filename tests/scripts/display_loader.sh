@@ -77,15 +77,18 @@ table_is DUMMY0 "vcgt:$work/warm.icc" "after apply the CRTC holds the profile's 
     grep -q '"gammaSize":256' "$work/show.json" && grep -q '"peaks":\[255,212,157\]' "$work/show.json" &&
     pass "show prints the table, its gamma size and the 5000K peaks 255,212,157" ||
     fail "show: $(head -c 300 "$work/show.json")"
-"$tool" show --output DUMMY0 >"$work/show.txt" && $tables read "show:$work/show.txt" >"$work/shown.json" &&
+"$tool" show --output DUMMY0 >"$work/show.txt" &&
+    $tables read "show:$work/show.txt" >"$work/shown.json" &&
     $tables expect "$work/shown.json" "vcgt:$work/warm.icc" >/dev/null &&
-    pass "show's text form holds the 256 rows of the table" || fail "show: $(head -c 300 "$work/show.txt")"
+    pass "show's text form holds the 256 rows of the table" ||
+    fail "show: $(head -c 300 "$work/show.txt")"
 
 refused "a profile without vcgt" "no 'vcgt'" "$tool" apply "$work/plain.icc"
 refused "a vcgt of two channels" "not a usable table" "$tool" apply "$work/two-channels.icc"
 refused "a file that is no profile" "not a correct RGB display profile" "$tool" apply "$work/junk.icc"
 refused "a missing file" "missing.icc" "$tool" apply "$work/missing.icc"
-refused "an unknown output, one letter off" 'no output named "XUMMY0"; the outputs are: DUMMY0, DUMMY1' \
+refused "an unknown output, one letter off" \
+    'no output named "XUMMY0"; the outputs are: DUMMY0, DUMMY1' \
     "$tool" apply "$work/cool.icc" --output XUMMY0
 refused "an output that is off" "DUMMY5 is not in use" "$tool" apply "$work/cool.icc" --output DUMMY5
 refused "no PROFILE on X" "PROFILE is required" "$tool" apply

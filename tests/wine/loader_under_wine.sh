@@ -82,9 +82,11 @@ tool apply && grep -qF "loaded the table of $warm" "$work/out" &&
     pass "apply without PROFILE takes the registered profile: $(cat "$work/out")" ||
     fail "apply without PROFILE: $(cat "$work/out" "$work/err")"
 table_is "vcgt:$work/warm.icc" "the display holds the registered profile's vcgt"
-tool show --monitor 0 --json && $tables read "show:$work/out" >"$work/shown.json" && shown "$work/now.json" &&
+tool show --monitor 0 --json && $tables read "show:$work/out" >"$work/shown.json" &&
+    shown "$work/now.json" &&
     $tables expect "$work/shown.json" "same:$work/now.json" 0 >/dev/null &&
-    pass "show prints the table GetDeviceGammaRamp reads" || fail "show: $(head -c 300 "$work/out")"
+    pass "show prints the table GetDeviceGammaRamp reads" ||
+    fail "show: $(head -c 300 "$work/out")"
 
 refused "a file that is no profile" "not a correct RGB display profile" apply "$(winpath "$work/junk.icc")"
 refused "a profile without vcgt" "no 'vcgt'" apply "$(winpath "$work/plain.icc")"
