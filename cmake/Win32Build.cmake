@@ -110,6 +110,18 @@ target_link_options(tour PRIVATE ${TONALIS_STATIC_RUNTIME})
 target_link_libraries(tour PRIVATE ${TONALIS_SYSTEM_LIBS})
 add_dependencies(tour TNP)
 
+# Timings of whole runs of TNP.cpl under Wine: printed, never judged.
+add_executable(applet_bench ${PROJECT_SOURCE_DIR}/tests/bench_e2e/applet_bench.cpp
+               ${E2E_DRIVER_SOURCES} ${PROJECT_SOURCE_DIR}/tests/e2e/system_state.cpp)
+target_include_directories(applet_bench PRIVATE ${PROJECT_SOURCE_DIR}/src
+                           ${PROJECT_SOURCE_DIR}/tests/e2e)
+target_compile_definitions(applet_bench PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500
+                           _WIN32_IE=0x0500)
+target_compile_options(applet_bench PRIVATE ${TONALIS_WARNINGS})
+target_link_options(applet_bench PRIVATE ${TONALIS_STATIC_RUNTIME})
+target_link_libraries(applet_bench PRIVATE ${TONALIS_SYSTEM_LIBS})
+add_dependencies(applet_bench TNP)
+
 # Timings of the user interface under Wine: printed, never judged.
 file(GLOB UI_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/bench_win32/*.cpp)
 if(UI_BENCH_SOURCES)
@@ -120,6 +132,12 @@ if(UI_BENCH_SOURCES)
     target_link_options(ui_bench PRIVATE ${TONALIS_STATIC_RUNTIME})
     target_link_libraries(ui_bench PRIVATE ${TONALIS_SYSTEM_LIBS})
 endif()
+
+# The display's ramp read straight through GDI, for the loader checks.
+add_executable(gamma_ramp_reader ${PROJECT_SOURCE_DIR}/tests/tools/gamma_ramp_reader.cpp)
+target_compile_options(gamma_ramp_reader PRIVATE ${TONALIS_WARNINGS})
+target_link_options(gamma_ramp_reader PRIVATE ${TONALIS_STATIC_RUNTIME})
+target_link_libraries(gamma_ramp_reader PRIVATE user32 gdi32)
 
 # Shows one dialog template of TNP.cpl for the screenshots (scripts/make-screenshots.sh).
 add_executable(template_viewer ${PROJECT_SOURCE_DIR}/tests/tools/template_viewer.cpp)

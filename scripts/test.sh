@@ -123,6 +123,17 @@ run_wine_suite() {
     return $status
 }
 
+# Whole runs of TNP.cpl timed: printed, never judged; a run that cannot be
+# driven fails.
+run_applet_bench() {
+    [[ -f $build/mingw/applet_bench.exe ]] || return 0
+    wine "$build/mingw/applet_bench.exe" "$@"
+    local status=$?
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    return $status
+}
+
 run_wine_suites() {
     local status=0 program
     setup_wine "$build/mingw" unmanaged
@@ -142,12 +153,14 @@ run_wine_suites() {
         start_xserver xvfb "$display_base" "$build/xvfb.log" || return 1
         [[ $program == e2e_tests.exe ]] && start_window_manager
         run_wine_suite "$program" "$label-xvfb" xvfb || status=1
+        [[ $program == e2e_tests.exe ]] && { run_applet_bench || status=1; }
         stop_window_manager
         stop_xserver
 
         start_xserver dummy "$((display_base + 1))" "$build/xorg.log" || return 1
         [[ $program == e2e_tests.exe ]] && start_window_manager
         run_wine_suite "$program" "$label-dummy" dummy || status=1
+        [[ $program == e2e_tests.exe ]] && { run_applet_bench --slider || status=1; }
         # User interface timings on the settable ramp: printed, never judged.
         if [[ $program == win32_tests.exe && -f $build/mingw/ui_bench.exe ]]; then
             wine "$build/mingw/ui_bench.exe" || status=1

@@ -40,6 +40,9 @@ table_is() {
         pass "$3" || fail "$3: $(cat "$work/expect.log" 2>/dev/null)"
 }
 
+# runs ARGS...: the tool succeeds; a failure is counted even when the table is right.
+runs() { "$tool" "$@" >"$work/out" 2>&1 || fail "tonalis $* exits 0: $(cat "$work/out")"; }
+
 # refused DESCRIPTION WORD ARGS...: status 2, a message naming WORD, and the
 # table of DUMMY0 as it was.
 refused() {
@@ -74,12 +77,19 @@ table_is DUMMY0 "vcgt:$work/warm.icc" "after apply the CRTC holds the profile's 
     grep -q '"gammaSize":256' "$work/show.json" && grep -q '"peaks":\[255,212,157\]' "$work/show.json" &&
     pass "show prints the table, its gamma size and the 5000K peaks 255,212,157" ||
     fail "show: $(head -c 300 "$work/show.json")"
+"$tool" show --output DUMMY0 >"$work/show.txt" &&
+    $tables read "show:$work/show.txt" >"$work/shown.json" &&
+    $tables expect "$work/shown.json" "vcgt:$work/warm.icc" >/dev/null &&
+    pass "show's text form holds the 256 rows of the table" ||
+    fail "show: $(head -c 300 "$work/show.txt")"
 
 refused "a profile without vcgt" "no 'vcgt'" "$tool" apply "$work/plain.icc"
 refused "a vcgt of two channels" "not a usable table" "$tool" apply "$work/two-channels.icc"
 refused "a file that is no profile" "not a correct RGB display profile" "$tool" apply "$work/junk.icc"
 refused "a missing file" "missing.icc" "$tool" apply "$work/missing.icc"
-refused "an unknown output" "DUMMY0, DUMMY1" "$tool" apply "$work/cool.icc" --output HDMI-9
+refused "an unknown output, one letter off" \
+    'no output named "XUMMY0"; the outputs are: DUMMY0, DUMMY1' \
+    "$tool" apply "$work/cool.icc" --output XUMMY0
 refused "an output that is off" "DUMMY5 is not in use" "$tool" apply "$work/cool.icc" --output DUMMY5
 refused "no PROFILE on X" "PROFILE is required" "$tool" apply
 refused "no DISPLAY" "DISPLAY is not set" env -u DISPLAY "$tool" apply "$work/cool.icc"
@@ -99,18 +109,19 @@ refused "a display without XRandR" "has no XRandR 1.2" env DISPLAY=":$((display_
 kill "$no_randr"
 wait "$no_randr" 2>/dev/null
 
-"$tool" reset >/dev/null && table_is DUMMY0 identity "after reset the CRTC holds the identity"
+runs reset
+table_is DUMMY0 identity "after reset the CRTC holds the identity"
 
 # A second output: --output changes only the one named.
 xrandr --addmode DUMMY1 1024x768 && xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0 &&
     xrandr >/dev/null || fail "the second output is switched on"
-"$tool" apply "$work/warm.icc" --output DUMMY1 >/dev/null
+runs apply "$work/warm.icc" --output DUMMY1
 table_is DUMMY1 "vcgt:$work/warm.icc" "--output DUMMY1 loads DUMMY1"
 table_is DUMMY0 identity "--output DUMMY1 leaves DUMMY0 alone"
-"$tool" apply "$work/cool.icc" --monitor 0 >/dev/null
+runs apply "$work/cool.icc" --monitor 0
 table_is DUMMY0 "vcgt:$work/cool.icc" "--monitor 0 loads DUMMY0"
 table_is DUMMY1 "vcgt:$work/warm.icc" "--monitor 0 leaves DUMMY1 alone"
-"$tool" reset >/dev/null
+runs reset
 table_is DUMMY1 identity "reset without --output resets DUMMY1"
 table_is DUMMY0 identity "reset without --output resets DUMMY0"
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # tonalis.exe apply, reset and show under Wine: a refused table on Xvfb (no
 # gamma ramp there), then on Xorg's dummy driver the profile registered for
-# monitor 0 loaded and read back with GetDeviceGammaRamp and, independently,
-# from the X server; refusals that leave the table alone; the logon entry.
+# monitor 0 loaded and read back, never through the tool, by GetDeviceGammaRamp
+# in a program of its own and from the X server; refusals that leave the table
+# alone; the logon entry.
 # Usage: loader_under_wine.sh BUILD_DIR RESULTS_DIR; the caller has set up the
 # Wine prefix and runs an Xvfb on DISPLAY.
 set -uo pipefail
@@ -17,6 +18,7 @@ display_number=${TONALIS_LOADER_WINE_DISPLAY:-96}
 monitor_key='HKLM\SOFTWARE\Orvane\Color\Monitor\Monitor0'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 trap 'stop_xserver; wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+[[ -f $build/mingw/gamma_ramp_reader.exe ]] || { fail "the ramp reader is built"; finish; }
 
 # tool ARGS...: tonalis.exe with its output in $work/out and $work/err.
 tool() {
@@ -28,10 +30,7 @@ tool() {
 winpath() { winepath -w "$1" 2>/dev/null; }
 
 # shown FILE: the table of monitor 0 as GetDeviceGammaRamp gives it.
-shown() {
-    wine "$windows" show --monitor 0 --json 2>/dev/null | tr -d '\r' >"$work/show.json" &&
-        $tables read "show:$work/show.json" >"$1"
-}
+shown() { wine "$build/mingw/gamma_ramp_reader.exe" 2>/dev/null | tr -d '\r' >"$1"; }
 
 # table_is EXPECTATION DESCRIPTION: through Wine, and straight from the X
 # server's XF86VidMode ramp, which Wine's ramp goes to; within the step of
@@ -61,6 +60,7 @@ refused() {
 }
 
 "$native" make -o "$work/warm.icc" --gamma 2.2 --factor 1.2 --adjusted-white 5000K >/dev/null &&
+    "$native" make -o "$work/cool.icc" --gamma 1.8 --adjusted-white 9300K >/dev/null &&
     "$native" make -o "$work/plain.icc" --no-vcgt >/dev/null || fail "the test profiles are made"
 printf 'not a profile' >"$work/junk.icc"
 warm=$(winpath "$work/warm.icc")
@@ -82,15 +82,22 @@ tool apply && grep -qF "loaded the table of $warm" "$work/out" &&
     pass "apply without PROFILE takes the registered profile: $(cat "$work/out")" ||
     fail "apply without PROFILE: $(cat "$work/out" "$work/err")"
 table_is "vcgt:$work/warm.icc" "the display holds the registered profile's vcgt"
+tool show --monitor 0 --json && $tables read "show:$work/out" >"$work/shown.json" &&
+    shown "$work/now.json" &&
+    $tables expect "$work/shown.json" "same:$work/now.json" 0 >/dev/null &&
+    pass "show prints the table GetDeviceGammaRamp reads" ||
+    fail "show: $(head -c 300 "$work/out")"
 
 refused "a file that is no profile" "not a correct RGB display profile" apply "$(winpath "$work/junk.icc")"
 refused "a profile without vcgt" "no 'vcgt'" apply "$(winpath "$work/plain.icc")"
-refused "an unknown display device" '\\.\DISPLAY1' apply "$warm" --output '\\.\DISPLAY9'
+refused "an unknown display device" '\\.\DISPLAY1' apply "$(winpath "$work/cool.icc")" \
+    --output '\\.\DISPLAY9'
 wine reg add "$monitor_key" /v 'Monitor Profile' /t REG_SZ /d "$(winpath "$work/plain.icc")" \
     /f >/dev/null 2>&1
 refused "a registered profile without vcgt" "monitor \\\\.\\DISPLAY1" apply
 
-tool reset && table_is identity "reset loads the identity"
+tool reset || fail "reset exits 0: $(cat "$work/err")"
+table_is identity "reset loads the identity"
 
 # Without a registered profile only the system's sRGB profile is left: no table.
 wine reg delete "$monitor_key" /f >/dev/null 2>&1
@@ -103,13 +110,21 @@ shown "$work/after.json"
     pass "a monitor without a calibrated profile is skipped: $(cat "$work/out")" ||
     fail "skipping a monitor without profile (status $status): $(cat "$work/out" "$work/err")"
 
-tool apply --install-logon
+refused "--install-logon with --output" "take no other argument" \
+    apply --install-logon --output '\\.\DISPLAY1'
+tool apply --install-logon || fail "--install-logon exits 0: $(cat "$work/err")"
 installed=$(wine reg query "$run_key" /v Tonalis 2>/dev/null | tr -d '\r')
 [[ $installed == *'REG_SZ'*'"'*'tonalis.exe" apply'* ]] &&
     pass "--install-logon writes the Run value: ${installed//$'\n'/ }" ||
     fail "--install-logon: $(cat "$work/out" "$work/err") / $installed"
 tool apply --remove-logon
-wine reg query "$run_key" /v Tonalis >/dev/null 2>&1 &&
-    fail "--remove-logon deletes the Run value" || pass "--remove-logon deletes the Run value"
+status=$?
+if [[ $status -ne 0 ]] || ! grep -q 'removed the logon entry' "$work/out"; then
+    fail "--remove-logon removes the entry (got $status: $(cat "$work/out" "$work/err"))"
+elif wine reg query "$run_key" /v Tonalis >/dev/null 2>&1; then
+    fail "--remove-logon leaves the Run value"
+else
+    pass "--remove-logon deletes the Run value"
+fi
 
 finish

@@ -3,7 +3,8 @@
 an X output's CRTC table through libXrandr, the screen's XF86VidMode table
 through libXxf86vm; and the comparisons the loader checks make of them.
 
-  gamma_tables.py read vcgt:FILE | crtc:OUTPUT | vidmode | show:JSON[:NAME]
+  gamma_tables.py read vcgt:FILE | crtc:OUTPUT | vidmode | show:FILE[:NAME]
+      (show's JSON, or its text form for one output)
       prints {"size":N,"red":[...],"green":[...],"blue":[...]}
   gamma_tables.py expect TABLE vcgt:FILE | identity | same:TABLE [TOLERANCE]
       exit 0 when the table (a file printed by read) holds what is expected
@@ -105,8 +106,19 @@ def read_vidmode():
     return {"size": n, "red": runs[0][:], "green": runs[1][:], "blue": runs[2][:]}
 
 
+def read_show_text(path):
+    """The rows under the header of show's text form: inputs 0 to 255 exactly."""
+    lines = open(path).read().split("input    red  green   blue\n", 1)[1].splitlines()
+    rows = [list(map(int, line.split())) for line in lines]
+    assert [row[0] for row in rows] == list(range(256)), "not the inputs 0 to 255"
+    return {"size": 256, **{c: [row[1 + i] for row in rows]
+                            for i, c in enumerate(("red", "green", "blue"))}}
+
+
 def read_show(source):
     path, _, name = source.partition(":")
+    if not open(path).read(1) == "{":
+        return read_show_text(path)
     outputs = json.load(open(path))["outputs"]
     output = next(o for o in outputs if not name or o["name"] == name)
     return {"size": 256, "red": output["red"], "green": output["green"], "blue": output["blue"]}

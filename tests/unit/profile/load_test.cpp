@@ -287,6 +287,11 @@ TEST_F(LoadTest, DescriptionPreviewChecksTheKindButNotThePlausibility) {
     std::memset(shortText, 'x', sizeof shortText);
     ASSERT_EQ(ReadProfileDescription(path.c_str(), shortText, sizeof shortText), 0);
     EXPECT_STREQ(shortText, "A rather");
+    // The longest description a profile keeps, into a buffer one byte short.
+    const std::string longest = Saved("longest.icc", steep, std::string(300, 'd').c_str());
+    char cut[255];
+    ASSERT_EQ(ReadProfileDescription(longest.c_str(), cut, sizeof cut), 0);
+    EXPECT_EQ(std::string(cut), std::string(254, 'd'));
 
     Bytes printer = ReadFile(path);
     Put32(printer, 12, Sig("prtr"));

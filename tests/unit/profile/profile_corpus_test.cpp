@@ -5,6 +5,7 @@
 #include <lcms2.h>
 #include <lcms2_plugin.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -359,6 +360,19 @@ class ProfileCorpusTest : public ScratchFolderTest,
         char text[256] = {};
         cmsGetProfileInfoASCII(lcms.get(), cmsInfoDescription, "en", "US", text, sizeof text);
         EXPECT_STREQ(text, loaded.description) << name;
+        // The description was not changed: a v4 text keeps its Unicode form too.
+        if (ReadFile(path)[8] == 4) {
+            wchar_t wide[256] = {};
+            cmsGetProfileInfo(LcmsProfile(path).get(), cmsInfoDescription, "en", "US", wide,
+                              sizeof wide);
+            Bytes units;
+            for (const wchar_t* w = wide; *w != 0; ++w) {
+                units.insert(units.end(), {uint8_t(*w >> 8), uint8_t(*w)});
+            }
+            EXPECT_NE(std::search(image.begin(), image.end(), units.begin(), units.end()),
+                      image.end())
+                << name << ": the Unicode description is lost";
+        }
         const cmsCIEXYZ white = *lcms.Xyz(cmsSigMediaWhitePointTag);
         EXPECT_TRUE(Near(XyOfXyz(white), {loaded.hardwareWhite.x, loaded.hardwareWhite.y}, 1e-4))
             << name;

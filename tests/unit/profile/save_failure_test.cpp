@@ -150,6 +150,11 @@ TEST_F(SaveFailureTest, DestinationsThatCannotBeWritten) {
         ExpectFailure(name, kWriteError, profile_.c_str(), Path(name).c_str());
     }
     EXPECT_EQ(ReadFile(Path("read-only.icc")), original_);
+    // Every temporary name held by other saves.
+    for (int i = 0; i < 100; ++i) {
+        WriteFile(Path("~tnl" + std::to_string(100 + i).substr(1) + ".tmp"), {1});
+    }
+    ExpectFailure("no temporary name free", kWriteError, profile_.c_str(), profile_.c_str());
 }
 
 TEST_F(SaveFailureTest, ASourceThatCannotBeOpenedStopsTheSave) {

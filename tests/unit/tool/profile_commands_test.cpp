@@ -73,11 +73,22 @@ TEST_F(ProfileCommands, MakeWritesWhatInfoAndLcmsReadBack) {
     EXPECT_EQ(info["vcgt"].kind, Value::kBool);
     EXPECT_EQ(info["vcgt"].number, 1);
     EXPECT_EQ(uint32_t(info["whiteRgb"].number), whiteRgb);
+    const std::string text = RunTool("info '" + out + "'").out;
+    const size_t primariesLine = text.find("\nprimaries ");
+    ASSERT_NE(primariesLine, std::string::npos) << text;
+    Chromaticity shown[3];
+    ASSERT_EQ(
+        std::sscanf(&text[primariesLine], " primaries red %lf,%lf green %lf,%lf blue %lf,%lf",
+                    &shown[0].x, &shown[0].y, &shown[1].x, &shown[1].y, &shown[2].x, &shown[2].y),
+        6)
+        << text;
     const char* names[3] = {"red", "green", "blue"};
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(info["gamma"][c].number, std::trunc(0.5 + 256 * gamma[c]) / 256);
         EXPECT_NEAR(info["primaries"][names[c]]["x"].number, ntsc[c].x, 1e-4);
         EXPECT_NEAR(info["primaries"][names[c]]["y"].number, ntsc[c].y, 1e-4);
+        EXPECT_NEAR(shown[c].x, ntsc[c].x, 1e-4) << "info as text";
+        EXPECT_NEAR(shown[c].y, ntsc[c].y, 1e-4) << "info as text";
         EXPECT_EQ(int(info["peaks"][c].number), PeakOf(whiteRgb, Channel(c)));
     }
     EXPECT_NEAR(info["hardwareWhite"]["x"].number, hardware.x, 1e-4);
@@ -217,16 +228,20 @@ std::string ParsedByPython(const std::string& path, const char* key) {
 }
 
 // Names and descriptions are bytes in some code page: a byte that is no part
-// of UTF-8 comes out as the Latin-1 character it would be.
+// of a well-formed UTF-8 sequence comes out as the Latin-1 character it would be.
 TEST_F(ProfileCommands, JsonOutputParsesWhateverBytesTheTextsHold) {
     const std::string out = Path("d\xe9.icc"), json = Path("out.json");
-    const std::string made =
-        RunTool("make -o '" + out + "' --description 'Caf\xe9 \xc3\xa9' --json").out;
+    const std::string made = RunTool("make -o '" + out +
+                                     "' --description 'Caf\xe9 \xc3\xa9 12\xe2\x82\xac "
+                                     "\xf0\x9f\x98\x80 \xf0\x80\x80\x80' --json")
+                                 .out;
     profile_testing::WriteFile(json, profile_testing::Bytes(made.begin(), made.end()));
     EXPECT_EQ(ParsedByPython(json, "saved"), "'" + folder_ + "/d\\xe9.icc'\n") << made;
     const std::string info = RunTool("info '" + out + "' --json").out;
     profile_testing::WriteFile(json, profile_testing::Bytes(info.begin(), info.end()));
-    EXPECT_EQ(ParsedByPython(json, "description"), "'Caf\\xe9 \\xe9'\n") << info;
+    EXPECT_EQ(ParsedByPython(json, "description"),
+              "'Caf\\xe9 \\xe9 12\\u20ac \\U0001f600 \\xf0\\x80\\x80\\x80'\n")
+        << info;
 }
 
 }  // namespace

@@ -177,12 +177,16 @@ TEST(ToolErrors, BadInputIsRefusedWithOneLine) {
         {"ramp --gamma 2.2 --gamma 1.8", "--gamma"},
         {"ramp --gamma 2.2 stray", "stray"},
         {"ramp --gamma", "--gamma"},
-        {"peaks --target 6000K", "6000K"},
+        {"peaks --target 6000K",
+         "\"6000K\": unknown white point; use a preset (5000K, 5500K, "
+         "6500K, 7500K or 9300K) or x,y"},
         {"peaks --target 0.4,0.35", "0.4,0.35"},
         {"peaks --target 0.3128", "0.3128"},
         {"peaks --target 1.2,0.3", "1.2"},
         {"peaks --target 0.7,0.5", "0.7"},
-        {"peaks --primaries Plasma", "Plasma"},
+        {"peaks --primaries Plasma",
+         "\"Plasma\": unknown phosphor set; use a preset (EBU/ITU, "
+         "HDTV, NTSC, P22-EBU, SMPTE-C or Trinitron)"},
         {"peaks --primaries 0.64,0.33,0.30,0.60,0.15", "0.64,0.33,0.30,0.60,0.15"},
         {"peaks --primaries 0.64,0.33,0.30,0.60,0.25,0.06", "0.25,0.06"},
         {"peaks --primaries 0.58,0.33,0.30,0.60,0.15,0.06", "0.58,0.33"},
@@ -194,6 +198,7 @@ TEST(ToolErrors, BadInputIsRefusedWithOneLine) {
         {"whitepoint --peaks 0,0,0", "0,0,0"},
         {"matrix --white 0.33", "0.33"},
         {"matrix --json=yes", "--json"},
+        {"apply --install-logon --output DUMMY0", "take no other argument"},
     };
     for (const auto& c : cases) {
         const ToolResult result = RunTool(c.arguments);
