@@ -91,6 +91,8 @@ refused "an unknown output, one letter off" \
     'no output named "XUMMY0"; the outputs are: DUMMY0, DUMMY1' \
     "$tool" apply "$work/cool.icc" --output XUMMY0
 refused "an output that is off" "DUMMY5 is not in use" "$tool" apply "$work/cool.icc" --output DUMMY5
+refused "a monitor number past the last" 'no output number "1": there are 1' \
+    "$tool" apply "$work/cool.icc" --monitor 1
 refused "no PROFILE on X" "PROFILE is required" "$tool" apply
 refused "no DISPLAY" "DISPLAY is not set" env -u DISPLAY "$tool" apply "$work/cool.icc"
 refused "a display that cannot be opened" "cannot open" env DISPLAY=:$((display_number + 50)) \
