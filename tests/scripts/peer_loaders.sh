@@ -9,34 +9,9 @@
 # Usage: peer_loaders.sh BUILD_DIR RESULTS_DIR
 set -uo pipefail
 
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(cd "$here/../.." && pwd)
-build=$(cd "$1" && pwd)
-results=$2
-tool="$build/native/tonalis"
-tables="python3 $here/lib/gamma_tables.py"
+# shellcheck source=tests/scripts/lib/loader_checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/loader_checks.sh" peer_loaders "$1" "$2"
 forms="python3 $here/lib/vcgt_forms.py"
-display_number=${TONALIS_LOADER_DISPLAY:-94}
-mkdir -p "$results"
-work=$(mktemp -d)
-passed=0
-failed=0
-pass() { echo "PASS: $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
-finish() {
-    echo "$passed $failed" >"$results/peer_loaders.counts"
-    echo "peer_loaders: $passed passed, $failed failed"
-    stop_xserver
-    rm -rf "$work"
-    [[ $failed -eq 0 ]]
-    exit $?
-}
-
-# shellcheck source=scripts/xserver.sh
-source "$root/scripts/xserver.sh"
-[[ -x $tool ]] || { fail "the native tool is built ($tool)"; finish; }
-start_xserver dummy "$display_number" "$build/xorg-peers.log" ||
-    { fail "the dummy X server starts"; finish; }
 
 # loaded_by NAME COMMAND...: the identity first, then COMMAND; the CRTC's table
 # afterwards goes to $work/NAME.json. xcalib loads the screen's XF86VidMode
