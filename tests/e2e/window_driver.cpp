@@ -235,7 +235,11 @@ void Type(HWND dialog, int editId, const std::string& text) {
 void PressKey(HWND window, UINT key) {
     const DWORD thread = ThreadOf(window);
     Post(window, WM_KEYDOWN, key, 1);
-    Post(window, WM_KEYUP, key, 0xC0000001);
+    // The key-down may already have closed the window (Esc, Enter): then the
+    // key-up has nowhere to go, and that is no failure.
+    if (!PostMessageA(window, WM_KEYUP, key, 0xC0000001) && IsWindow(window)) {
+        throw DriverError("cannot post message " + std::to_string(WM_KEYUP));
+    }
     SettleThread(thread, "key " + std::to_string(key));
 }
 
