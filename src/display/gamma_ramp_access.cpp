@@ -15,9 +15,6 @@ namespace tonalis {
 namespace {
 
 constexpr DWORD kMonitorInfoExSize = 72;
-// What a display keeps of a table: X servers hold fewer bits than the 16 of an
-// entry, and Wine interpolates between them, up to two 8-bit levels off.
-constexpr int kReadBackTolerance = 2 * kEightBitStep;
 
 LPVOID RampEntries(const GammaRamp* ramp) {
     // The system call takes a non-const pointer but only reads from it.

@@ -3,12 +3,12 @@
 #include "display/kept_calibration.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "display/display_system_calls.h"
 #include "display/monitors.h"
+#include "model/ramp_read_back.h"
 #include "profile/load_monitor_profile.h"
 #include "profile/profile_association.h"
 #include "profile/registry.h"
@@ -21,7 +21,7 @@ namespace {
 
 constexpr char kWholeScreen[] = "DISPLAY";
 // The X server behind Wine keeps fewer bits of a table than it is given.
-constexpr int kReadBackTolerance = 512;
+constexpr int kKeptReadBackTolerance = 512;
 
 // A device context for one display device, deleted when it goes.
 class DeviceContext {
@@ -43,15 +43,6 @@ class DeviceContext {
 
 void CopyName(const char* from, DisplayDeviceName* to) {
     lstrcpynA(to->text, from, sizeof to->text);
-}
-
-bool SameTable(const GammaRamp& a, const GammaRamp& b) {
-    for (int i = 0; i < kRampEntries; ++i) {
-        if (std::abs(int(a.entries[i]) - int(b.entries[i])) > kReadBackTolerance) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -86,7 +77,7 @@ bool LoadDeviceTable(const char* device, const GammaRamp& ramp) {
     return dc.get() != nullptr &&
            g_displaySystemCalls.setDeviceGammaRamp(dc.get(), copy.entries) != FALSE &&
            g_displaySystemCalls.getDeviceGammaRamp(dc.get(), held.entries) != FALSE &&
-           SameTable(held, ramp);
+           LargestEntryDifference(held, ramp) <= kKeptReadBackTolerance;
 }
 
 bool FindKeptProfile(uint32_t number, const char* device, char* path, uint32_t size,

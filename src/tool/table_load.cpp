@@ -10,10 +10,6 @@ namespace tonalis::tool {
 
 namespace {
 
-// Entries may lie this far from the table a display of their size holds: X
-// servers and drivers keep fewer bits than 16, and Wine interpolates.
-constexpr int kReadBackTolerance = 2 * kEightBitStep;
-
 // The curves as a display of size entries per channel holds them, read as
 // 256 entries per channel.
 GammaRamp AsHeld(const VcgtCurves& curves, int size) {
