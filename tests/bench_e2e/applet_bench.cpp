@@ -153,10 +153,7 @@ void GammaSliderToTheServerRamp(const AppletLibrary& library) {
     RunRecord record = RunDoubleClick(library, [&] {
         Wizard wizard = Wizard::WaitForIt();
         Click(wizard.WaitForPage(IDD_WELCOME), IDC_CHOOSE_WIZARD);
-        for (int id : {IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS}) {
-            wizard.WaitForPage(id);
-            wizard.Next();
-        }
+        wizard.NextThrough({IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS});
         HWND page = wizard.WaitForPage(IDD_GAMMA);
         HWND slider = Control(page, IDC_GAMMA_SLIDER_CENTRE);
         for (int i = 0; i < 40; ++i) {

@@ -334,10 +334,7 @@ TEST_F(Calibration, TwoMonitorsWizardCalibratesTheMonitorItWasMovedTo) {
                   "the wizard on the other monitor");
         Settle(wizard.frame());  // the move's handler runs after the new position is set
         Type(page, IDC_DESCRIPTION, "tnl e2e other monitor");
-        for (int id : {IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS, IDD_GAMMA}) {
-            wizard.WaitForPage(id);
-            wizard.Next();
-        }
+        wizard.NextThrough({IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS, IDD_GAMMA});
         page = wizard.WaitForPage(IDD_HARDWARE_WHITE);
         MeasureTwoStepsWarmer(page, &squares);
         wizard.Next();
@@ -494,10 +491,8 @@ TEST_F(Calibration, FailedSaveKeepsTheWizardOpenAndTheFileIntact) {
     RunRecord run = RunDoubleClick(applet_, [&] {
         Wizard wizard = Wizard::WaitForIt();
         Click(wizard.WaitForPage(IDD_WELCOME), IDC_CHOOSE_WIZARD);
-        for (int id : {IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS, IDD_GAMMA}) {
-            wizard.WaitForPage(id);
-            wizard.Next();
-        }
+        wizard.NextThrough(
+            {IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS, IDD_GAMMA});
         wizard.WaitForPage(IDD_HARDWARE_WHITE);
         wizard.Next();
         if (SettableRamp()) {

@@ -141,10 +141,7 @@ TEST(DialogBehaviour, OnOneOrTwoMonitorsEachDialogBehaves) {
     const Ramp start = ScreenRamp();
     RunRecord run = RunDoubleClick(applet, [&] {
         Wizard wizard = Wizard::WaitForIt();
-        for (int id : {IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS}) {
-            wizard.WaitForPage(id);
-            wizard.Next();
-        }
+        wizard.NextThrough({IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS});
         HWND page = wizard.WaitForPage(IDD_GAMMA);
         Slide(page, IDC_GAMMA_SLIDER_CENTRE, 150);
         Send(wizard.frame(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(page, IDC_GAMMA_EDIT)),

@@ -72,10 +72,8 @@ TEST_F(LogonLoader, FinishInstallsTheLoaderThatBringsTheSavedTableBack) {
     RunRecord run = RunDoubleClick(applet_, [&] {
         Wizard wizard = Wizard::WaitForIt();
         Click(wizard.WaitForPage(IDD_WELCOME), IDC_CHOOSE_WIZARD);
-        for (int id : {IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS, IDD_GAMMA}) {
-            wizard.WaitForPage(id);
-            wizard.Next();
-        }
+        wizard.NextThrough(
+            {IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS, IDD_GAMMA});
         // A table far from the identity: 6500 K on a 9300 K monitor.
         Choose(wizard.WaitForPage(IDD_HARDWARE_WHITE), IDC_HARDWARE_WHITE_LIST, 4);
         wizard.Next();

@@ -96,10 +96,7 @@ TEST_F(SavedCalibration, WizardSavesWhatItShowed) {
         atWarmLoad = ScreenRamp();
         Load(page, plain, "tnl-e2e-plain");
         atPlainLoad = ScreenRamp();
-        for (int id : {IDD_DESCRIPTION, IDD_BRIGHTNESS}) {
-            wizard.WaitForPage(id);
-            wizard.Next();
-        }
+        wizard.NextThrough({IDD_DESCRIPTION, IDD_BRIGHTNESS});
         phosphors = SelectedText(wizard.WaitForPage(IDD_PHOSPHORS), IDC_PHOSPHOR_LIST);
         wizard.Next();
         gamma = Text(wizard.WaitForPage(IDD_GAMMA), IDC_GAMMA_EDIT);
@@ -145,10 +142,7 @@ TEST_F(SavedCalibration, PanelLoadKeepsChannelsAndEscRestoresTheStartTable) {
         atLoad = ScreenRamp();
         Click(panel, IDC_PANEL_WIZARD);
         Wizard wizard = Wizard::WaitForIt();
-        for (int id : {IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS}) {
-            wizard.WaitForPage(id);
-            wizard.Next();
-        }
+        wizard.NextThrough({IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS});
         HWND page = wizard.WaitForPage(IDD_GAMMA);
         HWND edit = Control(page, IDC_GAMMA_EDIT);
         Send(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);

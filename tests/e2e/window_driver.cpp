@@ -312,6 +312,13 @@ HWND Wizard::WaitForPage(int templateId, DWORD ms) const {
     return Page();
 }
 
+void Wizard::NextThrough(std::initializer_list<int> templateIds) const {
+    for (int id : templateIds) {
+        WaitForPage(id);
+        Next();
+    }
+}
+
 void Wizard::Press(int button) const {
     const DWORD thread = ThreadOf(frame_);
     Post(frame_, PSM_PRESSBUTTON, button);

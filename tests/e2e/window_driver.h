@@ -6,6 +6,7 @@
 #include <prsht.h>
 
 #include <functional>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -73,6 +74,8 @@ class Wizard {
     int PageId() const;
     HWND WaitForPage(int templateId, DWORD ms = kDefaultWaitMs) const;
     void Next() const { Press(PSBTN_NEXT); }
+    // Each page in turn waited for, then left with Next.
+    void NextThrough(std::initializer_list<int> templateIds) const;
     void Back() const { Press(PSBTN_BACK); }
     void Finish() const { Press(PSBTN_FINISH); }
     void Cancel() const { Press(PSBTN_CANCEL); }

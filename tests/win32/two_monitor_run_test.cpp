@@ -88,10 +88,7 @@ TEST(TwoMonitorRun, PreviewFollowsTheWindowAndCancelPutsBackEachStartRamp) {
                       "the right monitor's settings");
             descriptionAfterMove = Text(page, IDC_DESCRIPTION);
             writesAfterMove = writesSoFar();
-            for (int id : {IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS}) {
-                wizard.WaitForPage(id);
-                wizard.Next();
-            }
+            wizard.NextThrough({IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS});
             page = wizard.WaitForPage(IDD_GAMMA);
             OnAppletThread([&] { lookupsBeforeSlide = desktop.monitorFromWindowCalls(); });
             Slide(page, IDC_GAMMA_SLIDER_CENTRE, 150);
