@@ -142,7 +142,9 @@ class KeeperLoop {
         } else if (number == SIGUSR1) {
             WriteStatus();
         } else {
-            Say("stopped; the tables stay loaded");
+            if (!plan_.quiet) {
+                Say("stopped; the tables stay loaded");
+            }
             return false;
         }
         return true;
