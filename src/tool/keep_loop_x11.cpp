@@ -38,7 +38,7 @@ const char* Happened(keeper::NoticeKind kind) {
         case keeper::NoticeKind::kLoaded:
             return "loaded";
         case keeper::NoticeKind::kNewOutput:
-            return "new output, loaded";
+            return "new output loaded";
         case keeper::NoticeKind::kRestoredChange:
             return "restored after a change by another program";
         case keeper::NoticeKind::kRestoredMode:
@@ -96,9 +96,13 @@ class KeeperLoop {
         Tell(keeper_.Start(Seconds(CLOCK_MONOTONIC)));
         double slept = SleptSoFar();
         pollfd waits[2] = {{xcb_get_file_descriptor(x_.handle), POLLIN, 0}, {signals, POLLIN, 0}};
+        // Events that came in while a reply was awaited sit in XCB's queue,
+        // where poll() does not see them.
+        bool layoutEvent = DrainEvents(randrEvents, xcb_poll_for_queued_event);
         for (;;) {
             const double wait = keeper_.NextCheck() - Seconds(CLOCK_MONOTONIC);
-            const int timeout = wait <= 0 ? 0 : static_cast<int>(std::ceil(wait * 1000));
+            const int timeout =
+                layoutEvent || wait <= 0 ? 0 : static_cast<int>(std::ceil(wait * 1000));
             poll(waits, 2, timeout);
             if (waits[1].revents & POLLIN) {
                 signalfd_siginfo signal;
@@ -107,7 +111,7 @@ class KeeperLoop {
                     return kExitSuccess;
                 }
             }
-            const bool layoutEvent = DrainEvents(randrEvents);
+            layoutEvent = DrainEvents(randrEvents, xcb_poll_for_event) || layoutEvent;
             if (xcb_connection_has_error(x_.handle)) {
                 Say("the X server went away; the keeper ends");
                 return kExitSuccess;
@@ -125,6 +129,7 @@ class KeeperLoop {
                 ++checks_;
                 Tell(keeper_.Tick(now));
             }
+            layoutEvent = DrainEvents(randrEvents, xcb_poll_for_queued_event);
         }
     }
 
@@ -151,9 +156,9 @@ class KeeperLoop {
     }
 
     // True when an event says the outputs or their CRTCs changed.
-    bool DrainEvents(uint8_t randrEvents) {
+    bool DrainEvents(uint8_t randrEvents, xcb_generic_event_t* (*next)(xcb_connection_t*)) {
         bool layout = false;
-        while (xcb_generic_event_t* event = xcb_poll_for_event(x_.handle)) {
+        while (xcb_generic_event_t* event = next(x_.handle)) {
             const uint8_t type = event->response_type & 0x7f;
             layout = layout || type == randrEvents + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
                      type == randrEvents + XCB_RANDR_NOTIFY;
