@@ -24,4 +24,4 @@ export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNT
 start_xserver dummy "$display_number" "$build/xorg-keeper-speed.log" || exit 1
 "$tool" make -o "$work/warm.icc" --gamma 2.2 --factor 1.2 --adjusted-white 5000K >/dev/null ||
     exit 1
-python3 "$here/lib/keeper_bench.py" "$tool" "$work/warm.icc" "$work"
+python3 "$here/lib/keeper_bench.py" "$tool" "$work/warm.icc"
