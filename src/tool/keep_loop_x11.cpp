@@ -46,8 +46,8 @@ const char* Happened(keeper::NoticeKind kind) {
         case keeper::NoticeKind::kRestoredWake:
             return "restored after a wake";
         case keeper::NoticeKind::kStoodDown:
-            return "stood down: another program keeps changing its table; "
-                   "tonalis keep --reload takes it back";
+            return "stood down: another program changed its table three times within a "
+                   "minute; tonalis keep --reload takes it back";
         case keeper::NoticeKind::kRefused:
             return "refused its table (read back, it holds another); left alone until the "
                    "display changes";
