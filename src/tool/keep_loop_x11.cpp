@@ -193,10 +193,10 @@ class KeeperLoop {
             if (kept == nullptr) {
                 continue;
             }
-            text +=
-                Format("%s: %s, restored %d times%s%s\n", monitor.name.c_str(), kept->path.c_str(),
-                       monitor.restores, monitor.stoodDown ? ", stood down" : "",
-                       monitor.refused ? ", refused its table" : "");
+            text += Format("%s: %s, restored %d time%s%s%s\n", monitor.name.c_str(),
+                           kept->path.c_str(), monitor.restores, monitor.restores == 1 ? "" : "s",
+                           monitor.stoodDown ? ", stood down" : "",
+                           monitor.refused ? ", refused its table" : "");
         }
         const std::string partial = instance_.StatusPath() + ".new";
         if (FILE* file = std::fopen(partial.c_str(), "w")) {
