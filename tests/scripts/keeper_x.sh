@@ -45,6 +45,11 @@ status=$?
 check "a profile without a table: status 2 and nothing kept ($status: $(cat "$work/err"))" \
     eval '[[ $status -eq 2 ]] && holds DUMMY0 "same:$work/before.json"'
 
+"$tool" keep "$work/warm.icc" --interval 0.1 2>"$work/err"
+status=$?
+check "an interval under 0.5 s: status 2 ($status: $(cat "$work/err"))" \
+    eval '[[ $status -eq 2 ]] && grep -q "from 0.5 to 60" "$work/err"'
+
 "$tool" keep DUMMY0="$work/warm.icc" DUMMY1="$work/cool.icc" 2>"$work/keep.err" &
 keeper=$!
 check "at start DUMMY0 gets its table" eventually 5 holds DUMMY0 "vcgt:$work/warm.icc"
