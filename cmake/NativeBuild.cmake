@@ -23,7 +23,7 @@ endif()
 
 # One library per folder, so that a folder and its tests build on their own.
 set(TONALIS_PREVIOUS_LIBRARY "")
-foreach(folder model icc profile)
+foreach(folder model icc profile keeper)
     set(sources ${TONALIS_PORTABLE_SOURCES})
     list(FILTER sources INCLUDE REGEX "/src/${folder}/")
     if(folder STREQUAL "model")
@@ -43,7 +43,7 @@ foreach(folder model icc profile)
     set(TONALIS_PREVIOUS_LIBRARY tonalis_${folder})
 endforeach()
 add_library(tonalis_core INTERFACE)
-target_link_libraries(tonalis_core INTERFACE tonalis_profile)
+target_link_libraries(tonalis_core INTERFACE tonalis_keeper)
 
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/tool/*.cpp)
 list(FILTER TOOL_SOURCES EXCLUDE REGEX "_win32\\.cpp$")

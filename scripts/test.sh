@@ -13,6 +13,8 @@ jobs=$(nproc)
 display_base=${TONALIS_DISPLAY_BASE:-91}
 export TONALIS_LOADER_DISPLAY=${TONALIS_LOADER_DISPLAY:-$((display_base + 3))}
 export TONALIS_LOADER_WINE_DISPLAY=${TONALIS_LOADER_WINE_DISPLAY:-$((display_base + 5))}
+export TONALIS_KEEPER_DISPLAY=${TONALIS_KEEPER_DISPLAY:-$((display_base + 6))}
+export TONALIS_KEEPER_SPEED_DISPLAY=${TONALIS_KEEPER_SPEED_DISPLAY:-$((display_base + 7))}
 
 bash "$root/scripts/install-deps.sh" || { echo "dependency install failed" >&2; exit 1; }
 # shellcheck source=scripts/xserver.sh

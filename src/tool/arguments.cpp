@@ -30,11 +30,10 @@ Arguments Arguments::Parse(const Command& command, int count, const char* const*
     Arguments arguments;
     for (int i = 0; i < count; ++i) {
         const std::string word = words[i];
-        // The one operand a command may take, among its options in any order.
-        if (command.operand != nullptr && !arguments.hasOperand_ && !word.empty() &&
-            word[0] != '-') {
-            arguments.operand_ = word;
-            arguments.hasOperand_ = true;
+        // The operand a command may take, among its options in any order.
+        if (command.operand != nullptr && (arguments.operands_.empty() || command.operandRepeats) &&
+            !word.empty() && word[0] != '-') {
+            arguments.operands_.push_back(word);
             continue;
         }
         // "-x" is the one-letter option "x".
@@ -72,7 +71,7 @@ Arguments Arguments::Parse(const Command& command, int count, const char* const*
 }
 
 const std::string* Arguments::Operand() const {
-    return hasOperand_ ? &operand_ : nullptr;
+    return operands_.empty() ? nullptr : &operands_.front();
 }
 
 const std::string* Arguments::Value(const char* name) const {

@@ -22,13 +22,14 @@ class Arguments {
     const std::string* Value(const char* name) const;
     // The operand, or nullptr when none was given.
     const std::string* Operand() const;
+    // Every operand, for a command whose operand repeats.
+    const std::vector<std::string>& Operands() const { return operands_; }
 
   private:
     const std::pair<std::string, std::string>* Find(const char* name) const;
 
     std::vector<std::pair<std::string, std::string>> given_;
-    std::string operand_;
-    bool hasOperand_ = false;
+    std::vector<std::string> operands_;
 };
 
 }  // namespace tonalis::tool

@@ -25,6 +25,8 @@ struct Command {
     // The one word that is not an option (a file), named as in the synopsis;
     // null for a command that takes none.
     const char* operand = nullptr;
+    // Whether the operand may be given more than once.
+    bool operandRepeats = false;
 };
 
 // Every subcommand accepts these too.
@@ -41,6 +43,7 @@ extern const Command kVcgtCommand;
 extern const Command kApplyCommand;
 extern const Command kResetCommand;
 extern const Command kShowCommand;
+extern const Command kKeepCommand;  // X only, for now
 
 // The table of subcommands, in the order the help lists them.
 const Command* const* AllCommands(int* count);

@@ -8,6 +8,9 @@ namespace {
 const Command* const kCommands[] = {
     &kRampCommand, &kPeaksCommand, &kWhitePointCommand, &kMatrixCommand, &kInfoCommand,
     &kMakeCommand, &kVcgtCommand,  &kApplyCommand,      &kResetCommand,  &kShowCommand,
+#ifndef _WIN32
+    &kKeepCommand,
+#endif
 };
 
 constexpr int kCommandCount = sizeof kCommands / sizeof kCommands[0];

@@ -8,11 +8,7 @@
 
 namespace tonalis::tool {
 
-namespace {
-
-// The curves as a display of size entries per channel holds them, read as
-// 256 entries per channel.
-GammaRamp AsHeld(const VcgtCurves& curves, int size) {
+GammaRamp CurvesAsHeld(const VcgtCurves& curves, int size) {
     const int held = size > 1 ? size : kRampSize;
     GammaRamp ramp;
     for (int c = 0; c < 3; ++c) {
@@ -21,8 +17,6 @@ GammaRamp AsHeld(const VcgtCurves& curves, int size) {
     }
     return ramp;
 }
-
-}  // namespace
 
 std::string LoadAndVerifyTable(DisplayAccess& access, int index, const VcgtCurves& curves) {
     if (!access.WriteTable(index, curves)) {
@@ -34,7 +28,7 @@ std::string LoadAndVerifyTable(DisplayAccess& access, int index, const VcgtCurve
         return "";
     }
     const int off =
-        LargestEntryDifference(readBack, AsHeld(curves, access.Outputs()[index].gammaSize));
+        LargestEntryDifference(readBack, CurvesAsHeld(curves, access.Outputs()[index].gammaSize));
     if (off <= kReadBackTolerance) {
         return "";
     }

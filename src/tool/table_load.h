@@ -10,6 +10,10 @@
 
 namespace tonalis::tool {
 
+// The curves as a display of size entries per channel holds them, read as
+// 256 entries per channel: what a read-back is compared with.
+GammaRamp CurvesAsHeld(const VcgtCurves& curves, int size);
+
 // Empty when the display holds the table, within what a table of its size
 // keeps; else why not, for a message.
 std::string LoadAndVerifyTable(DisplayAccess& access, int index, const VcgtCurves& curves);

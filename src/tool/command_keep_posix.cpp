@@ -1,0 +1,195 @@
+// tonalis keep: stays running and keeps the profiles' tables in the display,
+// putting them back when another program, a mode change or a new output
+// takes them away.
+#include <signal.h>
+#include <time.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tool/arguments.h"
+#include "tool/command.h"
+#include "tool/keep_autostart.h"
+#include "tool/keep_instance.h"
+#include "tool/keep_loop.h"
+#include "tool/keep_plan.h"
+#include "tool/loader_targets.h"
+#include "tool/text_format.h"
+#include "tool/tool_error.h"
+
+namespace tonalis::tool {
+
+namespace {
+
+const char* const kControls[] = {"stop", "status", "reload", "install-autostart",
+                                 "remove-autostart"};
+
+std::string Display() {
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') {
+        throw UsageError("no display: DISPLAY is not set");
+    }
+    return name;
+}
+
+int RunningOrFail(KeepInstance& instance, const std::string& display) {
+    const int process = instance.RunningProcess();
+    if (process <= 0) {
+        throw ToolError(kExitFailure, "no keeper is running on display " + DisplayKey(display));
+    }
+    return process;
+}
+
+int Stop(std::string* out) {
+    const std::string display = Display();
+    KeepInstance instance(display);
+    const int process = RunningOrFail(instance, display);
+    if (kill(process, SIGTERM) != 0 || !instance.WaitUntilFree(5.0)) {
+        throw ToolError(kExitFailure, Format("the keeper (process %d) did not stop", process));
+    }
+    *out = Format("stopped the keeper (process %d); the tables stay loaded\n", process);
+    return kExitSuccess;
+}
+
+int Signal(int number, std::string* out) {
+    const std::string display = Display();
+    KeepInstance instance(display);
+    const int process = RunningOrFail(instance, display);
+    if (number == SIGHUP) {
+        kill(process, SIGHUP);
+        *out = Format("the keeper (process %d) keeps every output again\n", process);
+        return kExitSuccess;
+    }
+    // The keeper writes its status when asked; wait for the new file.
+    std::remove(instance.StatusPath().c_str());
+    kill(process, SIGUSR1);
+    for (int tries = 0; tries < 250; ++tries) {
+        if (FILE* file = std::fopen(instance.StatusPath().c_str(), "r")) {
+            char buffer[4096];
+            size_t got;
+            while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+                out->append(buffer, got);
+            }
+            std::fclose(file);
+            return kExitSuccess;
+        }
+        const timespec pause = {0, 20 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
+    }
+    throw ToolError(kExitFailure, Format("the keeper (process %d) did not answer", process));
+}
+
+// The words an autostart entry repeats: absolute profile paths and the options.
+std::vector<std::string> AutostartWords(const Arguments& arguments, const KeepPlan& plan) {
+    std::vector<std::string> words;
+    for (const KeptProfile& kept : plan.profiles) {
+        char* absolute = realpath(kept.path.c_str(), nullptr);
+        const std::string path = absolute ? absolute : kept.path;
+        std::free(absolute);
+        const bool pair = !kept.output.empty() && arguments.Value("output") == nullptr;
+        words.push_back(pair ? kept.output + "=" + path : path);
+    }
+    for (const char* option : {"output", "interval"}) {
+        if (const std::string* value = arguments.Value(option)) {
+            words.push_back(std::string("--") + option);
+            words.push_back(*value);
+        }
+    }
+    if (plan.quiet) {
+        words.push_back("--quiet");
+    }
+    return words;
+}
+
+int RunKeep(const Arguments& arguments, std::string* out) {
+    int controls = 0;
+    for (const char* control : kControls) {
+        controls += arguments.Has(control) ? 1 : 0;
+    }
+    const bool bare = arguments.Operands().empty() && !arguments.Has("output") &&
+                      !arguments.Has("interval") && !arguments.Has("quiet");
+    if (controls > 1 || (controls == 1 && !bare && !arguments.Has("install-autostart"))) {
+        throw UsageError(
+            "--stop, --status, --reload and --remove-autostart take no other argument");
+    }
+    if (arguments.Has("stop")) {
+        return Stop(out);
+    }
+    if (arguments.Has("status")) {
+        return Signal(SIGUSR1, out);
+    }
+    if (arguments.Has("reload")) {
+        return Signal(SIGHUP, out);
+    }
+    if (arguments.Has("remove-autostart")) {
+        std::string path;
+        *out =
+            RemoveKeepAutostart(&path) ? "removed " + path + "\n" : "there was no " + path + "\n";
+        return kExitSuccess;
+    }
+    // Every profile is read before anything else: a bad one changes nothing.
+    const KeepPlan plan = ReadKeepPlan(arguments);
+    if (arguments.Has("install-autostart")) {
+        *out = "runs at logon: " + InstallKeepAutostart(AutostartWords(arguments, plan)) + "\n";
+        return kExitSuccess;
+    }
+    const std::string display = Display();
+    KeepInstance instance(display);
+    if (!instance.Acquire()) {
+        throw ToolError(kExitFailure,
+                        Format("a keeper is already running on display %s "
+                               "(process %d); tonalis keep --stop ends it",
+                               DisplayKey(display).c_str(), instance.RunningProcess()));
+    }
+    return RunKeeper(plan, display, instance);
+}
+
+const KnownOption kOptions[] = {kOutputOption,
+                                {"interval", true},
+                                {"quiet", false},
+                                {"stop", false},
+                                {"status", false},
+                                {"reload", false},
+                                {"install-autostart", false},
+                                {"remove-autostart", false}};
+
+}  // namespace
+
+extern const Command kKeepCommand = {
+    "keep",
+    "keep PROFILE [--output NAME] | NAME=PROFILE... [--interval SECONDS] [--quiet]",
+    "Stays running and keeps the table of a profile's 'vcgt' in the display (X):\n"
+    "PROFILE on every output, or on --output NAME only, or one profile per output\n"
+    "with NAME=PROFILE. It loads the tables at start, as apply does, then puts a\n"
+    "table back when the display lost it: at once after XRandR reports a mode\n"
+    "change or a new output, and otherwise when a check finds the table changed\n"
+    "(every 2 s by default; after a wake, again about 2, 5 and 15 s later). A table\n"
+    "that holds within the read-back tolerance is not written again. An output\n"
+    "whose table another program changes for the third time within 60 s is left to\n"
+    "it, with one line; --reload or a new start keeps it again. An output that does\n"
+    "not hold its table after writing is told once and left alone until the display\n"
+    "changes. Each thing it does is one line on stderr. One keeper runs per display\n"
+    "and user: a second one exits with status 1. SIGTERM, SIGINT or the end of the\n"
+    "X server end it with status 0, leaving the tables loaded. Profiles are read\n"
+    "once, at start: one without a usable table exits with status 2 and changes\n"
+    "nothing.\n"
+    "  --output NAME        keep PROFILE on this output only\n"
+    "  --interval SECONDS   between checks, 0.5 to 60 (default 2)\n"
+    "  --quiet              print only standing down and refusals\n"
+    "  --stop               end the running keeper\n"
+    "  --status             what the running keeper keeps, and how often it\n"
+    "                       restored each output\n"
+    "  --reload             the running keeper keeps again what it stood down for\n"
+    "  --install-autostart  with the other arguments: start the keeper so at\n"
+    "                       every logon (~/.config/autostart/tonalis-keep.desktop)\n"
+    "  --remove-autostart   delete that entry\n",
+    kOptions,
+    sizeof kOptions / sizeof kOptions[0],
+    RunKeep,
+    "PROFILE",
+    true,
+};
+
+}  // namespace tonalis::tool

@@ -1,0 +1,16 @@
+// The keeper's life on X: load, then wait for XRandR events, signals and the
+// next check, until SIGTERM, SIGINT or the X server ends it.
+#pragma once
+
+#include <string>
+
+#include "tool/keep_instance.h"
+#include "tool/keep_plan.h"
+
+namespace tonalis::tool {
+
+// Returns the exit status. Throws ToolError (status 2) when the display
+// cannot be reached or an output named in the plan does not exist.
+int RunKeeper(const KeepPlan& plan, const std::string& display, KeepInstance& instance);
+
+}  // namespace tonalis::tool

@@ -1,0 +1,271 @@
+// The keeper's loop: one poll() on the X connection and a signalfd, timed to
+// the core's next check, so that an idle keeper wakes once per interval.
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "keeper/keeper.h"
+#include "tool/keep_loop.h"
+#include "tool/keep_xrandr_tables.h"
+#include "tool/text_format.h"
+#include "tool/tool_error.h"
+
+namespace tonalis::tool {
+
+namespace {
+
+double Seconds(clockid_t clock) {
+    timespec now;
+    clock_gettime(clock, &now);
+    return now.tv_sec + now.tv_nsec / 1e9;
+}
+
+// Time spent asleep: the boot clock runs on through a suspend, the monotonic one does not.
+double SleptSoFar() {
+    return Seconds(CLOCK_BOOTTIME) - Seconds(CLOCK_MONOTONIC);
+}
+
+const char* Happened(keeper::NoticeKind kind) {
+    switch (kind) {
+        case keeper::NoticeKind::kLoaded:
+            return "loaded";
+        case keeper::NoticeKind::kNewOutput:
+            return "new output loaded";
+        case keeper::NoticeKind::kRestoredChange:
+            return "restored after a change by another program";
+        case keeper::NoticeKind::kRestoredMode:
+            return "restored after a mode change";
+        case keeper::NoticeKind::kRestoredWake:
+            return "restored after a wake";
+        case keeper::NoticeKind::kStoodDown:
+            return "stood down: another program changed its table three times within a "
+                   "minute; tonalis keep --reload takes it back";
+        case keeper::NoticeKind::kRefused:
+            return "refused its table (read back, it holds another); left alone until the "
+                   "display changes";
+    }
+    return "";
+}
+
+struct Connection {
+    explicit Connection(const std::string& display) {
+        handle = xcb_connect(display.c_str(), &screen);
+    }
+    ~Connection() { xcb_disconnect(handle); }
+    xcb_connection_t* handle;
+    int screen = 0;
+};
+
+class KeeperLoop {
+  public:
+    KeeperLoop(const KeepPlan& plan, Connection& x, xcb_window_t root, KeepInstance& instance)
+        : plan_(plan),
+          x_(x),
+          instance_(instance),
+          tables_(x.handle, root, plan),
+          keeper_(tables_, Timing(plan)) {}
+
+    void CheckOutputsNamed() {
+        tables_.Refresh();
+        for (const KeptProfile& kept : plan_.profiles) {
+            if (kept.output.empty()) {
+                continue;
+            }
+            bool known = false;
+            std::string list;
+            for (const std::string& name : tables_.OutputNames()) {
+                known = known || name == kept.output;
+                list += (list.empty() ? "" : ", ") + name;
+            }
+            if (!known) {
+                throw UsageError(Format("no output named \"%s\"; the outputs are: %s",
+                                        kept.output.c_str(), list.c_str()));
+            }
+        }
+    }
+
+    int Run(int signals, uint8_t randrEvents) {
+        Tell(keeper_.Start(Seconds(CLOCK_MONOTONIC)));
+        double slept = SleptSoFar();
+        pollfd waits[2] = {{xcb_get_file_descriptor(x_.handle), POLLIN, 0}, {signals, POLLIN, 0}};
+        // Events that came in while a reply was awaited sit in XCB's queue,
+        // where poll() does not see them.
+        bool layoutEvent = DrainEvents(randrEvents, xcb_poll_for_queued_event);
+        for (;;) {
+            const double wait = keeper_.NextCheck() - Seconds(CLOCK_MONOTONIC);
+            const int timeout =
+                layoutEvent || wait <= 0 ? 0 : static_cast<int>(std::ceil(wait * 1000));
+            poll(waits, 2, timeout);
+            if (waits[1].revents & POLLIN) {
+                signalfd_siginfo signal;
+                if (read(signals, &signal, sizeof signal) == sizeof signal &&
+                    !OnSignal(signal.ssi_signo)) {
+                    return kExitSuccess;
+                }
+            }
+            layoutEvent = DrainEvents(randrEvents, xcb_poll_for_event) || layoutEvent;
+            if (xcb_connection_has_error(x_.handle)) {
+                Say("the X server went away; the keeper ends");
+                return kExitSuccess;
+            }
+            const double now = Seconds(CLOCK_MONOTONIC);
+            const double sleptNow = SleptSoFar();
+            if (sleptNow - slept > 1.0) {
+                slept = sleptNow;
+                tables_.Refresh();
+                Tell(keeper_.Event(now, keeper::Trigger::kWake));
+            } else if (layoutEvent && tables_.Refresh()) {
+                Tell(keeper_.Event(now, keeper::Trigger::kModeChange));
+            }
+            if (now >= keeper_.NextCheck()) {
+                ++checks_;
+                Tell(keeper_.Tick(now));
+            }
+            layoutEvent = DrainEvents(randrEvents, xcb_poll_for_queued_event);
+        }
+    }
+
+  private:
+    static keeper::KeeperTiming Timing(const KeepPlan& plan) {
+        keeper::KeeperTiming timing;
+        timing.interval = plan.interval;
+        return timing;
+    }
+
+    // False when the signal ends the keeper.
+    bool OnSignal(uint32_t number) {
+        if (number == SIGHUP) {
+            Tell(keeper_.Reload(Seconds(CLOCK_MONOTONIC)));
+        } else if (number == SIGUSR1) {
+            WriteStatus();
+        } else {
+            if (!plan_.quiet) {
+                Say("stopped; the tables stay loaded");
+            }
+            return false;
+        }
+        return true;
+    }
+
+    // True when an event says the outputs or their CRTCs changed.
+    bool DrainEvents(uint8_t randrEvents, xcb_generic_event_t* (*next)(xcb_connection_t*)) {
+        bool layout = false;
+        while (xcb_generic_event_t* event = next(x_.handle)) {
+            const uint8_t type = event->response_type & 0x7f;
+            layout = layout || type == randrEvents + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
+                     type == randrEvents + XCB_RANDR_NOTIFY;
+            std::free(event);
+        }
+        return layout;
+    }
+
+    void Tell(const std::vector<keeper::Notice>& notices) {
+        for (const keeper::Notice& notice : notices) {
+            const bool always = notice.kind == keeper::NoticeKind::kStoodDown ||
+                                notice.kind == keeper::NoticeKind::kRefused;
+            if (always || !plan_.quiet) {
+                Say(notice.monitor + ": " + Happened(notice.kind));
+            }
+        }
+    }
+
+    void Say(const std::string& line) {
+        const time_t now = time(nullptr);
+        char clock[16];
+        strftime(clock, sizeof clock, "%H:%M:%S", localtime(&now));
+        std::fprintf(stderr, "%s tonalis keep: %s\n", clock, line.c_str());
+    }
+
+    // What --status prints, written whole and then renamed into place.
+    void WriteStatus() {
+        std::string text = Format("keeper process %d, checking every %g s, %ld checks so far\n",
+                                  static_cast<int>(getpid()), plan_.interval, checks_);
+        for (const keeper::MonitorState& monitor : keeper_.Monitors()) {
+            const KeptProfile* kept = ProfileFor(plan_, monitor.name);
+            if (kept == nullptr) {
+                continue;
+            }
+            text += Format("%s: %s, restored %d time%s%s%s\n", monitor.name.c_str(),
+                           kept->path.c_str(), monitor.restores, monitor.restores == 1 ? "" : "s",
+                           monitor.stoodDown ? ", stood down" : "",
+                           monitor.refused ? ", refused its table" : "");
+        }
+        const std::string partial = instance_.StatusPath() + ".new";
+        if (FILE* file = std::fopen(partial.c_str(), "w")) {
+            std::fputs(text.c_str(), file);
+            if (std::fclose(file) == 0) {
+                std::rename(partial.c_str(), instance_.StatusPath().c_str());
+            }
+        }
+    }
+
+    const KeepPlan& plan_;
+    Connection& x_;
+    KeepInstance& instance_;
+    XrandrKeptTables tables_;
+    keeper::Keeper keeper_;
+    long checks_ = 0;
+};
+
+xcb_window_t Root(const Connection& x) {
+    xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(x.handle));
+    for (int i = 0; i < x.screen && screen.rem > 1; ++i) {
+        xcb_screen_next(&screen);
+    }
+    return screen.data->root;
+}
+
+// The first event number of XRandR 1.2; throws when the server has none.
+uint8_t RandrEvents(const Connection& x, const std::string& display) {
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(x.handle, &xcb_randr_id);
+    std::unique_ptr<xcb_randr_query_version_reply_t, decltype(&std::free)> version(
+        extension != nullptr && extension->present
+            ? xcb_randr_query_version_reply(x.handle, xcb_randr_query_version(x.handle, 1, 2),
+                                            nullptr)
+            : nullptr,
+        &std::free);
+    if (!version || (version->major_version == 1 && version->minor_version < 2)) {
+        throw UsageError(Format("the X display %s has no XRandR 1.2; no gamma table can be reached",
+                                display.c_str()));
+    }
+    return extension->first_event;
+}
+
+}  // namespace
+
+int RunKeeper(const KeepPlan& plan, const std::string& display, KeepInstance& instance) {
+    // The signals come through the poll, never in the middle of a request.
+    sigset_t handled;
+    sigemptyset(&handled);
+    for (int number : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {
+        sigaddset(&handled, number);
+    }
+    sigprocmask(SIG_BLOCK, &handled, nullptr);
+    const int signals = signalfd(-1, &handled, SFD_CLOEXEC);
+    if (signals < 0) {
+        throw ToolError(kExitFailure, "cannot wait for signals");
+    }
+    Connection x(display);
+    if (xcb_connection_has_error(x.handle)) {
+        throw UsageError(Format("cannot open the X display %s", display.c_str()));
+    }
+    const uint8_t randrEvents = RandrEvents(x, display);
+    const xcb_window_t root = Root(x);
+    xcb_randr_select_input(x.handle, root,
+                           XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
+                               XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE);
+    KeeperLoop loop(plan, x, root, instance);
+    loop.CheckOutputsNamed();
+
+    return loop.Run(signals, randrEvents);
+}
+
+}  // namespace tonalis::tool

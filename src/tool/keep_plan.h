@@ -1,0 +1,37 @@
+// What tonalis keep keeps: a profile for every output, for one output, or one
+// per output, each profile read once, with apply's reader, before anything
+// is loaded.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "profile/vcgt_curves.h"
+
+namespace tonalis::tool {
+
+class Arguments;
+
+struct KeptProfile {
+    std::string output;  // empty: every output that has no profile of its own
+    std::string path;
+    VcgtCurves curves;
+};
+
+struct KeepPlan {
+    std::vector<KeptProfile> profiles;
+    double interval = 2.0;  // seconds between polls
+    bool quiet = false;
+};
+
+constexpr double kShortestInterval = 0.5;
+constexpr double kLongestInterval = 60.0;
+
+// PROFILE [--output NAME] or NAME=PROFILE...; throws UsageError (status 2) for
+// a profile without a usable table, a bad interval or a mixed form.
+KeepPlan ReadKeepPlan(const Arguments& arguments);
+
+// The profile kept for an output, or null.
+const KeptProfile* ProfileFor(const KeepPlan& plan, const std::string& output);
+
+}  // namespace tonalis::tool
