@@ -13,9 +13,11 @@
 #include "applet_seams.h"
 #include "display/gamma_ramp_access.h"
 #include "display/init_monitor_settings.h"
+#include "display/logon_session_calls.h"
 #include "display/monitors.h"
 #include "display/start_ramp_memory.h"
 #include "model/gamma_ramp.h"
+#include "model/ramp_read_back.h"
 #include "profile/registry.h"
 #include "resources/string_ids.h"
 #include "system_seams.h"
@@ -122,31 +124,151 @@ std::unique_ptr<SessionContext> StartedRun() {
     return session;
 }
 
-// A run killed with a changed table in the display: the next run puts the
-// start table back before it reads the display, says so once, and starts
-// from that table; after a normal end nothing is left to put back.
-TEST(DeadRun, TheNextRunPutsItsStartTableBack) {
-    CleanProductKeys clean;
-    ScopedFakeSystem system;
-    ScopedFakeDisplaySystem display;
-    const double gamma[3] = {2.2, 2.2, 2.2}, factor[3] = {1, 1, 1};
+// A process of this program that never runs: alive while it stays suspended,
+// dead once ended. The owner of the records a test leaves as if it had run.
+class OtherProcess {
+  public:
+    OtherProcess() {
+        char path[MAX_PATH];
+        GetModuleFileNameA(nullptr, path, sizeof path);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        EXPECT_TRUE(CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                   nullptr, nullptr, &startup, &info_));
+    }
+    ~OtherProcess() {
+        End();
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    void End() {
+        TerminateProcess(info_.hProcess, 0);
+        WaitForSingleObject(info_.hProcess, INFINITE);
+    }
+    RunOwner Owner() const {
+        RunOwner owner = CurrentRunOwner();
+        owner.processId = info_.dwProcessId;
+        FILETIME end, kernel, user;
+        GetProcessTimes(info_.hProcess, &owner.processStart, &end, &kernel, &user);
+        return owner;
+    }
+
+  private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// This logon session began a second before or after the given moment.
+class ScopedLogon {
+  public:
+    ScopedLogon(FILETIME moment, int seconds) : saved_(g_logonSessionCalls) {
+        ULARGE_INTEGER time = {{moment.dwLowDateTime, moment.dwHighDateTime}};
+        time.QuadPart += seconds * 10000000LL;
+        began_ = {time.LowPart, time.HighPart};
+        g_logonSessionCalls.logonTime = [](const LUID&, FILETIME* began) {
+            *began = began_;
+            return true;
+        };
+    }
+    ~ScopedLogon() { g_logonSessionCalls = saved_; }
+
+  private:
+    static inline FILETIME began_;
+    LogonSessionCalls saved_;
+};
+
+bool RecordKept(const RunOwner& owner) {
+    std::string name = "StartGammaRamp0-" + std::to_string(owner.processId);
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    bool kept = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == 0;
+    RegCloseKey(key);
+    return kept;
+}
+
+// What a run left when it died goes back, through the read-back, only when
+// that run is dead, ran in this logon session and began after the logon; the
+// user is told only when the display holds it again, and the next run starts
+// from it. Only a dead run's record is deleted.
+TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
+    enum Owner { kAlive, kOtherLogon, kBeforeLogon, kDead };
+    const struct {
+        const char* what;
+        Owner owner;
+        FakeTables tables;
+    } cases[] = {{"a live run", kAlive, FakeTables::Accepts},
+                 {"another logon session", kOtherLogon, FakeTables::Accepts},
+                 {"an earlier logon", kBeforeLogon, FakeTables::Accepts},
+                 {"a display that keeps its table", kDead, FakeTables::IgnoresAll},
+                 {"a dead run", kDead, FakeTables::Accepts}};
+    const double gamma[3] = {2.2, 2.2, 2.2}, slider[3] = {1.5, 1.5, 1.5}, factor[3] = {1, 1, 1};
     const GammaRamp start = BuildGammaRamp(gamma, factor, 0x00FFFFFF);
-    display.state().holdsTable = true;
-    display.state().held = start;
+    const GammaRamp preview = BuildGammaRamp(gamma, slider, 0x00FFFFFF);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CleanProductKeys clean;
+        ScopedFakeSystem system;
+        ScopedFakeDisplaySystem display;
+        display.state().holdsTable = true;
+        display.state().held = preview;  // what the run left in the display
+        display.state().tables = c.tables;
+        OtherProcess other;
+        RememberedRamp left = {"\\\\.\\DISPLAY1", start, other.Owner()};
+        left.owner.logonSession.LowPart += c.owner == kOtherLogon ? 1 : 0;
+        ScopedLogon logon(left.owner.processStart, c.owner == kBeforeLogon ? 1 : -1);
+        if (c.owner != kAlive) {
+            other.End();
+        }
+        RememberRamp(0, left);
 
-    auto dead = StartedRun();
-    dead->workingSettings.gammaFactor[1] = 1.5;
-    PreviewWorkingRamp(dead.get());
-    ASSERT_NE(0, memcmp(&display.state().held, &start, sizeof start)) << "the slider moved";
+        auto next = StartedRun();
+        ForgetStartRamps();  // its normal end
 
-    auto next = StartedRun();
-    EXPECT_EQ(0, memcmp(&display.state().held, &start, sizeof start));
-    EXPECT_EQ(0, memcmp(&next->monitors[0].ramp, &start, sizeof start));
-    ForgetStartRamps();
-    StartedRun();
-    ForgetStartRamps();
-    ASSERT_EQ(system.state().messages.size(), 1u);
-    EXPECT_EQ(system.state().messages[0].text, LoadTestString(strings::kLeftoverTablePutBack));
+        const bool putBack = c.owner == kDead && c.tables == FakeTables::Accepts;
+        const GammaRamp& expected = putBack ? start : preview;
+        EXPECT_EQ(0, memcmp(&display.state().held, &expected, sizeof expected));
+        EXPECT_EQ(0, memcmp(&next->monitors[0].ramp, &expected, sizeof expected));
+        ASSERT_EQ(system.state().messages.size(), putBack ? 1u : 0u);
+        if (putBack) {
+            EXPECT_EQ(system.state().messages[0].text,
+                      LoadTestString(strings::kLeftoverTablePutBack));
+        }
+        EXPECT_EQ(RecordKept(left.owner), c.owner != kDead);
+    }
+}
+
+// A dead run's table that no display starts with (all zero, or falling) is
+// not loaded: the screen is not blacked, and Cancel does not black it either.
+TEST(LeftoverTable, AnImplausibleTableIsRefused) {
+    if (DisplaySetup() != "dummy") {
+        GTEST_SKIP() << "needs Xorg's dummy driver (TONALIS_DISPLAY_SETUP=dummy)";
+    }
+    HDC screen = GetDC(nullptr);
+    GammaRamp before = {}, falling = {}, after = {};
+    ASSERT_TRUE(GetDeviceGammaRamp(screen, before.entries));
+    for (int i = 0; i < kRampEntries; ++i) {
+        falling.entries[i] = static_cast<uint16_t>((255 - i % kRampSize) * 257);
+    }
+    for (const GammaRamp& table : {GammaRamp{}, falling}) {
+        CleanProductKeys clean;
+        ScopedFakeSystem system;
+        OtherProcess dead;
+        RememberedRamp left = {"\\\\.\\DISPLAY1", table, dead.Owner()};
+        dead.End();
+        RememberRamp(0, left);
+
+        auto next = StartedRun();
+        RestoreStartRamps(next.get());  // Cancel
+        ForgetStartRamps();
+
+        ASSERT_TRUE(GetDeviceGammaRamp(screen, after.entries));
+        SetDeviceGammaRamp(screen, before.entries);
+        EXPECT_LE(LargestEntryDifference(after, before), kReadBackTolerance);
+        EXPECT_TRUE(system.state().messages.empty());
+        EXPECT_FALSE(RecordKept(left.owner));
+    }
+    ReleaseDC(nullptr, screen);
 }
 
 // With the crash flag set a run says that the table features are off and how
