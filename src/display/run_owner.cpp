@@ -1,6 +1,6 @@
 #include "display/run_owner.h"
 
-#include "display/logon_session_calls.h"
+#include "display/logon_session.h"
 
 namespace tonalis {
 
@@ -30,14 +30,6 @@ bool IsAlive(const RunOwner& owner) {
     return sameProcess && running;
 }
 
-LUID CurrentLogonSession() {
-    LUID session = {};
-    if (!g_logonSessionCalls.currentLogonSession(&session)) {
-        session = {};
-    }
-    return session;
-}
-
 }  // namespace
 
 RunOwner CurrentRunOwner() {
@@ -45,7 +37,9 @@ RunOwner CurrentRunOwner() {
     owner.processId = GetCurrentProcessId();
     FILETIME end, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &owner.processStart, &end, &kernel, &user);
-    owner.logonSession = CurrentLogonSession();
+    if (!CurrentLogonSession(&owner.logonSession)) {
+        owner.logonSession = {};
+    }
     return owner;
 }
 
@@ -64,9 +58,8 @@ OwnerStanding StandingOf(const RunOwner& owner) {
         owner.logonSession.HighPart != current.logonSession.HighPart) {
         return OwnerStanding::kOtherLogon;
     }
-    FILETIME logon;
-    if (g_logonSessionCalls.logonTime(current.logonSession, &logon) &&
-        CompareFileTime(&owner.processStart, &logon) < 0) {
+    FILETIME logon = LogonTime(current.logonSession);
+    if (CompareFileTime(&owner.processStart, &logon) < 0) {
         return OwnerStanding::kBeforeLogon;
     }
     return IsAlive(owner) ? OwnerStanding::kAlive : OwnerStanding::kDead;

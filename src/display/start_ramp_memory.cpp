@@ -19,10 +19,13 @@ namespace {
 constexpr char kRecordPrefix[] = "StartGammaRamp";
 constexpr DWORD kLongestName = 64;
 
+// The process id alone may come again in a later process.
 struct ValueName {
-    ValueName(int monitor, DWORD processId) {
-        snprintf(text, sizeof text, "%s%d-%lu", kRecordPrefix, monitor,
-                 static_cast<unsigned long>(processId));
+    ValueName(int monitor, const RunOwner& owner) {
+        snprintf(text, sizeof text, "%s%d-%lu-%08lX%08lX", kRecordPrefix, monitor,
+                 static_cast<unsigned long>(owner.processId),
+                 static_cast<unsigned long>(owner.processStart.dwHighDateTime),
+                 static_cast<unsigned long>(owner.processStart.dwLowDateTime));
     }
     char text[kLongestName];
 };
@@ -76,7 +79,7 @@ std::vector<FoundRecord> ReadRecords(HKEY key) {
 
 void RememberRamp(int monitor, const RememberedRamp& remembered) {
     WithProductKey([monitor, &remembered](HKEY key) {
-        RegSetValueExA(key, ValueName(monitor, remembered.owner.processId).text, 0, REG_BINARY,
+        RegSetValueExA(key, ValueName(monitor, remembered.owner).text, 0, REG_BINARY,
                        reinterpret_cast<const BYTE*>(&remembered), sizeof remembered);
     });
 }

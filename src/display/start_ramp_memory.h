@@ -19,7 +19,7 @@ struct RememberedRamp {
 };
 
 // Keeps one record, under a name made of the monitor number and the owner's
-// process id, so that runs never write over each other's records.
+// process id and start, so that runs never write over each other's records.
 void RememberRamp(int monitor, const RememberedRamp& remembered);
 
 // Keeps the start ramp of every monitor whose ramp was read, owned by this run.

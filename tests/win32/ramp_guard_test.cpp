@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -13,7 +14,6 @@
 #include "applet_seams.h"
 #include "display/gamma_ramp_access.h"
 #include "display/init_monitor_settings.h"
-#include "display/logon_session_calls.h"
 #include "display/monitors.h"
 #include "display/start_ramp_memory.h"
 #include "model/gamma_ramp.h"
@@ -124,74 +124,35 @@ std::unique_ptr<SessionContext> StartedRun() {
     return session;
 }
 
-// A process of this program that never runs: alive while it stays suspended,
-// dead once ended. The owner of the records a test leaves as if it had run.
-class OtherProcess {
-  public:
-    OtherProcess() {
-        char path[MAX_PATH];
-        GetModuleFileNameA(nullptr, path, sizeof path);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        EXPECT_TRUE(CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                                   nullptr, nullptr, &startup, &info_));
-    }
-    ~OtherProcess() {
-        End();
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    void End() {
-        TerminateProcess(info_.hProcess, 0);
-        WaitForSingleObject(info_.hProcess, INFINITE);
-    }
-    RunOwner Owner() const {
-        RunOwner owner = CurrentRunOwner();
-        owner.processId = info_.dwProcessId;
-        FILETIME end, kernel, user;
-        GetProcessTimes(info_.hProcess, &owner.processStart, &end, &kernel, &user);
-        return owner;
-    }
+ULONGLONG Ticks(const FILETIME& time) {
+    return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
 
-  private:
-    PROCESS_INFORMATION info_ = {};
-};
-
-// This logon session began a second before or after the given moment.
-class ScopedLogon {
-  public:
-    ScopedLogon(FILETIME moment, int seconds) : saved_(g_logonSessionCalls) {
-        ULARGE_INTEGER time = {{moment.dwLowDateTime, moment.dwHighDateTime}};
-        time.QuadPart += seconds * 10000000LL;
-        began_ = {time.LowPart, time.HighPart};
-        g_logonSessionCalls.logonTime = [](const LUID&, FILETIME* began) {
-            *began = began_;
-            return true;
-        };
-    }
-    ~ScopedLogon() { g_logonSessionCalls = saved_; }
-
-  private:
-    static inline FILETIME began_;
-    LogonSessionCalls saved_;
-};
+// This process's id with another start: an earlier process of that id, ended.
+RunOwner EndedProcess(ULONGLONG startTicks) {
+    RunOwner owner = CurrentRunOwner();
+    owner.processStart = {static_cast<DWORD>(startTicks), static_cast<DWORD>(startTicks >> 32)};
+    return owner;
+}
 
 bool RecordKept(const RunOwner& owner) {
-    std::string name = "StartGammaRamp0-" + std::to_string(owner.processId);
+    char name[64];
+    snprintf(name, sizeof name, "StartGammaRamp0-%lu-%08lX%08lX", owner.processId,
+             owner.processStart.dwHighDateTime, owner.processStart.dwLowDateTime);
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return false;
     }
-    bool kept = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == 0;
+    bool kept = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == 0;
     RegCloseKey(key);
     return kept;
 }
 
 // What a run left when it died goes back, through the read-back, only when
 // that run is dead, ran in this logon session and began after the logon, and
-// only a table a display can start with (not all zero); the user is told only
-// when the display holds it again, and the next run starts from it. Only a
-// dead run's record is deleted.
+// only a table a display can start with; the user is told only when the
+// display holds it again, and the next run starts from it. Only a dead run's
+// record is deleted; the next run's normal end leaves the others alone.
 TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
     enum Owner { kAlive, kOtherLogon, kBeforeLogon, kDead };
     const struct {
@@ -201,13 +162,22 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
         bool zeroTable;
     } cases[] = {{"a live run", kAlive, FakeTables::Accepts, false},
                  {"another logon session", kOtherLogon, FakeTables::Accepts, false},
-                 {"an earlier logon", kBeforeLogon, FakeTables::Accepts, false},
+                 {"a run before the system started", kBeforeLogon, FakeTables::Accepts, false},
                  {"a display that keeps its table", kDead, FakeTables::IgnoresAll, false},
                  {"an all-zero table", kDead, FakeTables::Accepts, true},
                  {"a dead run", kDead, FakeTables::Accepts, false}};
     const double gamma[3] = {2.2, 2.2, 2.2}, slider[3] = {1.5, 1.5, 1.5}, factor[3] = {1, 1, 1};
     const GammaRamp start = BuildGammaRamp(gamma, factor, 0x00FFFFFF);
     const GammaRamp preview = BuildGammaRamp(gamma, slider, 0x00FFFFFF);
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION live = {};  // never runs, and lives while it is suspended
+    ASSERT_TRUE(CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                               nullptr, &startup, &live));
+    FILETIME now, exit, kernel, user;
+    GetSystemTimeAsFileTime(&now);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         CleanProductKeys clean;
@@ -216,13 +186,13 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
         display.state().holdsTable = true;
         display.state().held = preview;  // what the run left in the display
         display.state().tables = c.tables;
-        OtherProcess other;
-        RememberedRamp left = {"\\\\.\\DISPLAY1", c.zeroTable ? GammaRamp{} : start, other.Owner()};
-        left.owner.logonSession.LowPart += c.owner == kOtherLogon ? 1 : 0;
-        ScopedLogon logon(left.owner.processStart, c.owner == kBeforeLogon ? 1 : -1);
-        if (c.owner != kAlive) {
-            other.End();
+        RememberedRamp left = {"\\\\.\\DISPLAY1", c.zeroTable ? GammaRamp{} : start,
+                               EndedProcess(c.owner == kBeforeLogon ? 1 : Ticks(now))};
+        if (c.owner == kAlive) {
+            left.owner.processId = live.dwProcessId;
+            GetProcessTimes(live.hProcess, &left.owner.processStart, &exit, &kernel, &user);
         }
+        left.owner.logonSession.LowPart += c.owner == kOtherLogon ? 1 : 0;
         RememberRamp(0, left);
 
         auto next = StartedRun();
@@ -239,39 +209,37 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
         }
         EXPECT_EQ(RecordKept(left.owner), c.owner != kDead);
     }
+    TerminateProcess(live.hProcess, 0);
+    WaitForSingleObject(live.hProcess, INFINITE);
+    CloseHandle(live.hThread);
+    CloseHandle(live.hProcess);
 }
 
-// A dead run's table that no display starts with (all zero, or falling) is
-// not loaded: the screen is not blacked, and Cancel does not black it either.
-TEST(LeftoverTable, AnImplausibleTableIsRefused) {
+// On the X server's real ramp: a dead run's all-zero table is not loaded, and
+// neither the screen nor the table Cancel puts back goes black.
+TEST(LeftoverTable, AnAllZeroTableLeavesTheScreenAlone) {
     if (DisplaySetup() != "dummy") {
         GTEST_SKIP() << "needs Xorg's dummy driver (TONALIS_DISPLAY_SETUP=dummy)";
     }
+    CleanProductKeys clean;
+    ScopedFakeSystem system;
     HDC screen = GetDC(nullptr);
-    GammaRamp before = {}, falling = {}, after = {};
+    GammaRamp before = {}, after = {};
     ASSERT_TRUE(GetDeviceGammaRamp(screen, before.entries));
-    for (int i = 0; i < kRampEntries; ++i) {
-        falling.entries[i] = static_cast<uint16_t>((255 - i % kRampSize) * 257);
-    }
-    for (const GammaRamp& table : {GammaRamp{}, falling}) {
-        CleanProductKeys clean;
-        ScopedFakeSystem system;
-        OtherProcess dead;
-        RememberedRamp left = {"\\\\.\\DISPLAY1", table, dead.Owner()};
-        dead.End();
-        RememberRamp(0, left);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    RememberedRamp left = {"\\\\.\\DISPLAY1", {}, EndedProcess(Ticks(now))};
+    RememberRamp(0, left);
 
-        auto next = StartedRun();
-        RestoreStartRamps(next.get());  // Cancel
-        ForgetStartRamps();
+    RestoreStartRamps(StartedRun().get());  // Cancel
+    ForgetStartRamps();
 
-        ASSERT_TRUE(GetDeviceGammaRamp(screen, after.entries));
-        SetDeviceGammaRamp(screen, before.entries);
-        EXPECT_LE(LargestEntryDifference(after, before), kReadBackTolerance);
-        EXPECT_TRUE(system.state().messages.empty());
-        EXPECT_FALSE(RecordKept(left.owner));
-    }
+    ASSERT_TRUE(GetDeviceGammaRamp(screen, after.entries));
+    SetDeviceGammaRamp(screen, before.entries);
     ReleaseDC(nullptr, screen);
+    EXPECT_LE(LargestEntryDifference(after, before), kReadBackTolerance);
+    EXPECT_TRUE(system.state().messages.empty());
+    EXPECT_FALSE(RecordKept(left.owner));
 }
 
 // With the crash flag set a run says that the table features are off and how

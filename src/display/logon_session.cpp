@@ -1,4 +1,4 @@
-#include "display/logon_session_calls.h"
+#include "display/logon_session.h"
 
 #include <ntsecapi.h>
 
@@ -7,22 +7,6 @@ namespace tonalis {
 namespace {
 
 constexpr ULONGLONG kTicksPerMillisecond = 10000;
-
-bool TokenLogonSession(LUID* session) {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        return false;
-    }
-    TOKEN_STATISTICS statistics = {};
-    DWORD size = 0;
-    bool known =
-        GetTokenInformation(token, TokenStatistics, &statistics, sizeof statistics, &size) != FALSE;
-    CloseHandle(token);
-    if (known) {
-        *session = statistics.AuthenticationId;
-    }
-    return known;
-}
 
 ULONGLONG AsTicks(const FILETIME& time) {
     return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
@@ -62,24 +46,37 @@ bool SessionStart(const LUID& session, FILETIME* time) {
     return known;
 }
 
-// No logon began before the system started.
-bool SystemStart(FILETIME* time) {
+FILETIME SystemStart() {
     using TickCount64 = ULONGLONG(WINAPI*)();
     auto ticks64 = reinterpret_cast<TickCount64>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount64")));
     ULONGLONG upMilliseconds = ticks64 != nullptr ? ticks64() : GetTickCount();
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    *time = FromTicks(AsTicks(now) - upMilliseconds * kTicksPerMillisecond);
-    return true;
-}
-
-bool LogonTime(const LUID& session, FILETIME* time) {
-    return SessionStart(session, time) || SystemStart(time);
+    return FromTicks(AsTicks(now) - upMilliseconds * kTicksPerMillisecond);
 }
 
 }  // namespace
 
-LogonSessionCalls g_logonSessionCalls = {TokenLogonSession, LogonTime};
+bool CurrentLogonSession(LUID* session) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return false;
+    }
+    TOKEN_STATISTICS statistics = {};
+    DWORD size = 0;
+    bool known =
+        GetTokenInformation(token, TokenStatistics, &statistics, sizeof statistics, &size) != FALSE;
+    CloseHandle(token);
+    if (known) {
+        *session = statistics.AuthenticationId;
+    }
+    return known;
+}
+
+FILETIME LogonTime(const LUID& session) {
+    FILETIME time;
+    return SessionStart(session, &time) ? time : SystemStart();
+}
 
 }  // namespace tonalis
