@@ -19,7 +19,7 @@ RunOwner CurrentRunOwner();
 bool IsSameOwner(const RunOwner& a, const RunOwner& b);
 
 enum class OwnerStanding {
-    kThisProcess,
+    kThisProcess,  // this run's own records
     kOtherLogon,   // another logon session, live or not: not this session's display
     kBeforeLogon,  // started before this logon began, so ended with an earlier one
     kAlive,        // still runs, or cannot be asked

@@ -114,6 +114,7 @@ bool PutBackLeftoverRamps() {
                 LoadRampIntoDevice(remembered.deviceName, &remembered.ramp)) {
                 putBack = true;
             }
+            // Taken or not, the dead run's record has had its one chance.
             RegDeleteValueA(key, found.name.c_str());
         }
     });
