@@ -140,21 +140,25 @@ bool RecordKept(const RunOwner& owner) {
 // display holds it again, and the next run starts from it. Only a dead run's
 // record is deleted; the next run's normal end leaves the others alone.
 TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
+    const double gamma[3] = {2.2, 2.2, 2.2}, slider[3] = {1.5, 1.5, 1.5}, factor[3] = {1, 1, 1};
+    const GammaRamp start = BuildGammaRamp(gamma, factor, 0x00FFFFFF);
+    const GammaRamp preview = BuildGammaRamp(gamma, slider, 0x00FFFFFF);
+    const GammaRamp black = {};
+    GammaRamp falling = start;
+    falling.Channel(kRed)[128] = 0;
     enum Owner { kAlive, kOtherLogon, kBeforeLogon, kDead };
     const struct {
         const char* what;
         Owner owner;
         FakeTables tables;
-        bool zeroTable;
-    } cases[] = {{"a live run", kAlive, FakeTables::Accepts, false},
-                 {"another logon session", kOtherLogon, FakeTables::Accepts, false},
-                 {"a run before the system started", kBeforeLogon, FakeTables::Accepts, false},
-                 {"a display that keeps its table", kDead, FakeTables::IgnoresAll, false},
-                 {"an all-zero table", kDead, FakeTables::Accepts, true},
-                 {"a dead run", kDead, FakeTables::Accepts, false}};
-    const double gamma[3] = {2.2, 2.2, 2.2}, slider[3] = {1.5, 1.5, 1.5}, factor[3] = {1, 1, 1};
-    const GammaRamp start = BuildGammaRamp(gamma, factor, 0x00FFFFFF);
-    const GammaRamp preview = BuildGammaRamp(gamma, slider, 0x00FFFFFF);
+        const GammaRamp& table;
+    } cases[] = {{"a live run", kAlive, FakeTables::Accepts, start},
+                 {"another logon session", kOtherLogon, FakeTables::Accepts, start},
+                 {"a run before the system started", kBeforeLogon, FakeTables::Accepts, start},
+                 {"a display that keeps its table", kDead, FakeTables::IgnoresAll, start},
+                 {"an all-zero table", kDead, FakeTables::Accepts, black},
+                 {"a table that falls midway", kDead, FakeTables::Accepts, falling},
+                 {"a dead run", kDead, FakeTables::Accepts, start}};
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof path);
     STARTUPINFOA startup = {};
@@ -171,8 +175,7 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
         display.state().holdsTable = true;
         display.state().held = preview;  // what the run left in the display
         display.state().tables = c.tables;
-        RememberedRamp left = {"\\\\.\\DISPLAY1", c.zeroTable ? GammaRamp{} : start,
-                               CurrentRunOwner()};
+        RememberedRamp left = {"\\\\.\\DISPLAY1", c.table, CurrentRunOwner()};
         left.owner.processStart.dwLowDateTime ^= 1;  // an earlier process of this id, ended
         if (c.owner == kBeforeLogon) {
             left.owner.processStart = {};  // in 1601
@@ -186,7 +189,8 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
         auto next = StartedRun();
         ForgetStartRamps();  // its normal end
 
-        const bool putBack = c.owner == kDead && c.tables == FakeTables::Accepts && !c.zeroTable;
+        const bool putBack =
+            c.owner == kDead && c.tables == FakeTables::Accepts && &c.table == &start;
         const GammaRamp& expected = putBack ? start : preview;
         EXPECT_EQ(0, memcmp(&display.state().held, &expected, sizeof expected));
         EXPECT_EQ(0, memcmp(&next->monitors[0].ramp, &expected, sizeof expected));
