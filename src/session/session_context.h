@@ -40,6 +40,9 @@ struct SessionContext {
     BOOL tableRefusalShown;
     // Set once the window began to close: from then on nothing is previewed.
     BOOL isClosing;
+    // The typed gamma's error is on screen: the focus moves it causes check
+    // nothing.
+    BOOL gammaErrorShown;
 };
 
 // Window property under which pages and dialogs keep the session pointer.

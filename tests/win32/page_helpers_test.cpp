@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "applet_seams.h"
 #include "dialog_driver.h"
@@ -132,7 +134,14 @@ class PageHelpers : public ::testing::Test {
     HWND dialog_ = nullptr;
 };
 
-TEST_F(PageHelpers, TypedGammaIsCheckedAndAppliedToAllChannels) {
+TEST_F(PageHelpers, TypedGammaIsAppliedAsTypedAndCheckedWhenLeft) {
+    // Untouched, the field changes none of the channels when it is left.
+    const std::vector<double> channels = {1.8, 2.2, 2.6};
+    std::copy(channels.begin(), channels.end(), working().gamma);
+    InitGammaControls(dialog_, session_.get());
+    EXPECT_TRUE(LeaveGammaField(dialog_, session_.get()));
+    EXPECT_EQ(std::vector<double>(working().gamma, working().gamma + 3), channels);
+
     const int windows = strings::kFirstGammaPreset + 1, custom = strings::kCustomGamma;
     struct {
         const char *typed, *shown;
@@ -152,9 +161,14 @@ TEST_F(PageHelpers, TypedGammaIsCheckedAndAppliedToAllChannels) {
         SetFocus(control(IDC_DESCRIPTION));
         messages().clear();
 
-        SetDlgItemTextA(dialog_, IDC_GAMMA_EDIT, c.typed);
-        EXPECT_TRUE(messages().empty()) << "typing alone checks nothing";
-        EXPECT_EQ(ApplyTypedGamma(dialog_, session_.get()), !c.refused);
+        // Typed over the whole text: a valid value holds at once, a wrong one
+        // waits for the field to be left.
+        SendMessageA(control(IDC_GAMMA_EDIT), EM_SETSEL, 0, -1);
+        SendMessageA(control(IDC_GAMMA_EDIT), EM_REPLACESEL, TRUE,
+                     reinterpret_cast<LPARAM>(c.typed));
+        EXPECT_TRUE(messages().empty());
+        EXPECT_DOUBLE_EQ(working().gamma[0], c.gamma);
+        EXPECT_EQ(LeaveGammaField(dialog_, session_.get()), !c.refused);
         ASSERT_EQ(messages().size(), c.refused ? 1u : 0u);
         if (c.refused) {
             EXPECT_EQ(messages()[0].owner, dialog_);
