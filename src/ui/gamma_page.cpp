@@ -12,6 +12,7 @@
 #include "ui/procedures.h"
 #include "ui/wizard.h"
 #include "ui/wizard_notifications.h"
+#include "ui/window_dpi.h"
 
 namespace tonalis {
 

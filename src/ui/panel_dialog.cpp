@@ -13,6 +13,7 @@
 #include "ui/procedures.h"
 #include "ui/profile_dialogs.h"
 #include "ui/white_point_measurement.h"
+#include "ui/window_dpi.h"
 
 namespace tonalis {
 

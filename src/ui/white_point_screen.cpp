@@ -9,6 +9,7 @@
 #include "ui/pattern_palette.h"
 #include "ui/patterns.h"
 #include "ui/white_point_measurement.h"
+#include "ui/window_dpi.h"
 
 namespace tonalis {
 
@@ -26,7 +27,6 @@ constexpr int kSquareTop = 150;
 constexpr int kSquareSpacing = 130;  // a 30-pixel gap between squares
 constexpr int kSquaresWidth = 360;
 constexpr DWORD kFlashMilliseconds = 30;
-constexpr int kBaseDpi = 96;
 
 // Only one screen is open at a time; it keeps the session here rather than in
 // a window property, with the procedures its side squares had before.
@@ -80,17 +80,11 @@ void Unsubclass(HWND screen, int id, WNDPROC previous) {
     }
 }
 
-// The geometry holds at 96 DPI; on a scaled display the squares keep their
-// size on the screen, in device pixels of the DPI-aware window.
-int ScreenDpi(HWND screen) {
-    HDC dc = GetDC(screen);
-    const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
-    ReleaseDC(screen, dc);
-    return dpi > 0 ? dpi : kBaseDpi;
-}
-
+// The geometry holds at 96 DPI; on a scaled monitor the squares keep their
+// size on the screen, in device pixels of the DPI-aware window. On a desktop
+// of mixed scales that is the scale of the monitor the screen covers.
 void PlaceSquares(HWND screen, int monitorWidth) {
-    const int dpi = ScreenDpi(screen);
+    const int dpi = WindowDpi(screen);
     auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, kBaseDpi); };
     const int left = (monitorWidth - scaled(kSquaresWidth)) / 2;
     const int ids[] = {IDC_SQUARE_LEFT, IDC_SQUARE_CENTRE, IDC_SQUARE_RIGHT};

@@ -8,10 +8,12 @@
 #include <utility>
 #include <vector>
 
+#include "applet/dpi_awareness.h"
 #include "model/white_swatches.h"
 #include "resources/resource.h"
 #include "ui/procedures.h"
 #include "ui/white_point_measurement.h"
+#include "ui/window_dpi.h"
 #include "dialog_driver.h"
 #include "ui_test_support.h"
 
@@ -69,7 +71,23 @@ testing::UiSession Measuring(Chromaticity hardwareWhite) {
     return session;
 }
 
+// The left square on an 800-pixel monitor: at 96 DPI 100 pixels square, 150
+// down and (800 - 360) / 2 in, and as large on the screen at 150 and 200 %.
+RECT LeftSquareAt(int dpi) {
+    return dpi == 192   ? RECT{40, 300, 240, 500}
+           : dpi == 144 ? RECT{130, 225, 280, 375}
+                        : RECT{220, 150, 320, 250};
+}
+
+RECT LeftSquare(HWND screen) {
+    RECT left;
+    GetWindowRect(GetDlgItem(screen, IDC_SQUARE_LEFT), &left);
+    MapWindowPoints(nullptr, screen, reinterpret_cast<POINT*>(&left), 2);
+    return left;
+}
+
 TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
+    ScopedPerMonitorDpiAwareness aware;  // as a run is
     auto session = Measuring({0.3128, 0.3292});
     int startStep = -1;
     RECT screen = {}, left = {};
@@ -81,8 +99,7 @@ TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
            [&](HWND window) {
                startStep = session->whitePointStep;
                GetWindowRect(window, &screen);
-               GetWindowRect(GetDlgItem(window, IDC_SQUARE_LEFT), &left);
-               MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&left), 2);
+               left = LeftSquare(window);
                centre = Shown(window, IDC_SQUARE_CENTRE);
                Click(window, IDC_SQUARE_LEFT);
            }},
@@ -98,20 +115,37 @@ TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
     EXPECT_EQ(centre, Swatch(5)) << ColourText(centre);
     // Every square repainted after one step warmer.
     EXPECT_EQ(afterStep, (std::vector<COLORREF>{Swatch(3), Swatch(4), Swatch(5)}));
-    // The monitor's rectangle; at 96 DPI 100-pixel squares 150 down, (800 - 360)
-    // / 2 in, and as large on the screen at 150 and 200 %.
     EXPECT_TRUE(EqualRect(&screen, reinterpret_cast<RECT*>(&session->monitors[1].monitorRect)));
     HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
     ReleaseDC(nullptr, dc);
-    const RECT expected = dpi == 192   ? RECT{40, 300, 240, 500}
-                          : dpi == 144 ? RECT{130, 225, 280, 375}
-                                       : RECT{220, 150, 320, 250};
+    const RECT expected = LeftSquareAt(dpi);
     EXPECT_TRUE(EqualRect(&left, &expected))
         << dpi << " DPI: " << left.left << ", " << left.top << ", " << left.right;
     EXPECT_EQ(session->whitePointStep, 3);
     EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.x, 0.3325);
     EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.y, 0.3476);
+}
+
+UINT WINAPI DpiOfAMonitorAt150Percent(HWND) {
+    return 144;
+}
+
+// On a desktop of mixed scales the squares take the scale of the monitor the
+// screen covers, not the primary monitor's.
+TEST(WhitePointScreen, SquaresTakeTheScaleOfTheirOwnMonitor) {
+    const WindowDpiCalls saved = g_windowDpiCalls;
+    g_windowDpiCalls.findGetDpiForWindow = [] { return &DpiOfAMonitorAt150Percent; };
+    auto session = Measuring({0.3128, 0.3292});
+    RECT left = {};
+    const auto look = [&](HWND screen) {
+        left = LeftSquare(screen);
+        Key(screen, VK_ESCAPE);
+    };
+    Play([&] { MeasureWhitePoint(nullptr, session.get()); }, {{IDC_SQUARE_CENTRE, look}});
+    g_windowDpiCalls = saved;
+    const RECT expected = LeftSquareAt(144);
+    EXPECT_TRUE(EqualRect(&left, &expected)) << left.left << ", " << left.top << ", " << left.right;
 }
 
 TEST(WhitePointScreen, AScreenThatCannotBeShownReportsIt) {
