@@ -43,6 +43,9 @@ struct SessionContext {
     // The typed gamma's error is on screen: the focus moves it causes check
     // nothing.
     BOOL gammaErrorShown;
+    // The wizard's frame has been placed on the monitor once; after that it
+    // stays where the user puts it.
+    BOOL wizardPlaced;
 };
 
 // Window property under which pages and dialogs keep the session pointer.
