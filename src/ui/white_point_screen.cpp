@@ -34,12 +34,12 @@ SessionContext* g_session = nullptr;
 WNDPROC g_previousLeftProc = nullptr;
 WNDPROC g_previousRightProc = nullptr;
 
-void SetSwatch(PatternPalette* palette, int entry, int step) {
+void SetSwatch(PatternPalette* palette, int entry, const WhiteSwatchTable& table, int step) {
     if (step < 0 || step >= kWhiteLadderSteps) {
         SetPatternColour(palette, entry, 0, 0, 0);
         return;
     }
-    const SwatchColour& colour = ProcessWhiteSwatchTable().steps[step];
+    const SwatchColour& colour = table.steps[step];
     SetPatternColour(palette, entry, colour.red, colour.green, colour.blue);
 }
 
@@ -145,7 +145,8 @@ void OnStep(HWND screen, int squareId, int change) {
     if (step >= 0 && step < kWhiteLadderSteps) {
         g_session->whitePointStep = step;
     }
-    SetWhiteSwatches(&g_session->patternPalette, g_session->whitePointStep);
+    SetWhiteSwatches(&g_session->patternPalette, ProcessWhiteSwatchTable(),
+                     g_session->whitePointStep);
     // The square flashes even at the end of the ladder, to show the click.
     FlashSquare(GetDlgItem(screen, squareId));
     InvalidateControl(screen, IDC_SQUARE_LEFT, false);
@@ -205,11 +206,11 @@ INT_PTR CALLBACK WhitePointScreenProc(HWND screen, UINT message, WPARAM wParam, 
 
 }  // namespace
 
-void SetWhiteSwatches(PatternPalette* palette, int step) {
+void SetWhiteSwatches(PatternPalette* palette, const WhiteSwatchTable& table, int step) {
     // A side square whose neighbouring step does not exist shows black.
-    SetSwatch(palette, kLeftSquareEntry, step - 1);
-    SetSwatch(palette, kCentreSquareEntry, step);
-    SetSwatch(palette, kRightSquareEntry, step + 1);
+    SetSwatch(palette, kLeftSquareEntry, table, step - 1);
+    SetSwatch(palette, kCentreSquareEntry, table, step);
+    SetSwatch(palette, kRightSquareEntry, table, step + 1);
 }
 
 void FlashSquare(HWND square) {
@@ -248,7 +249,7 @@ INT_PTR MeasureWhitePoint(HWND owner, SessionContext* session) {
     // runs all the same.
     BuildWhiteSwatchTable(primaries, working.gamma, &ProcessWhiteSwatchTable());
     session->whitePointStep = FindWhiteStep(working.hardwareWhite);
-    SetWhiteSwatches(&session->patternPalette, session->whitePointStep);
+    SetWhiteSwatches(&session->patternPalette, ProcessWhiteSwatchTable(), session->whitePointStep);
 
     const INT_PTR result =
         DialogBoxParamA(session->instance, MAKEINTRESOURCEA(IDD_WHITE_SCREEN), owner,

@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <utility>
 #include <vector>
 
 #include "applet/dpi_awareness.h"
 #include "model/white_swatches.h"
 #include "resources/resource.h"
+#include "ui/pattern_palette.h"
 #include "ui/procedures.h"
 #include "ui/white_point_measurement.h"
 #include "ui/window_dpi.h"
@@ -146,6 +149,26 @@ TEST(WhitePointScreen, SquaresTakeTheScaleOfTheirOwnMonitor) {
     g_windowDpiCalls = saved;
     const RECT expected = LeftSquareAt(144);
     EXPECT_TRUE(EqualRect(&left, &expected)) << left.left << ", " << left.top << ", " << left.right;
+}
+
+// Past either end of the ladder a side square is black, whatever lies beside
+// the table.
+TEST(WhitePointScreen, SideSquaresPastTheLadderAreBlack) {
+    struct {
+        SwatchColour before;
+        WhiteSwatchTable table;
+        SwatchColour after;
+    } guarded;
+    guarded.before = guarded.after = {255, 255, 255};
+    std::fill(std::begin(guarded.table.steps), std::end(guarded.table.steps),
+              SwatchColour{128, 128, 128});
+    PatternPalette palette = {};
+    SetWhiteSwatches(&palette, guarded.table, 0);
+    EXPECT_EQ(PatternColour(palette, 10), RGB(0, 0, 0));
+    EXPECT_EQ(PatternColour(palette, 12), RGB(128, 128, 128));
+    SetWhiteSwatches(&palette, guarded.table, 10);
+    EXPECT_EQ(PatternColour(palette, 10), RGB(128, 128, 128));
+    EXPECT_EQ(PatternColour(palette, 12), RGB(0, 0, 0));
 }
 
 TEST(WhitePointScreen, AScreenThatCannotBeShownReportsIt) {
