@@ -40,9 +40,6 @@ struct SessionContext {
     BOOL tableRefusalShown;
     // Set once the window began to close: from then on nothing is previewed.
     BOOL isClosing;
-    // The typed gamma's error is on screen: the focus moves it causes check
-    // nothing.
-    BOOL gammaErrorShown;
     // The wizard's frame has been placed on the monitor once; after that it
     // stays where the user puts it.
     BOOL wizardPlaced;

@@ -104,9 +104,38 @@ void ApplyGamma(HWND window, SessionContext* session, double value) {
 // waits for the user to leave the field.
 void PreviewTypedGamma(HWND window, SessionContext* session) {
     double value = 0.0;
-    if (!session->gammaErrorShown && IsGammaTyped(window) && ReadTypedGamma(window, &value)) {
+    if (IsGammaTyped(window) && ReadTypedGamma(window, &value)) {
         ApplyGamma(window, session, value);
     }
+}
+
+// The one check of the typed gamma. Leaving the field checks a text typed
+// since the last check; going on also checks a refused text that is still
+// there. A field that shows the stored gamma changes nothing.
+bool CheckGammaField(HWND window, SessionContext* session, bool goingOn) {
+    if (!IsControlShown(window, IDC_GAMMA_EDIT)) {
+        return true;
+    }
+    const bool typed = IsGammaTyped(window);
+    if (!typed && !goingOn) {
+        return true;
+    }
+    double value = 0.0;
+    if (ReadTypedGamma(window, &value)) {
+        if (typed || !GammaMatches(session->workingSettings.gamma[kGreen], value)) {
+            ApplyGamma(window, session, value);
+        }
+        return true;
+    }
+    HWND edit = GammaEdit(window);
+    // Refused once, the text is not checked again by the focus moves that
+    // follow (the error's own, and the window's when it is activated again),
+    // only when the user types again or goes on.
+    SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    ShowErrorMessage(window, session->instance, strings::kEnterGammaInRange, strings::kProductName);
+    SetFocus(edit);
+    return false;
 }
 
 }  // namespace
@@ -171,28 +200,13 @@ void ApplyGammaPreset(HWND window, SessionContext* session, HWND list) {
 }
 
 bool LeaveGammaField(HWND window, SessionContext* session) {
-    if (session->gammaErrorShown || !IsGammaTyped(window)) {
-        return true;
-    }
-    double value = 0.0;
-    if (ReadTypedGamma(window, &value)) {
-        ApplyGamma(window, session, value);
-        return true;
-    }
-    HWND edit = GammaEdit(window);
-    SendMessageA(edit, EM_SETSEL, 0, -1);
-    // The focus moves that the error causes must not check the field again.
-    session->gammaErrorShown = TRUE;
-    ShowErrorMessage(window, session->instance, strings::kEnterGammaInRange, strings::kProductName);
-    session->gammaErrorShown = FALSE;
-    SetFocus(edit);
-    return false;
+    return CheckGammaField(window, session, true);
 }
 
 void OnGammaEditNotification(HWND window, SessionContext* session, int code) {
     if (code == EN_CHANGE) {
         PreviewTypedGamma(window, session);
-    } else if (code == EN_KILLFOCUS && !session->gammaErrorShown) {
+    } else if (code == EN_KILLFOCUS) {
         // Checked once the focus has settled: a window that is closing, with
         // Cancel or Esc, is gone by then and the Cancel stands.
         PostMessageA(window, kGammaFieldLeft, 0, 0);
@@ -208,7 +222,7 @@ void OnGammaFieldLeft(HWND window, SessionContext* session) {
         (focus != nullptr && focus == GetDlgItem(GetAncestor(window, GA_ROOT), IDCANCEL))) {
         return;
     }
-    LeaveGammaField(window, session);
+    CheckGammaField(window, session, false);
 }
 
 }  // namespace tonalis

@@ -25,19 +25,19 @@ void ShowTargetGamma(HWND window, SessionContext* session, HWND list, bool selec
 void ApplyGammaPreset(HWND window, SessionContext* session, HWND list);
 // Posted to the page or the panel when 1603 has lost the focus.
 constexpr UINT kGammaFieldLeft = WM_APP + 18;
-// The one check of the typed gamma, when the field is left and before the
-// user goes on: a text the user typed is applied to the three channels when
-// it is a valid gamma; otherwise the error is shown, owned by the window, the
-// field gets the focus back with its text selected, and the result is false.
-// A field the user has not changed, or whose value was applied as typed,
-// changes nothing.
+// Before the user goes on (OK, Wizard, Next, Back): a text the user typed is
+// applied to the three channels when it is a valid gamma; otherwise the error
+// is shown, owned by the window, the field gets the focus back with its text
+// selected, and the result is false. A field that shows the stored gamma,
+// untouched or applied as typed, changes nothing.
 bool LeaveGammaField(HWND window, SessionContext* session);
 // The edit's notifications: each complete, valid value typed is applied and
 // previewed at once (EN_CHANGE); leaving the field (EN_KILLFOCUS) posts
 // kGammaFieldLeft to the window.
 void OnGammaEditNotification(HWND window, SessionContext* session, int code);
-// kGammaFieldLeft: LeaveGammaField, unless the focus is back in the field,
-// the window is no longer shown or the user is on the way to Cancel.
+// kGammaFieldLeft: the same check for a text typed since the last one, unless
+// the focus is back in the field, the window is no longer shown or the user
+// is on the way to Cancel.
 void OnGammaFieldLeft(HWND window, SessionContext* session);
 
 void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKind kind);

@@ -175,6 +175,12 @@ TEST_F(PageHelpers, TypedGammaIsAppliedAsTypedAndCheckedWhenLeft) {
             EXPECT_EQ(messages()[0].text, LoadTestString(strings::kEnterGammaInRange));
             EXPECT_EQ(GetFocus(), control(IDC_GAMMA_EDIT));
             EXPECT_EQ(Selection(IDC_GAMMA_EDIT), std::make_pair(DWORD(0), DWORD(strlen(c.typed))));
+            // Not refused again as the focus moves on, only when the user goes on.
+            ShowWindow(dialog_, SW_SHOWNA);
+            SetFocus(control(IDC_DESCRIPTION));
+            OnGammaFieldLeft(dialog_, session_.get());
+            EXPECT_FALSE(LeaveGammaField(dialog_, session_.get()));
+            EXPECT_EQ(messages().size(), 2u);
         }
         EXPECT_EQ(Text(IDC_GAMMA_EDIT), c.shown);
         EXPECT_EQ(Chosen(IDC_GAMMA_LIST), LoadTestString(c.list));
