@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstring>
 #include <functional>
-#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -74,21 +73,6 @@ testing::UiSession Measuring(Chromaticity hardwareWhite) {
     return session;
 }
 
-// The left square on an 800-pixel monitor: at 96 DPI 100 pixels square, 150
-// down and (800 - 360) / 2 in, and as large on the screen at 150 and 200 %.
-RECT LeftSquareAt(int dpi) {
-    return dpi == 192   ? RECT{40, 300, 240, 500}
-           : dpi == 144 ? RECT{130, 225, 280, 375}
-                        : RECT{220, 150, 320, 250};
-}
-
-RECT LeftSquare(HWND screen) {
-    RECT left;
-    GetWindowRect(GetDlgItem(screen, IDC_SQUARE_LEFT), &left);
-    MapWindowPoints(nullptr, screen, reinterpret_cast<POINT*>(&left), 2);
-    return left;
-}
-
 TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
     ScopedPerMonitorDpiAwareness aware;  // as a run is
     auto session = Measuring({0.3128, 0.3292});
@@ -102,7 +86,8 @@ TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
            [&](HWND window) {
                startStep = session->whitePointStep;
                GetWindowRect(window, &screen);
-               left = LeftSquare(window);
+               GetWindowRect(GetDlgItem(window, IDC_SQUARE_LEFT), &left);
+               MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&left), 2);
                centre = Shown(window, IDC_SQUARE_CENTRE);
                Click(window, IDC_SQUARE_LEFT);
            }},
@@ -118,11 +103,15 @@ TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
     EXPECT_EQ(centre, Swatch(5)) << ColourText(centre);
     // Every square repainted after one step warmer.
     EXPECT_EQ(afterStep, (std::vector<COLORREF>{Swatch(3), Swatch(4), Swatch(5)}));
+    // The monitor's rectangle; at 96 DPI 100-pixel squares 150 down, (800 - 360)
+    // / 2 in, and as large on the screen at 150 and 200 %.
     EXPECT_TRUE(EqualRect(&screen, reinterpret_cast<RECT*>(&session->monitors[1].monitorRect)));
     HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
     ReleaseDC(nullptr, dc);
-    const RECT expected = LeftSquareAt(dpi);
+    const RECT expected = dpi == 192   ? RECT{40, 300, 240, 500}
+                          : dpi == 144 ? RECT{130, 225, 280, 375}
+                                       : RECT{220, 150, 320, 250};
     EXPECT_TRUE(EqualRect(&left, &expected))
         << dpi << " DPI: " << left.left << ", " << left.top << ", " << left.right;
     EXPECT_EQ(session->whitePointStep, 3);
@@ -134,21 +123,20 @@ UINT WINAPI DpiOfAMonitorAt150Percent(HWND) {
     return 144;
 }
 
-// On a desktop of mixed scales the squares take the scale of the monitor the
-// screen covers, not the primary monitor's.
+// On a desktop of mixed scales the squares take the scale of their own
+// monitor, whatever the display's.
 TEST(WhitePointScreen, SquaresTakeTheScaleOfTheirOwnMonitor) {
     const WindowDpiCalls saved = g_windowDpiCalls;
     g_windowDpiCalls.findGetDpiForWindow = [] { return &DpiOfAMonitorAt150Percent; };
     auto session = Measuring({0.3128, 0.3292});
     RECT left = {};
-    const auto look = [&](HWND screen) {
-        left = LeftSquare(screen);
+    const auto measure = [&](HWND screen) {
+        GetWindowRect(GetDlgItem(screen, IDC_SQUARE_LEFT), &left);
         Key(screen, VK_ESCAPE);
     };
-    Play([&] { MeasureWhitePoint(nullptr, session.get()); }, {{IDC_SQUARE_CENTRE, look}});
+    Play([&] { MeasureWhitePoint(nullptr, session.get()); }, {{IDC_SQUARE_CENTRE, measure}});
     g_windowDpiCalls = saved;
-    const RECT expected = LeftSquareAt(144);
-    EXPECT_TRUE(EqualRect(&left, &expected)) << left.left << ", " << left.top << ", " << left.right;
+    EXPECT_EQ(left.right - left.left, 150);  // 100 pixels at 96 DPI
 }
 
 // Past either end of the ladder a side square is black, whatever lies beside
@@ -158,16 +146,13 @@ TEST(WhitePointScreen, SideSquaresPastTheLadderAreBlack) {
         SwatchColour before;
         WhiteSwatchTable table;
         SwatchColour after;
-    } guarded;
-    guarded.before = guarded.after = {255, 255, 255};
-    std::fill(std::begin(guarded.table.steps), std::end(guarded.table.steps),
-              SwatchColour{128, 128, 128});
+    } white;
+    memset(&white, 255, sizeof white);
     PatternPalette palette = {};
-    SetWhiteSwatches(&palette, guarded.table, 0);
-    EXPECT_EQ(PatternColour(palette, 10), RGB(0, 0, 0));
-    EXPECT_EQ(PatternColour(palette, 12), RGB(128, 128, 128));
-    SetWhiteSwatches(&palette, guarded.table, 10);
-    EXPECT_EQ(PatternColour(palette, 10), RGB(128, 128, 128));
+    SetWhiteSwatches(&palette, white.table, 0);
+    const COLORREF warmEnd = PatternColour(palette, 10);
+    SetWhiteSwatches(&palette, white.table, 10);
+    EXPECT_EQ(warmEnd, RGB(0, 0, 0));
     EXPECT_EQ(PatternColour(palette, 12), RGB(0, 0, 0));
 }
 

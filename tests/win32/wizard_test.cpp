@@ -350,9 +350,8 @@ TEST(TestPage, PreselectsWhetherTheSystemCanControlTheMonitor) {
         header.nPages = 1;
         header.ppsp = &page;
         HWND sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
-        HWND shown = CurrentPage(sheet);
-        EXPECT_EQ(IsDlgButtonChecked(shown, IDC_TEST_CAN_CONTROL), canControl ? 1u : 0u);
-        EXPECT_EQ(IsDlgButtonChecked(shown, IDC_TEST_CANNOT_CONTROL), canControl ? 0u : 1u);
+        const int answer = canControl ? IDC_TEST_CAN_CONTROL : IDC_TEST_CANNOT_CONTROL;
+        EXPECT_EQ(IsDlgButtonChecked(CurrentPage(sheet), answer), 1u) << int(canControl);
         DestroyWindow(sheet);
     }
 }
