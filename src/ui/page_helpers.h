@@ -25,16 +25,19 @@ void ShowTargetGamma(HWND window, SessionContext* session, HWND list, bool selec
 void ApplyGammaPreset(HWND window, SessionContext* session, HWND list);
 // Posted to the page or the panel when 1603 has lost the focus.
 constexpr UINT kGammaFieldLeft = WM_APP + 18;
-// Validates the typed gamma and, when it is complete and valid, applies it to
-// the three channels and previews the ramp; otherwise shows the error, owned
-// by the window, and gives the field back the focus. Called when the field is
-// left and before the user goes on; true when the value was accepted.
-bool ApplyTypedGamma(HWND window, SessionContext* session);
-// The edit's notifications: typing changes nothing until the field is left
-// (EN_KILLFOCUS), which posts kGammaFieldLeft to the window.
+// Before the user goes on (OK, Wizard, Next, Back): a text the user typed is
+// applied to the three channels when it is a valid gamma; otherwise the error
+// is shown, owned by the window, the field gets the focus back with its text
+// selected, and the result is false. A field that shows the stored gamma,
+// untouched or applied as typed, changes nothing.
+bool LeaveGammaField(HWND window, SessionContext* session);
+// The edit's notifications: each complete, valid value typed is applied and
+// previewed at once (EN_CHANGE); leaving the field (EN_KILLFOCUS) posts
+// kGammaFieldLeft to the window.
 void OnGammaEditNotification(HWND window, SessionContext* session, int code);
-// kGammaFieldLeft: ApplyTypedGamma, unless the focus is back in the field or
-// the window is no longer shown.
+// kGammaFieldLeft: the same check for a text typed since the last one, unless
+// the focus is back in the field, the window is no longer shown or the user
+// is on the way to Cancel.
 void OnGammaFieldLeft(HWND window, SessionContext* session);
 
 void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKind kind);

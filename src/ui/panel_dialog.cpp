@@ -13,15 +13,13 @@
 #include "ui/procedures.h"
 #include "ui/profile_dialogs.h"
 #include "ui/white_point_measurement.h"
+#include "ui/window_dpi.h"
 
 namespace tonalis {
 
 namespace {
 
 WNDPROC g_previousDescriptionProcedure;
-// False while the dialog initialises: setting the gamma field then must not
-// run the gamma validation.
-bool g_gammaFieldLive;
 
 // Composed input method characters would put non-ASCII text into the field.
 LRESULT CALLBACK DescriptionEditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -63,7 +61,6 @@ void ShowAllSettings(HWND dialog, SessionContext* session) {
 }
 
 void OnInitDialog(HWND dialog, SessionContext* session) {
-    g_gammaFieldLive = false;
     if (session == nullptr) {
         EndDialog(dialog, -1);
         return;
@@ -83,7 +80,6 @@ void OnInitDialog(HWND dialog, SessionContext* session) {
     ShowLogonChoice(dialog, session);
     FilterDescriptionInput(dialog);
     session->panelShown = TRUE;
-    g_gammaFieldLive = true;
 }
 
 void OnMove(HWND dialog) {
@@ -93,8 +89,14 @@ void OnMove(HWND dialog) {
     }
 }
 
-void CopyDescription(HWND dialog, SessionContext* session) {
+// OK and Wizard take what is typed: a gamma that is refused keeps the dialog
+// open.
+bool TakeTypedSettings(HWND dialog, SessionContext* session) {
+    if (!LeaveGammaField(dialog, session)) {
+        return false;
+    }
     GetControlText(dialog, IDC_DESCRIPTION, session->workingSettings.description, kDescriptionSize);
+    return true;
 }
 
 // List 1202 after a load, a new hardware white or new primaries: the kept
@@ -132,19 +134,9 @@ void OnMeasure(HWND dialog, SessionContext* session) {
     PreviewWorkingRamp(session);
 }
 
-void OnGammaText(HWND dialog, SessionContext* session, int code) {
-    if (g_gammaFieldLive) {
-        OnGammaEditNotification(dialog, session, code);
-    }
-}
-
 // The profile is saved and registered, and its table is left in the display.
 void OnOk(HWND dialog, SessionContext* session) {
-    if (!ApplyTypedGamma(dialog, session)) {
-        return;
-    }
-    CopyDescription(dialog, session);
-    if (!SaveProfileDialog(dialog, session)) {
+    if (!TakeTypedSettings(dialog, session) || !SaveProfileDialog(dialog, session)) {
         return;
     }
     if (session->workingSettings.hasGammaRamp == 1) {
@@ -167,11 +159,9 @@ void OnCancel(HWND dialog, SessionContext* session) {
 }
 
 void OnWizard(HWND dialog, SessionContext* session) {
-    if (!ApplyTypedGamma(dialog, session)) {
-        return;
+    if (TakeTypedSettings(dialog, session)) {
+        EndDialog(dialog, IDC_PANEL_WIZARD);
     }
-    CopyDescription(dialog, session);
-    EndDialog(dialog, IDC_PANEL_WIZARD);
 }
 
 void OnListChange(HWND dialog, SessionContext* session, int id) {
@@ -229,7 +219,7 @@ void OnCommand(HWND dialog, int id, int code) {
     } else if (id == IDC_SINGLE_GAMMA) {
         RefreshGammaPatches(dialog, session);
     } else if (id == IDC_GAMMA_EDIT) {
-        OnGammaText(dialog, session, code);
+        OnGammaEditNotification(dialog, session, code);
     } else if (code == CBN_SELCHANGE) {
         OnListChange(dialog, session, id);
     } else if (code == BN_CLICKED) {
@@ -267,7 +257,6 @@ BOOL OnHScroll(HWND dialog, HWND slider, int code, int position) {
 void OnDestroy(HWND dialog) {
     StopFilteringDescriptionInput(dialog);
     DetachSession(dialog);
-    g_gammaFieldLive = false;
 }
 
 }  // namespace

@@ -132,7 +132,7 @@ class PageHelpers : public ::testing::Test {
     HWND dialog_ = nullptr;
 };
 
-TEST_F(PageHelpers, TypedGammaIsCheckedAndAppliedToAllChannels) {
+TEST_F(PageHelpers, TypedGammaIsAppliedAsTypedAndCheckedWhenLeft) {
     const int windows = strings::kFirstGammaPreset + 1, custom = strings::kCustomGamma;
     struct {
         const char *typed, *shown;
@@ -152,15 +152,26 @@ TEST_F(PageHelpers, TypedGammaIsCheckedAndAppliedToAllChannels) {
         SetFocus(control(IDC_DESCRIPTION));
         messages().clear();
 
-        SetDlgItemTextA(dialog_, IDC_GAMMA_EDIT, c.typed);
-        EXPECT_TRUE(messages().empty()) << "typing alone checks nothing";
-        EXPECT_EQ(ApplyTypedGamma(dialog_, session_.get()), !c.refused);
+        // Typed over the whole text: a valid value holds at once, a wrong one
+        // waits for the field to be left.
+        SendMessageA(control(IDC_GAMMA_EDIT), EM_SETSEL, 0, -1);
+        SendMessageA(control(IDC_GAMMA_EDIT), EM_REPLACESEL, TRUE,
+                     reinterpret_cast<LPARAM>(c.typed));
+        EXPECT_TRUE(messages().empty());
+        EXPECT_DOUBLE_EQ(working().gamma[0], c.gamma);
+        EXPECT_EQ(LeaveGammaField(dialog_, session_.get()), !c.refused);
         ASSERT_EQ(messages().size(), c.refused ? 1u : 0u);
         if (c.refused) {
             EXPECT_EQ(messages()[0].owner, dialog_);
             EXPECT_EQ(messages()[0].text, LoadTestString(strings::kEnterGammaInRange));
             EXPECT_EQ(GetFocus(), control(IDC_GAMMA_EDIT));
             EXPECT_EQ(Selection(IDC_GAMMA_EDIT), std::make_pair(DWORD(0), DWORD(strlen(c.typed))));
+            // Not refused again as the focus moves on, only when the user goes on.
+            ShowWindow(dialog_, SW_SHOWNA);
+            SetFocus(control(IDC_DESCRIPTION));
+            OnGammaFieldLeft(dialog_, session_.get());
+            EXPECT_FALSE(LeaveGammaField(dialog_, session_.get()));
+            EXPECT_EQ(messages().size(), 2u);
         }
         EXPECT_EQ(Text(IDC_GAMMA_EDIT), c.shown);
         EXPECT_EQ(Chosen(IDC_GAMMA_LIST), LoadTestString(c.list));

@@ -17,7 +17,10 @@
 #include "applet/run_applet.h"
 #include "applet_seams.h"
 #include "dialog_driver.h"
+#include "resources/resource.h"
 #include "system_seams.h"
+#include "ui/procedures.h"
+#include "ui_test_support.h"
 
 namespace tonalis {
 namespace {
@@ -328,6 +331,29 @@ TEST_F(AppletRun, WithoutALookupTableTheWhitePageLeadsStraightToTheFinish) {
     EXPECT_TRUE(display_.state().writes.empty()) << "a ramp was loaded without a lookup table";
     EXPECT_EQ(system_.state().releases, 1);
     EXPECT_EQ(system_.state().liveAllocations, 0);
+}
+
+// The test page, which no run shows, offers what the system was found to do.
+TEST(TestPage, PreselectsWhetherTheSystemCanControlTheMonitor) {
+    for (uint8_t canControl : {1, 0}) {
+        auto session = testing::NewUiSession();
+        session->workingSettings.hasGammaRamp = canControl;
+        PROPSHEETPAGEA page = {};
+        page.dwSize = sizeof page;
+        page.hInstance = GetModuleHandleA(nullptr);
+        page.pszTemplate = MAKEINTRESOURCEA(IDD_TEST_PAGE);
+        page.pfnDlgProc = TNLTestDlg;
+        page.lParam = reinterpret_cast<LPARAM>(session.get());
+        PROPSHEETHEADERA header = {};
+        header.dwSize = sizeof header;
+        header.dwFlags = PSH_PROPSHEETPAGE | PSH_WIZARD | PSH_MODELESS;
+        header.nPages = 1;
+        header.ppsp = &page;
+        HWND sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
+        const int answer = canControl ? IDC_TEST_CAN_CONTROL : IDC_TEST_CANNOT_CONTROL;
+        EXPECT_EQ(IsDlgButtonChecked(CurrentPage(sheet), answer), 1u) << int(canControl);
+        DestroyWindow(sheet);
+    }
 }
 
 }  // namespace
