@@ -18,40 +18,9 @@ namespace tonalis {
 
 namespace {
 
-WNDPROC g_previousDescriptionProcedure;
 // False while the dialog initialises: setting the gamma field then must not
 // run the gamma validation.
 bool g_gammaFieldLive;
-
-// Composed input method characters would put non-ASCII text into the field.
-LRESULT CALLBACK DescriptionEditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_IME_CHAR) {
-        return 0;
-    }
-    return CallWindowProcA(g_previousDescriptionProcedure, edit, message, wParam, lParam);
-}
-
-void FilterDescriptionInput(HWND dialog) {
-    HWND edit = Control(dialog, IDC_DESCRIPTION);
-    LONG_PTR previous = GetWindowLongPtrA(edit, GWLP_WNDPROC);
-    if (previous == 0) {
-        return;
-    }
-    g_previousDescriptionProcedure = reinterpret_cast<WNDPROC>(previous);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DescriptionEditFilter));
-}
-
-void StopFilteringDescriptionInput(HWND dialog) {
-    HWND edit = Control(dialog, IDC_DESCRIPTION);
-    if (g_previousDescriptionProcedure == nullptr ||
-        GetWindowLongPtrA(edit, GWLP_WNDPROC) !=
-            reinterpret_cast<LONG_PTR>(DescriptionEditFilter)) {
-        return;
-    }
-    SetWindowLongPtrA(edit, GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(g_previousDescriptionProcedure));
-    g_previousDescriptionProcedure = nullptr;
-}
 
 // Every control from the working settings.
 void ShowAllSettings(HWND dialog, SessionContext* session) {
@@ -79,9 +48,9 @@ void OnInitDialog(HWND dialog, SessionContext* session) {
     session->savedSettings = session->workingSettings;
     AttachSession(dialog, session);
     session->uiMode = kUiModePanel;
+    MakeDescriptionFieldWide(dialog);
     ShowAllSettings(dialog, session);
     ShowLogonChoice(dialog, session);
-    FilterDescriptionInput(dialog);
     session->panelShown = TRUE;
     g_gammaFieldLive = true;
 }
@@ -91,10 +60,6 @@ void OnMove(HWND dialog) {
     if (session != nullptr && SyncToWindowMonitor(session)) {
         ShowAllSettings(dialog, session);
     }
-}
-
-void CopyDescription(HWND dialog, SessionContext* session) {
-    GetControlText(dialog, IDC_DESCRIPTION, session->workingSettings.description, kDescriptionSize);
 }
 
 // List 1202 after a load, a new hardware white or new primaries: the kept
@@ -265,7 +230,6 @@ BOOL OnHScroll(HWND dialog, HWND slider, int code, int position) {
 }
 
 void OnDestroy(HWND dialog) {
-    StopFilteringDescriptionInput(dialog);
     DetachSession(dialog);
     g_gammaFieldLive = false;
 }
