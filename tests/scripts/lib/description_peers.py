@@ -1,88 +1,56 @@
 """A profile's description as the peers read it: LittleCMS's ASCII part and
-its translations (LittleCMS 2.14 skips the Unicode part of a v2 'desc' tag,
-later versions keep it), and the Unicode part as ArgyllCMS's iccdump dumps it.
-
-As a program: description_peers.py PROFILE DESCRIPTION ASCII prints a line per
-check and exits 1 when one fails."""
+texts (2.14 skips the Unicode part of a v2 'desc', later versions keep it),
+and the Unicode part as ArgyllCMS's iccdump dumps it.
+As a program: description_peers.py PROFILE DESCRIPTION ASCII."""
 import ctypes as C
 import re
 import struct
 import subprocess
 import sys
 
-DESC = int.from_bytes(b"desc", "big")
+lcms = C.CDLL("liblcms2.so.2")
+for name, result in (("cmsOpenProfileFromMem", C.c_void_p), ("cmsReadTag", C.c_void_p)):
+    getattr(lcms, name).restype = result
 
 
-def load_lcms():
-    lcms = C.CDLL("liblcms2.so.2")
-    lcms.cmsOpenProfileFromMem.restype = C.c_void_p
-    lcms.cmsOpenProfileFromMem.argtypes = [C.c_char_p, C.c_uint32]
-    lcms.cmsCloseProfile.argtypes = [C.c_void_p]
-    lcms.cmsGetProfileInfoASCII.argtypes = [C.c_void_p, C.c_int, C.c_char_p, C.c_char_p,
-                                            C.c_char_p, C.c_uint32]
-    lcms.cmsReadTag.restype = C.c_void_p
-    lcms.cmsReadTag.argtypes = [C.c_void_p, C.c_uint32]
-    lcms.cmsMLUtranslationsCount.argtypes = [C.c_void_p]
-    lcms.cmsMLUtranslationsCodes.argtypes = [C.c_void_p, C.c_uint32, C.c_char_p, C.c_char_p]
-    lcms.cmsMLUgetWide.argtypes = [C.c_void_p, C.c_char_p, C.c_char_p, C.c_void_p, C.c_uint32]
-    return lcms
-
-
-def lcms_read(lcms, image):
-    """(ASCII part for en-US, every translation as wide text)"""
-    profile = lcms.cmsOpenProfileFromMem(image, len(image))
-    if not profile:
-        return None, []
-    ascii_text = C.create_string_buffer(1024)
+def lcms_read(image):
+    """(the en-US ASCII text, every text of the 'desc' tag)"""
+    profile = C.c_void_p(lcms.cmsOpenProfileFromMem(image, len(image)))
+    ascii_text, wide = C.create_string_buffer(1024), C.create_unicode_buffer(1024)
     lcms.cmsGetProfileInfoASCII(profile, 0, b"en", b"US", ascii_text, 1024)
-    mlu = lcms.cmsReadTag(profile, DESC)
-    texts = []
+    mlu, texts = C.c_void_p(lcms.cmsReadTag(profile, int.from_bytes(b"desc", "big"))), []
     for i in range(lcms.cmsMLUtranslationsCount(mlu) if mlu else 0):
-        language, country = C.create_string_buffer(3), C.create_string_buffer(3)
-        lcms.cmsMLUtranslationsCodes(mlu, i, language, country)
-        wide = C.create_unicode_buffer(1024)
-        lcms.cmsMLUgetWide(mlu, language.raw, country.raw, wide, C.sizeof(wide))
+        codes = [C.create_string_buffer(3), C.create_string_buffer(3)]
+        lcms.cmsMLUtranslationsCodes(mlu, i, *codes)
+        lcms.cmsMLUgetWide(mlu, codes[0].raw, codes[1].raw, wide, C.sizeof(wide))
         texts.append(wide.value)
     lcms.cmsCloseProfile(profile)
     return ascii_text.value.decode("latin-1"), texts
 
 
-def v2_desc_profile(ascii_text, unicode_text):
-    """A profile of a header and one 'desc' tag with both parts."""
-    units = unicode_text.encode("utf-16-be") + b"\0\0"
-    tag = (b"desc" + bytes(4) + struct.pack(">I", len(ascii_text) + 1) + ascii_text + b"\0" +
-           struct.pack(">II", 0, len(units) // 2) + units + bytes(70))
-    tag += bytes(-len(tag) % 4)
+def keeps_unicode():
+    """Whether this LittleCMS keeps a v2 'desc' tag's Unicode part."""
+    tag = b"desc" + bytes(4) + struct.pack(">I", 2) + b"A\0" + struct.pack(">II", 0, 2) + b"\0U"
+    tag += bytes(72)
     header = bytearray(128)
-    struct.pack_into(">I4s4s4s4s", header, 0, 144 + len(tag), b"none", b"\x02\x10\0\0",
-                     b"mntr", b"RGB ")
-    header[20:24], header[36:40] = b"XYZ ", b"acsp"
-    struct.pack_into(">iii", header, 68, 0xF6D6, 0x10000, 0xD32D)
-    return bytes(header) + struct.pack(">I4sII", 1, b"desc", 144, len(tag)) + tag
-
-
-def lcms_keeps_unicode(lcms):
-    return "Unicode" in lcms_read(lcms, v2_desc_profile(b"ASCII", "Unicode"))[1]
+    struct.pack_into(">I4s4s4s4s4s", header, 0, 144 + len(tag), b"none", b"\2\x10\0\0", b"mntr",
+                     b"RGB ", b"XYZ ")
+    header[36:40] = b"acsp"
+    return "U" in lcms_read(bytes(header) + struct.pack(">I4sII", 1, b"desc", 144, len(tag)) + tag)[1]
 
 
 def iccdump_unicode(path):
-    """The Unicode part's text as iccdump -v3 dumps it, or None."""
-    dump = subprocess.run(["iccdump", "-v3", "-t", "desc", path], capture_output=True,
-                          text=True).stdout
-    part = dump.split("Unicode Data", 1)
-    if len(part) < 2:
-        return None
-    units = re.findall(r"\b[0-9a-f]{4}\b", part[1].split("ScriptCode", 1)[0].split(":", 1)[1])
-    data = b"".join(bytes.fromhex(u) for u in units)
-    return data.decode("utf-16-be").split("\0", 1)[0]
+    dump = subprocess.run(["iccdump", "-v3", "-t", "desc", path], capture_output=True, text=True)
+    part = dump.stdout.partition("Unicode Data")[2].partition("ScriptCode")[0].partition(":")[2]
+    data = bytes.fromhex("".join(re.findall(r"\b[0-9a-f]{4}\b", part)))
+    return data.decode("utf-16-be").split("\0")[0] if part else None
 
 
-def check_description(lcms, check, name, path, description, ascii_text):
-    image = open(path, "rb").read()
-    read_ascii, translations = lcms_read(lcms, image)
+def check_description(check, name, path, description, ascii_text):
+    read_ascii, texts = lcms_read(open(path, "rb").read())
     check(read_ascii == ascii_text, f"{name}: LittleCMS's ASCII description {read_ascii!r}")
-    if lcms_keeps_unicode(lcms):
-        check(description in translations, f"{name}: LittleCMS's texts {translations!r}")
+    if keeps_unicode():
+        check(description in texts, f"{name}: LittleCMS's texts {texts!r}")
     elif description != ascii_text:
         print(f"note {name}: this LittleCMS skips the Unicode part of v2 'desc' tags")
     dumped = iccdump_unicode(path)
@@ -91,13 +59,8 @@ def check_description(lcms, check, name, path, description, ascii_text):
 
 
 if __name__ == "__main__":
-    failures = 0
-
-    def check(ok, what):
-        global failures
-        print(("ok   " if ok else "FAIL ") + what)
-        failures += 0 if ok else 1
-
-    name = sys.argv[1].rsplit("/", 1)[-1]
-    check_description(load_lcms(), check, name, sys.argv[1], sys.argv[2], sys.argv[3])
-    sys.exit(1 if failures else 0)
+    failed = []
+    check_description(lambda ok, what: print(("ok   " if ok else "FAIL ") + what) or
+                      failed.extend([] if ok else [what]), sys.argv[1].rsplit("/", 1)[-1],
+                      *sys.argv[1:4])
+    sys.exit(1 if failed else 0)
