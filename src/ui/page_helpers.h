@@ -11,7 +11,16 @@ namespace tonalis {
 
 enum WhiteListKind { kHardwareWhite = 1, kAdjustedWhite = 2 };
 
+// Puts a Unicode edit in the place of the template's ANSI 1212, so that the
+// field keeps every character typed or pasted (an ANSI edit turns what its
+// code page lacks into '?'). Called once, before the field is first shown.
+void MakeDescriptionFieldWide(HWND window);
+// 1212 = workingSettings.description, at most kDescriptionUnits units.
 void ShowDescription(HWND window, SessionContext* session);
+// workingSettings.description = the text of 1212, in UTF-8.
+void CopyDescription(HWND window, SessionContext* session);
+// Removes the control characters (a pasted line break, a tab) from 1212,
+// with a beep; every other character stays.
 void FilterDescriptionText(HWND window);
 // True when a profile was loaded into the working settings.
 bool LoadProfileWithPrompt(HWND window, SessionContext* session);

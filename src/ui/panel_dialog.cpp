@@ -19,37 +19,6 @@ namespace tonalis {
 
 namespace {
 
-WNDPROC g_previousDescriptionProcedure;
-
-// Composed input method characters would put non-ASCII text into the field.
-LRESULT CALLBACK DescriptionEditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_IME_CHAR) {
-        return 0;
-    }
-    return CallWindowProcA(g_previousDescriptionProcedure, edit, message, wParam, lParam);
-}
-
-void FilterDescriptionInput(HWND dialog) {
-    HWND edit = Control(dialog, IDC_DESCRIPTION);
-    LONG_PTR previous = GetWindowLongPtrA(edit, GWLP_WNDPROC);
-    if (previous == 0) {
-        return;
-    }
-    g_previousDescriptionProcedure = reinterpret_cast<WNDPROC>(previous);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DescriptionEditFilter));
-}
-
-void StopFilteringDescriptionInput(HWND dialog) {
-    HWND edit = Control(dialog, IDC_DESCRIPTION);
-    if (g_previousDescriptionProcedure == nullptr ||
-        GetWindowLongPtrA(edit, GWLP_WNDPROC) !=
-            reinterpret_cast<LONG_PTR>(DescriptionEditFilter)) {
-        return;
-    }
-    SetWindowLongPtrA(edit, GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(g_previousDescriptionProcedure));
-    g_previousDescriptionProcedure = nullptr;
-}
 
 // Every control from the working settings.
 void ShowAllSettings(HWND dialog, SessionContext* session) {
@@ -76,9 +45,9 @@ void OnInitDialog(HWND dialog, SessionContext* session) {
     session->savedSettings = session->workingSettings;
     AttachSession(dialog, session);
     session->uiMode = kUiModePanel;
+    MakeDescriptionFieldWide(dialog);
     ShowAllSettings(dialog, session);
     ShowLogonChoice(dialog, session);
-    FilterDescriptionInput(dialog);
     session->panelShown = TRUE;
 }
 
@@ -95,7 +64,7 @@ bool TakeTypedSettings(HWND dialog, SessionContext* session) {
     if (!LeaveGammaField(dialog, session)) {
         return false;
     }
-    GetControlText(dialog, IDC_DESCRIPTION, session->workingSettings.description, kDescriptionSize);
+    CopyDescription(dialog, session);
     return true;
 }
 
@@ -255,7 +224,6 @@ BOOL OnHScroll(HWND dialog, HWND slider, int code, int position) {
 }
 
 void OnDestroy(HWND dialog) {
-    StopFilteringDescriptionInput(dialog);
     DetachSession(dialog);
 }
 

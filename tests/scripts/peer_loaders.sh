@@ -31,7 +31,8 @@ same() {
         pass "$3" || fail "$3: $(tail -1 "$work/expect.log"); $(head -c 200 "$work/$1.json")"
 }
 
-"$tool" make -o "$work/made.icc" --gamma 2.2 --factor 1.2 --adjusted-white 5000K >/dev/null ||
+"$tool" make -o "$work/made.icc" --gamma 2.2 --factor 1.2 --adjusted-white 5000K \
+    --description "校准 显示器 😀" >/dev/null ||
     { fail "tonalis make writes a profile"; finish; }
 saved=("$work/made.icc")
 kept="$results/e2e-profiles"

@@ -276,25 +276,24 @@ TEST_F(PageHelpers, WhiteListsSetWhitePointsAndChannelPeaks) {
     EXPECT_LT(working().whiteRgb >> 16 & 0xFF, 255u);
 }
 
-TEST_F(PageHelpers, DescriptionKeepsOnlyAsciiAndTheCaretFollows) {
+TEST_F(PageHelpers, DescriptionKeepsEveryCharacterButControlsAndTheCaretFollows) {
+    MakeDescriptionFieldWide(dialog_);
     struct {
-        const char* before;
+        const wchar_t* before;
         DWORD caret;
-        const wchar_t* pasted;
-        const char* after;
+        const wchar_t *pasted, *after;
         DWORD caretAfter;
-    } cases[] = {{"", 0, L"a\u00e9 b", "a b", 3},
-                 {"abc", 1, L"\u00e9", "abc", 1},
-                 {"abc", 3, L" d", "abc d", 5}};
+    } cases[] = {{L"", 0, L"aé 😀b", L"aé 😀b", 6},
+                 {L"abc", 1, L"\r\n\t", L"abc", 1},
+                 {L"abc", 3, L" 显\u0085示", L"abc 显示", 6}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.after);
-        SetDlgItemTextA(dialog_, IDC_DESCRIPTION, c.before);
-        SendMessageA(control(IDC_DESCRIPTION), EM_SETSEL, c.caret, c.caret);
-        char pasted[16] = {};
-        WideCharToMultiByte(CP_ACP, 0, c.pasted, -1, pasted, sizeof pasted, nullptr, nullptr);
-        SendMessageA(control(IDC_DESCRIPTION), EM_REPLACESEL, TRUE,
-                     reinterpret_cast<LPARAM>(pasted));
-        EXPECT_EQ(Text(IDC_DESCRIPTION), c.after);
+        SetWindowTextW(control(IDC_DESCRIPTION), c.before);
+        SendMessageW(control(IDC_DESCRIPTION), EM_SETSEL, c.caret, c.caret);
+        SendMessageW(control(IDC_DESCRIPTION), EM_REPLACESEL, TRUE,
+                     reinterpret_cast<LPARAM>(c.pasted));
+        wchar_t text[32] = {};
+        GetWindowTextW(control(IDC_DESCRIPTION), text, 32);
+        EXPECT_EQ(std::wstring(text), c.after) << c.caret;
         EXPECT_EQ(Selection(IDC_DESCRIPTION), std::make_pair(c.caretAfter, c.caretAfter));
     }
 }
