@@ -147,9 +147,8 @@ void OnOk(HWND dialog, SessionContext* session) {
     if (!SaveProfileDialog(dialog, session)) {
         return;
     }
-    if (session->workingSettings.hasGammaRamp == 1) {
-        LoadRampForWindow(dialog, session->monitorCount >= 2, &session->workingSettings.ramp);
-    }
+    // A display that refuses the saved table is told, as on Finish.
+    LoadWorkingRamp(session);
     session->isClosing = TRUE;
     uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
     WriteMonitorProfilePath(session, monitor);
