@@ -1,19 +1,23 @@
-// A Run key that refuses the logon loader: the user is told once, and nothing
-// is left half written.
+// The logon loader's Run value: it names a library outside the ANSI code page
+// as it is, and a Run key that refuses it is said once, with nothing left
+// half written.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "applet_seams.h"
 #include "profile/logon_entry.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
+#include "session/messages.h"
 #include "ui/logon_choice.h"
 
 namespace tonalis {
 namespace {
 
-LONG WINAPI RefuseValue(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD) {
+LONG WINAPI RefuseValue(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD) {
     return ERROR_ACCESS_DENIED;
 }
 
@@ -37,8 +41,40 @@ TEST(LogonChoice, ARefusedLoaderIsSaidOnce) {
     ASSERT_EQ(messages.state().messages.size(), 1u);
     EXPECT_EQ(messages.state().messages[0].text,
               testing::LoadTestString(strings::kLogonChoiceFailed));
-    char command[MAX_PATH] = {};
-    EXPECT_FALSE(ReadLogonCommand(command, sizeof command)) << command;
+    wchar_t command[kLogonCommandSize] = {};
+    EXPECT_FALSE(ReadLogonCommand(command, kLogonCommandSize));
+}
+
+// A folder outside the ANSI code page, as Windows lets a user name one.
+TEST(LogonChoice, TheRunValueNamesALibraryOutsideTheCodePageAsItIs) {
+    wchar_t temp[MAX_PATH] = {}, beside[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    GetModuleFileNameW(nullptr, beside, MAX_PATH);
+    std::wstring built = beside;
+    built.replace(built.find_last_of(L'\\') + 1, std::wstring::npos, L"TNP.cpl");
+    const std::wstring folder = std::wstring(temp) + L"\u0e17\u0e14\u0e2a\u0e2d\u0e1a";
+    const std::wstring copy = folder + L"\\TNP.cpl";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(built.c_str(), copy.c_str(), FALSE));
+    HMODULE library = LoadLibraryW(copy.c_str());
+    ASSERT_NE(library, nullptr);
+    const HINSTANCE own = ModuleInstance();
+    SetModuleInstance(library);
+    const bool installed = InstallLogonLoader();
+    SetModuleInstance(own);
+    FreeLibrary(library);
+
+    wchar_t command[kLogonCommandSize] = {};
+    EXPECT_TRUE(installed);
+    ASSERT_TRUE(ReadLogonCommand(command, kLogonCommandSize));
+    DeleteLogonCommand();
+    // "...\rundll32.exe" "LIBRARY",TNLLoadCalibration
+    const std::wstring text = command;
+    const size_t start = text.find(L"\" \"") + 3;
+    EXPECT_EQ(lstrcmpiW(text.substr(start, text.find(L'"', start) - start).c_str(), copy.c_str()),
+              0);
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
