@@ -1,5 +1,5 @@
 // TNP.cpl's loader for the logon, run by rundll32.exe from the user's Run key:
-// every monitor gets the table of its kept profile back, as
+// every monitor that wants it gets the table of its kept profile back, as
 // tonalis.exe apply gives it. Silent unless something fails, and then one
 // message names each monitor that could not be loaded and why.
 #include <windows.h>
@@ -33,7 +33,10 @@ std::string Failure(const KeptResult& result) {
         case KeptOutcome::kUnusable:
             break;
         default:
-            return std::string();
+            // A monitor that wants its calibration back has had one saved.
+            return result.wanted && load.table == KeptTable::kNoProfile
+                       ? LoadText(strings::kKeptNoProfile)
+                       : std::string();
     }
     switch (load.table) {
         case KeptTable::kRegisteredMissing:

@@ -10,6 +10,7 @@
 #include "display/monitors.h"
 #include "model/ramp_read_back.h"
 #include "profile/load_monitor_profile.h"
+#include "profile/logon_monitors.h"
 #include "profile/profile_association.h"
 #include "profile/registry.h"
 #include "session/messages.h"
@@ -156,8 +157,12 @@ int LoadKeptCalibrations(KeptResult* results, int most) {
     DisplayDeviceName devices[kMostKeptMonitors];
     const int count = FindDisplayDevices(devices, most);
     for (int i = 0; i < count; ++i) {
-        results[i].outcome =
-            LoadKeptCalibration(static_cast<uint32_t>(i), devices[i].text, &results[i].load);
+        KeptResult& result = results[i];
+        const uint32_t number = static_cast<uint32_t>(i);
+        result.wanted = WantsLogonLoad(number);
+        result.load = {};
+        result.outcome = result.wanted ? LoadKeptCalibration(number, devices[i].text, &result.load)
+                                       : KeptOutcome::kNothingToLoad;
     }
     return count;
 }

@@ -9,12 +9,13 @@
 
 #include "model/monitor_settings.h"
 #include "profile/kept_table.h"
+#include "profile/logon_monitors.h"
 #include "profile/vcgt_curves.h"
 
 namespace tonalis {
 
 // The registry's monitor numbers go this far; the applet itself keeps four.
-constexpr int kMostKeptMonitors = 16;
+constexpr int kMostKeptMonitors = static_cast<int>(kMostLogonMonitors);
 
 struct DisplayDeviceName {
     char text[CCHDEVICENAME];
@@ -60,11 +61,13 @@ enum class KeptOutcome { kLoaded, kNothingToLoad, kUnusable, kRefused, kNotHeld 
 KeptOutcome LoadKeptCalibration(uint32_t number, const char* device, KeptLoad* load);
 
 struct KeptResult {
+    bool wanted;
     KeptLoad load;
     KeptOutcome outcome;
 };
 
-// Each monitor gets its kept calibration, whatever happens to the others. Fills one result per monitor found; returns how many.
+// Each monitor that wants its calibration at logon gets it, whatever happens
+// to the others. Fills one result per monitor found; returns how many.
 int LoadKeptCalibrations(KeptResult* results, int most);
 
 }  // namespace tonalis

@@ -55,6 +55,7 @@ constexpr int kKeptTablesNotLoaded = 3451;
 constexpr int kKeptTableRefused = 3452;
 constexpr int kKeptProfileMissing = 3453;
 constexpr int kKeptProfileWithoutTable = 3454;
+constexpr int kKeptNoProfile = 3455;
 constexpr int kKeptTableNotHeld = 3456;
 constexpr int kUnusableFileName = 3460;
 constexpr int kReplaceInstalledProfile = 3461;

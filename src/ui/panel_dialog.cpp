@@ -90,6 +90,7 @@ void OnMove(HWND dialog) {
     SessionContext* session = SessionOf(dialog);
     if (session != nullptr && SyncToWindowMonitor(session)) {
         ShowAllSettings(dialog, session);
+        ShowLogonChoice(dialog, session);
     }
 }
 
@@ -154,7 +155,7 @@ void OnOk(HWND dialog, SessionContext* session) {
     WriteMonitorProfilePath(session, monitor);
     WritePrimaryMonitor(session);
     WriteUserPreferences(kUiModePanel, monitor);
-    KeepLogonChoice(dialog);
+    KeepLogonChoice(dialog, monitor, session->monitorCount);
     EndDialog(dialog, 0);
 }
 

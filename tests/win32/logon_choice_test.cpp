@@ -1,10 +1,12 @@
-// The logon loader's Run value: it names a library outside the ANSI code page
-// as it is, and a Run key that refuses it is said once, with nothing left
-// half written.
+// The logon choice after a save: each monitor keeps its own under the one Run
+// value, and a Run key that refuses the loader is said once and leaves
+// nothing half written.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "applet_seams.h"
@@ -12,6 +14,8 @@
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "session/messages.h"
+#include "session/session_context.h"
+#include "system_seams.h"
 #include "ui/logon_choice.h"
 
 namespace tonalis {
@@ -25,28 +29,55 @@ INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG;
 }
 
-TEST(LogonChoice, ARefusedLoaderIsSaidOnce) {
-    DeleteLogonCommand();
-    HWND panel = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PANEL), nullptr,
-                                    QuietDialog, 0);
-    ASSERT_NE(panel, nullptr);
-    CheckDlgButton(panel, IDC_LOAD_AT_LOGON, BST_CHECKED);
-    testing::ScopedFakeSystem messages;
-    const LogonSystemCalls real = g_logonSystemCalls;
-    g_logonSystemCalls.setValue = RefuseValue;
-    KeepLogonChoice(panel);
-    g_logonSystemCalls = real;
-    DestroyWindow(panel);
+class LogonChoice : public ::testing::Test {
+  protected:
+    LogonChoice() {
+        DeleteLogonCommand();
+        memset(session_.get(), 0, sizeof *session_);
+        session_->workingSettings.hasGammaRamp = 1;
+    }
+    ~LogonChoice() override {
+        DestroyWindow(panel_);
+        DeleteLogonCommand();
+    }
 
-    ASSERT_EQ(messages.state().messages.size(), 1u);
-    EXPECT_EQ(messages.state().messages[0].text,
-              testing::LoadTestString(strings::kLogonChoiceFailed));
-    wchar_t command[kLogonCommandSize] = {};
-    EXPECT_FALSE(ReadLogonCommand(command, kLogonCommandSize));
+    // OK in dialog 324 on the monitor, with the box as given.
+    void Save(int monitor, bool checked) {
+        CheckDlgButton(panel_, IDC_LOAD_AT_LOGON, checked ? BST_CHECKED : BST_UNCHECKED);
+        KeepLogonChoice(panel_, static_cast<uint32_t>(monitor), 2);
+    }
+    // The box as the dialog shows it on the monitor.
+    bool Shown(int monitor) {
+        session_->currentMonitor = monitor;
+        ShowLogonChoice(panel_, session_.get());
+        return IsDlgButtonChecked(panel_, IDC_LOAD_AT_LOGON) == BST_CHECKED;
+    }
+    bool RunValue() {
+        wchar_t command[kLogonCommandSize] = {};
+        return ReadLogonCommand(command, kLogonCommandSize);
+    }
+
+    testing::CleanProductKeys keys_;
+    HWND panel_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PANEL),
+                                     nullptr, QuietDialog, 0);
+    std::unique_ptr<SessionContext> session_ = std::make_unique<SessionContext>();
+};
+
+TEST_F(LogonChoice, EachMonitorKeepsItsOwnUnderTheOneRunValue) {
+    ASSERT_NE(panel_, nullptr);
+    EXPECT_FALSE(Shown(0));
+    Save(0, true);
+    Save(1, false);
+    EXPECT_TRUE(RunValue()) << "clearing monitor 1 took monitor 0's loader away";
+    EXPECT_TRUE(Shown(0));
+    EXPECT_FALSE(Shown(1));
+    Save(0, false);
+    EXPECT_FALSE(RunValue());
+    EXPECT_FALSE(Shown(0));
 }
 
 // A folder outside the ANSI code page, as Windows lets a user name one.
-TEST(LogonChoice, TheRunValueNamesALibraryOutsideTheCodePageAsItIs) {
+TEST_F(LogonChoice, TheRunValueNamesALibraryOutsideTheCodePageAsItIs) {
     wchar_t temp[MAX_PATH] = {}, beside[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     GetModuleFileNameW(nullptr, beside, MAX_PATH);
@@ -60,14 +91,12 @@ TEST(LogonChoice, TheRunValueNamesALibraryOutsideTheCodePageAsItIs) {
     ASSERT_NE(library, nullptr);
     const HINSTANCE own = ModuleInstance();
     SetModuleInstance(library);
-    const bool installed = InstallLogonLoader();
+    Save(0, true);
     SetModuleInstance(own);
     FreeLibrary(library);
 
     wchar_t command[kLogonCommandSize] = {};
-    EXPECT_TRUE(installed);
     ASSERT_TRUE(ReadLogonCommand(command, kLogonCommandSize));
-    DeleteLogonCommand();
     // "...\rundll32.exe" "LIBRARY",TNLLoadCalibration
     const std::wstring text = command;
     const size_t start = text.find(L"\" \"") + 3;
@@ -75,6 +104,20 @@ TEST(LogonChoice, TheRunValueNamesALibraryOutsideTheCodePageAsItIs) {
               0);
     DeleteFileW(copy.c_str());
     RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(LogonChoice, ARefusedLoaderIsSaidOnce) {
+    ASSERT_NE(panel_, nullptr);
+    testing::ScopedFakeSystem messages;
+    const LogonSystemCalls real = g_logonSystemCalls;
+    g_logonSystemCalls.setValue = RefuseValue;
+    Save(0, true);
+    g_logonSystemCalls = real;
+
+    ASSERT_EQ(messages.state().messages.size(), 1u);
+    EXPECT_EQ(messages.state().messages[0].text,
+              testing::LoadTestString(strings::kLogonChoiceFailed));
+    EXPECT_FALSE(RunValue());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The loader TNP.cpl runs at logon, on a desktop of three monitors with the
-// ramp writes recorded: each monitor gets its calibration whatever the
-// others' profiles are, one message says which could not be
+// ramp writes recorded: each monitor that wants its calibration gets it
+// whatever the others' profiles are, one message says which could not be
 // loaded and why, and switched-off tables are left alone.
 #include <windows.h>
 
@@ -14,6 +14,7 @@
 #include "model/channel_peaks.h"
 #include "model/gamma_ramp.h"
 #include "model/presets.h"
+#include "profile/logon_monitors.h"
 #include "profile/save_monitor_profile.h"
 #include "resources/string_ids.h"
 #include "system_seams.h"
@@ -64,6 +65,7 @@ class LogonLoader : public ::testing::Test {
             "SOFTWARE\\Orvane\\Color\\Monitor\\Monitor" + std::to_string(monitor);
         SetValue(HKEY_LOCAL_MACHINE, key.c_str(), "Monitor Profile", REG_SZ, path.c_str(),
                  static_cast<DWORD>(path.size() + 1));
+        SetLogonLoad(static_cast<uint32_t>(monitor), true);
     }
 
     const std::string usable_ = TempPath("tnl-logon-usable.icc");
