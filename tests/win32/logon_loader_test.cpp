@@ -1,11 +1,13 @@
 // The loader TNP.cpl runs at logon, on a desktop of three monitors with the
 // ramp writes recorded: each monitor that wants its calibration gets it
-// whatever the others' profiles are, one message says which could not be
-// loaded and why, and switched-off tables are left alone.
+// whatever the others' profiles are, judged by one read-back as the applet
+// judges it, one message says which could not be loaded and why, and
+// switched-off tables are left alone.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -85,6 +87,12 @@ TEST_F(LogonLoader, EveryMonitorGetsWhatItCanAndOneMessageNamesTheRest) {
     Register(0, missing_);
     Register(1, usable_);
     Register(2, junk_);
+    // Held two 8-bit levels off, within what Wine's X server keeps of a table.
+    GammaRamp& held = display_.state().scriptedReads[0];
+    held = calibrated_.ramp;
+    for (uint16_t& entry : held.entries) {
+        entry = static_cast<uint16_t>(entry >= 513 ? entry - 513 : entry + 513);
+    }
     TNLLoadCalibration(nullptr, nullptr, nullptr, 0);
 
     ASSERT_EQ(display_.state().writes.size(), 1u);
@@ -96,21 +104,7 @@ TEST_F(LogonLoader, EveryMonitorGetsWhatItCanAndOneMessageNamesTheRest) {
     EXPECT_NE(text.find(LoadTestString(strings::kNotRgbDisplayProfile) + " " + junk_),
               std::string::npos)
         << text;
-    EXPECT_EQ(text.find(usable_), std::string::npos) << text;
-}
-
-// Within what Wine's X server keeps of a table, as the applet judges it.
-TEST_F(LogonLoader, ATableHeldTwoLevelsOffIsLoaded) {
-    Register(0, usable_);
-    GammaRamp coarse = calibrated_.ramp;
-    for (uint16_t& entry : coarse.entries) {
-        entry = static_cast<uint16_t>(entry >= 513 ? entry - 513 : entry + 513);
-    }
-    display_.state().scriptedReads[0] = coarse;
-    TNLLoadCalibration(nullptr, nullptr, nullptr, 0);
-
-    EXPECT_EQ(display_.state().writes.size(), 1u);
-    EXPECT_TRUE(system_.state().messages.empty());
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << "monitors 0 and 2 only: " << text;
 }
 
 TEST_F(LogonLoader, SwitchedOffTablesAreLeftAloneAndSaidSo) {
