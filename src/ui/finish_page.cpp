@@ -45,6 +45,8 @@ void OnCommand(HWND page, int id, int code) {
         RestoreStartRamps(session);
     } else if (id == IDC_AFTER) {
         LoadWorkingRamp(session);
+    } else if (id == IDC_DEFAULT_PROFILE) {
+        EnableLogonChoice(page, session, IsChecked(page, IDC_DEFAULT_PROFILE));
     }
 }
 
@@ -64,7 +66,11 @@ LONG_PTR OnFinish(HWND page, SessionContext* session) {
         WritePrimaryMonitor(session);
     }
     WriteUserPreferences(kUiModeWizard, monitor);
-    KeepLogonChoice(page);
+    // Without registering, the monitor keeps its logon choice for its older
+    // profile: the box could not promise this one.
+    if (asDefault) {
+        KeepLogonChoice(page, monitor, session->monitorCount);
+    }
     return 0;
 }
 

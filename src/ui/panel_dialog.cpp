@@ -55,6 +55,7 @@ void OnMove(HWND dialog) {
     SessionContext* session = SessionOf(dialog);
     if (session != nullptr && SyncToWindowMonitor(session)) {
         ShowAllSettings(dialog, session);
+        ShowLogonChoice(dialog, session);
     }
 }
 
@@ -108,15 +109,14 @@ void OnOk(HWND dialog, SessionContext* session) {
     if (!TakeTypedSettings(dialog, session) || !SaveProfileDialog(dialog, session)) {
         return;
     }
-    if (session->workingSettings.hasGammaRamp == 1) {
-        LoadRampForWindow(dialog, session->monitorCount >= 2, &session->workingSettings.ramp);
-    }
+    // A display that refuses the saved table is told, as on Finish.
+    LoadWorkingRamp(session);
     session->isClosing = TRUE;
     uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
     WriteMonitorProfilePath(session, monitor);
     WritePrimaryMonitor(session);
     WriteUserPreferences(kUiModePanel, monitor);
-    KeepLogonChoice(dialog);
+    KeepLogonChoice(dialog, monitor, session->monitorCount);
     EndDialog(dialog, 0);
 }
 

@@ -18,6 +18,7 @@
 #include "applet_seams.h"
 #include "dialog_driver.h"
 #include "resources/resource.h"
+#include "resources/string_ids.h"
 #include "system_seams.h"
 #include "ui/procedures.h"
 #include "ui_test_support.h"
@@ -232,6 +233,51 @@ TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
     EXPECT_EQ(system_.state().releases, 2);
     DeleteFileA(path.c_str());
     DeleteFileA(installed.c_str());
+    testing::RemoveAssociation(name);
+}
+
+// A display that, while the save dialog is open, comes to keep a table of its
+// own is told on OK, as on Finish.
+TEST_F(AppletRun, PanelOkTellsATableTheDisplayKeepsOut) {
+    RememberMode(2);
+    GammaRamp& held = display_.state().held;
+    for (int i = 0; i < kRampEntries; ++i) {
+        held.entries[i] = static_cast<uint16_t>((i % kRampSize) * 257);
+    }
+    display_.state().holdsTable = true;
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string name = "tonalis-panel-refused.icc";
+    const std::string path = std::string(folder) + name;
+
+    const int result = Run({[&] {
+                                HWND panel = FindPanel();
+                                if (panel != nullptr) {
+                                    Click(panel, IDOK);
+                                }
+                                return panel != nullptr;
+                            },
+                            [&] {
+                                HWND save = FindSaveDialog();
+                                if (save != nullptr) {
+                                    // Another program's darker table, which the display now keeps.
+                                    for (uint16_t& entry : held.entries) {
+                                        entry /= 2;
+                                    }
+                                    display_.state().tables = testing::FakeTables::IgnoresAll;
+                                    SetDlgItemTextA(save, cmb13, path.c_str());
+                                    SetDlgItemTextA(save, edt1, path.c_str());
+                                    Click(save, IDOK);
+                                }
+                                return save != nullptr;
+                            }});
+
+    EXPECT_TRUE(finished_);
+    EXPECT_EQ(result, 1);
+    ASSERT_EQ(system_.state().messages.size(), 1u);
+    EXPECT_EQ(system_.state().messages[0].text, testing::LoadTestString(strings::kTableRefused));
+    DeleteFileA(path.c_str());
+    DeleteFileA((testing::LibraryColorDirectory() + name).c_str());
     testing::RemoveAssociation(name);
 }
 
