@@ -1,6 +1,9 @@
 #include "system_registry.h"
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace tonalis::testing {
 
@@ -65,6 +68,56 @@ std::string LibraryColorDirectory() {
     BOOL ok = function != nullptr && function(nullptr, directory, &size);
     FreeLibrary(library);
     return ok ? std::string(directory) + "\\" : std::string();
+}
+
+// The one profile that Wine's set-up puts into a new prefix's colour folder.
+constexpr char kPrefixProfile[] = "sRGB Color Space Profile.icm";
+
+std::vector<std::string> CleanColorFolder() {
+    std::vector<std::string> removed;
+    const std::string directory = LibraryColorDirectory();
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            lstrcmpiA(found.cFileName, kPrefixProfile) != 0) {
+            SetFileAttributesA((directory + found.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((directory + found.cFileName).c_str());
+            removed.push_back(found.cFileName);
+        }
+    }
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAssociationKey, 0, KEY_ALL_ACCESS, &key) == 0) {
+        char name[MAX_PATH];
+        for (DWORD index = 0, size = MAX_PATH;
+             RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) == 0;
+             size = MAX_PATH) {
+            index += lstrcmpiA(name, kPrefixProfile) == 0 || RegDeleteValueA(key, name) != 0;
+        }
+        RegCloseKey(key);
+    }
+    return removed;
+}
+
+PrefixColorFolder::PrefixColorFolder() {
+    CleanColorFolder();
+    std::ifstream own(LibraryColorDirectory() + kPrefixProfile, std::ios::binary);
+    ownBytes_.assign(std::istreambuf_iterator<char>(own), {});
+}
+
+PrefixColorFolder::~PrefixColorFolder() {
+    const std::string own = LibraryColorDirectory() + kPrefixProfile;
+    std::ifstream now(own, std::ios::binary);
+    if (std::string(std::istreambuf_iterator<char>(now), {}) != ownBytes_) {
+        std::fprintf(stderr, "the suite changed %s; put back\n", kPrefixProfile);
+        std::ofstream(own, std::ios::binary) << ownBytes_;
+    }
+    for (const std::string& name : CleanColorFolder()) {
+        std::fprintf(stderr, "the suite left %s in the colour folder; removed\n", name.c_str());
+    }
 }
 
 }  // namespace tonalis::testing
