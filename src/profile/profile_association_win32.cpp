@@ -3,8 +3,10 @@
 
 #include <cstring>
 
+#include "model/platform.h"
 #include "session/session_context.h"
 #include "profile/color_library.h"
+#include "profile/file_identity.h"
 #include "profile/profile_locations.h"
 #include "profile/profile_system_calls.h"
 
@@ -17,6 +19,9 @@ using EnumDisplayDevicesFunction = BOOL(WINAPI*)(LPCSTR, DWORD, PDISPLAY_DEVICEA
 constexpr DWORD kVersionInfoSize = 148;
 constexpr DWORD kDisplayDeviceSize = 424;
 constexpr DWORD kProfileListSize = 1044;
+// "~tnl00.icm" and its terminator.
+constexpr DWORD kStagedNameSize = 11;
+constexpr unsigned kStagingAttempts = 100;
 
 bool IsNt5OrLater(bool* known) {
     OSVERSIONINFOA info = {};
@@ -88,6 +93,49 @@ class ProfileNames {
     const char* end_;
     DWORD left_;
 };
+
+// Installs the profile as installed (directory + its file name). The file
+// already there is the profile itself under another spelling, or else it is
+// replaced only after the system's install succeeded: the profile goes in under
+// a temporary name first and is then moved over it in one step.
+bool Install(const char* profile, const char* directory, const char* installed) {
+    if (IsSameFile(profile, installed)) {
+        return true;
+    }
+    if (!FileExists(installed)) {
+        return ColorInstallProfile(nullptr, profile);
+    }
+    char temporaryFolder[MAX_PATH];
+    DWORD folderLength = GetTempPathA(MAX_PATH, temporaryFolder);
+    if (folderLength == 0 || folderLength >= MAX_PATH - kStagedNameSize) {
+        return false;
+    }
+    for (unsigned attempt = 0; attempt < kStagingAttempts; ++attempt) {
+        char name[kStagedNameSize];
+        wsprintfA(name, "~tnl%02u.icm", attempt);
+        char source[MAX_PATH];
+        char staged[kProfilePathSize];
+        lstrcpyA(source, temporaryFolder);
+        lstrcatA(source, name);
+        if (!JoinPath(staged, kProfilePathSize, directory, name)) {
+            return false;
+        }
+        if (FileExists(staged) || !CopyFileA(profile, source, TRUE)) {
+            continue;  // a name another save is using
+        }
+        const bool done = ColorInstallProfile(nullptr, source);
+        DeleteFileA(source);
+        if (!done) {
+            return false;
+        }
+        if (platform::MoveFileOver(staged, installed)) {
+            return true;
+        }
+        DeleteFileA(staged);
+        return false;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -189,16 +237,8 @@ void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
     }
     char* profilePath = session->workingSettings.profilePath;
     char installed[kProfilePathSize];
-    if (!JoinPath(installed, kProfilePathSize, directory, FileNamePart(profilePath))) {
-        return;
-    }
-    // The system's install keeps a file of that name that is already there;
-    // the save dialog has had the user agree to replacing it.
-    if (lstrcmpiA(installed, profilePath) != 0) {
-        DeleteFileA(installed);
-    }
-    // Install first: a failed install must not leave the monitor without a profile.
-    if (!ColorInstallProfile(nullptr, profilePath)) {
+    if (!JoinPath(installed, kProfilePathSize, directory, FileNamePart(profilePath)) ||
+        !Install(profilePath, directory, installed)) {
         return;
     }
     ProfileNames names(list.get(), listed ? listSize : 0, listed ? count : 0);
