@@ -16,9 +16,10 @@ namespace tonalis {
 // unusable then.
 int GetColorDirectory(HINSTANCE instance, char* buffer, DWORD size);
 
-// Normalises the path (360 bytes) chosen in the save dialog: a doubled
-// ".icm.icc" or ".ICM.icc" extension becomes ".icc"; every other path, with
-// whatever characters, stays as chosen. Returns 0.
-int FixProfileFileName(HINSTANCE instance, char* path, unsigned number);
+// Normalises the path chosen in the save dialog: a doubled ".icm.icc" or
+// ".ICM.icc" extension becomes ".icc". Every other path, with whatever
+// characters and for whichever monitor, stays where the user chose it, so
+// nothing else is needed to do it.
+void FixProfileFileName(char* path);
 
 }  // namespace tonalis

@@ -29,13 +29,9 @@ struct SaveRequest {
 // to show.
 int SaveToChosenPath(SessionContext* session, char* path) {
     MonitorSettings& working = session->workingSettings;
-    int result =
-        FixProfileFileName(session->instance, path, static_cast<unsigned>(session->currentMonitor));
-    if (result != 0) {
-        return result;
-    }
-    result = SaveMonitorProfile(working.profilePath, path, working.description, working,
-                                working.hasGammaRamp != 0);
+    FixProfileFileName(path);
+    int result = SaveMonitorProfile(working.profilePath, path, working.description, working,
+                                    working.hasGammaRamp != 0);
     if (result != 0) {
         return result;
     }
