@@ -6,14 +6,17 @@
 
 #include <cstring>
 
+#include "profile/file_identity.h"
 #include "profile/profile_file_name.h"
 #include "profile/profile_locations.h"
+#include "profile/registry.h"
 #include "profile/save_monitor_profile.h"
 #include "resources/string_ids.h"
 #include "session/messages.h"
 #include "ui/controls.h"
 #include "ui/file_dialog_setup.h"
 #include "ui/profile_dialogs.h"
+#include "ui/suggested_file_name.h"
 
 namespace tonalis {
 
@@ -64,11 +67,12 @@ bool TypedNameIsStorable(const char* typed) {
     return IsStorableFileName(name + start, static_cast<size_t>(length - start));
 }
 
-// The copy installed in the colour directory would take the place of another
-// file of that name there: only with the user's consent.
-bool MayReplaceInstalledCopy(HWND dialog, const SessionContext& session, const char* chosen) {
+// Saving would replace a file in the colour directory (the chosen one, or the
+// one the installed copy takes the place of) that is not the profile Tonalis
+// saved for this monitor: only with the user's consent, No being the default.
+bool MayReplaceColorProfile(HWND dialog, const SaveRequest& request, const char* chosen) {
+    const SessionContext& session = *request.session;
     char directory[kProfilePathSize];
-    char name[MAX_PATH];
     if (chosen == nullptr ||
         GetColorDirectory(session.instance, directory, sizeof directory) != 0) {
         return true;
@@ -77,12 +81,18 @@ bool MayReplaceInstalledCopy(HWND dialog, const SessionContext& session, const c
     char normalised[kProfilePathSize];
     lstrcpynA(normalised, chosen, sizeof normalised);
     CollapseDoubledExtension(normalised);
+    char name[MAX_PATH];
     PathFileName(normalised, name, sizeof name);
-    char installed[kProfilePathSize + MAX_PATH];
-    lstrcpyA(installed, directory);
-    lstrcatA(installed, name);
-    if (lstrcmpiA(installed, normalised) == 0 ||
-        GetFileAttributesA(installed) == INVALID_FILE_ATTRIBUTES) {
+    char target[kProfilePathSize + MAX_PATH];
+    lstrcpyA(target, directory);
+    lstrcatA(target, name);
+    if (!FileExists(target) || (!request.installsCopy && !IsSameFile(normalised, target))) {
+        return true;
+    }
+    char registered[kProfilePathSize];
+    if (ReadRegisteredProfilePath(static_cast<uint32_t>(session.currentMonitor), registered,
+                                  sizeof registered) == kRegistryOk &&
+        IsSameFile(target, registered)) {
         return true;
     }
     return AskUser(dialog, session.instance, strings::kReplaceInstalledProfile,
@@ -107,7 +117,7 @@ INT_PTR OnFileOk(HWND hook, const OFNOTIFYA* note) {
         return SetDialogResult(hook, 1);
     }
     const char* chosen = note->lpOFN != nullptr ? note->lpOFN->lpstrFile : nullptr;
-    bool refused = request->installsCopy && !MayReplaceInstalledCopy(dialog, session, chosen);
+    bool refused = !MayReplaceColorProfile(dialog, *request, chosen);
     return SetDialogResult(hook, refused ? 1 : 0);
 }
 
@@ -143,7 +153,7 @@ bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy) {
         ShowErrorMessage(owner, session->instance, strings::kNoMemory, strings::kProductName);
         return false;
     }
-    PathFileName(session->workingSettings.profilePath, buffers->path, MAX_PATH);
+    SuggestFileName(*session, buffers->folder, buffers->path, MAX_PATH);
     OPENFILENAMEA dialog;
     FillFileDialog(&dialog, owner, *session, buffers);
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
