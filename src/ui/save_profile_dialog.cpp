@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <cstring>
 
@@ -43,19 +44,28 @@ int SaveToChosenPath(SessionContext* session, char* path) {
     return 0;
 }
 
+// The text of the file name field as typed, before the ANSI dialog turns
+// characters outside the code page into question marks.
+void TypedName(HWND dialog, wchar_t* typed, int size) {
+    typed[0] = L'\0';
+    HWND field = GetDlgItem(dialog, cmb13);
+    if (field == nullptr) {
+        field = GetDlgItem(dialog, edt1);
+    }
+    if (field != nullptr) {
+        GetWindowTextW(field, typed, size);
+    }
+}
+
 // The name part of the typed text, with one pair of enclosing quotes (which
 // only keep the dialog from adding the extension) taken off.
-bool TypedNameIsStorable(const char* typed) {
-    if (typed[0] == '\0') {
+bool TypedNameIsStorable(const wchar_t* typed) {
+    int length = lstrlenW(typed);
+    if (length == 0) {
         return true;  // nothing typed: a file chosen from the list, which exists
     }
-    wchar_t wide[MAX_PATH];
-    int length = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, typed, -1, wide, MAX_PATH) - 1;
-    if (length < 0) {
-        return false;
-    }
-    const wchar_t* name = wide;
-    if (length >= 2 && wide[0] == L'"' && wide[length - 1] == L'"') {
+    const wchar_t* name = typed;
+    if (length >= 2 && typed[0] == L'"' && typed[length - 1] == L'"') {
         ++name;
         length -= 2;
     }
@@ -65,6 +75,13 @@ bool TypedNameIsStorable(const char* typed) {
         --start;
     }
     return IsStorableFileName(name + start, static_cast<size_t>(length - start));
+}
+
+// Whether the system code page holds every character of the text.
+bool FitsCodePage(const wchar_t* text) {
+    BOOL lost = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &lost);
+    return lost == FALSE;
 }
 
 // Saving would replace a file in the colour directory (the chosen one, or the
@@ -109,14 +126,24 @@ INT_PTR OnFileOk(HWND hook, const OFNOTIFYA* note) {
         return SetDialogResult(hook, 0);
     }
     const SessionContext& session = *request->session;
-    char typed[MAX_PATH] = {};
-    CommDlg_OpenSave_GetSpecA(dialog, typed, sizeof typed);
-    if (!TypedNameIsStorable(typed)) {
-        ShowErrorMessage(dialog, session.instance, strings::kUnusableFileName,
-                         strings::kProductName);
+    wchar_t typed[MAX_PATH];
+    TypedName(dialog, typed, MAX_PATH);
+    // The applet keeps paths in the code page, as the registry value and the
+    // logon loader read them: a lost character would name another file. The
+    // dialog gives a question mark for each one, in the folder too, and a
+    // question mark is no character of a real path.
+    const char* chosen = note->lpOFN != nullptr ? note->lpOFN->lpstrFile : nullptr;
+    int refusal = 0;
+    if (!FitsCodePage(typed) ||
+        (chosen != nullptr && std::strchr(chosen, '?') != nullptr && TypedNameIsStorable(typed))) {
+        refusal = strings::kNameOutsideCodePage;
+    } else if (!TypedNameIsStorable(typed)) {
+        refusal = strings::kUnusableFileName;
+    }
+    if (refusal != 0) {
+        ShowErrorMessage(dialog, session.instance, refusal, strings::kProductName);
         return SetDialogResult(hook, 1);
     }
-    const char* chosen = note->lpOFN != nullptr ? note->lpOFN->lpstrFile : nullptr;
     bool refused = !MayReplaceColorProfile(dialog, *request, chosen);
     return SetDialogResult(hook, refused ? 1 : 0);
 }
