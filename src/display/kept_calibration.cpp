@@ -9,6 +9,7 @@
 #include "display/display_system_calls.h"
 #include "display/monitors.h"
 #include "model/ramp_read_back.h"
+#include "profile/file_identity.h"
 #include "profile/load_monitor_profile.h"
 #include "profile/profile_association.h"
 #include "profile/registry.h"
@@ -88,8 +89,7 @@ bool FindKeptProfile(uint32_t number, const char* device, char* path, uint32_t s
     }
     DeviceContext dc(device);
     if (dc.get() == nullptr ||
-        !FindMonitorProfile(dc.get(), size, path, device, ModuleInstance()) ||
-        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        !FindMonitorProfile(dc.get(), size, path, device, ModuleInstance()) || !FileExists(path)) {
         return false;
     }
     *registered = false;

@@ -4,7 +4,7 @@
 
 namespace tonalis {
 
-// True when both paths open and lead to the same file (same volume serial
+// Paths are UTF-8. True when both paths open and lead to the same file (same volume serial
 // number and file index): a drive letter, a mapped drive, a UNC share or '/'
 // separators do not make two files of one. False when either cannot be opened.
 bool IsSameFile(const char* first, const char* second);

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "model/wide_path_win32.h"
+
 namespace tonalis {
 
 namespace {
@@ -10,8 +12,9 @@ namespace {
 // Opened for no access, so that neither a file held open by another program
 // nor a folder (backup semantics) keeps it from being identified.
 bool IdentifyFile(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
-    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file =
+        CreateFileW(WidePath(path).get(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -34,7 +37,7 @@ bool IsSameFile(const char* first, const char* second) {
 }
 
 bool FileExists(const char* path) {
-    return path != nullptr && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    return path != nullptr && GetFileAttributesW(WidePath(path).get()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace tonalis

@@ -8,7 +8,7 @@ namespace tonalis {
 
 struct SessionContext;
 
-// The path of the profile associated with the monitor's device context. Before
+// The path (UTF-8) of the profile associated with the monitor's device context. Before
 // NT 5 the first monitor-class profile associated with the monitor device
 // replaces what the device context reports. The path is never longer than size.
 bool FindMonitorProfile(HDC dc, DWORD size, char* path, const char* deviceName, HINSTANCE instance);

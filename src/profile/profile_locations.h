@@ -10,6 +10,7 @@
 
 namespace tonalis {
 
+// Paths here, as in every record, are UTF-8.
 // The colour directory, always with a trailing backslash: the one that the
 // colour-management library reports, else the system directory followed by
 // "\Color\". Returns 0, or string 3422 when neither can be had; the buffer is

@@ -55,6 +55,6 @@ constexpr int kKeptTableUnusable = 3451;
 constexpr int kKeptTableRefused = 3452;
 constexpr int kUnusableFileName = 3460;
 constexpr int kReplaceInstalledProfile = 3461;
-constexpr int kNameOutsideCodePage = 3462;
+constexpr int kPathTooLong = 3462;
 
 }  // namespace tonalis::strings

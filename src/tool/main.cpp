@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "tool/arguments.h"
 #include "tool/command.h"
 #include "tool/help_text.h"
 #include "tool/tool_error.h"
+#include "tool/utf8_arguments.h"
 
 namespace tonalis::tool {
 
@@ -62,5 +64,10 @@ int RunTool(int argc, const char* const* argv) {
 }  // namespace tonalis::tool
 
 int main(int argc, char** argv) {
-    return tonalis::tool::RunTool(argc, argv);
+    const std::vector<std::string> words = tonalis::tool::Utf8Arguments(argc, argv);
+    std::vector<const char*> pointers;
+    for (const std::string& word : words) {
+        pointers.push_back(word.c_str());
+    }
+    return tonalis::tool::RunTool(static_cast<int>(pointers.size()), pointers.data());
 }

@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include <commdlg.h>
-#include <dlgs.h>
 
 #include <cstring>
 
+#include "model/wide_path_win32.h"
 #include "profile/file_identity.h"
 #include "profile/profile_file_name.h"
 #include "profile/profile_locations.h"
@@ -44,19 +44,6 @@ int SaveToChosenPath(SessionContext* session, char* path) {
     return 0;
 }
 
-// The text of the file name field as typed, before the ANSI dialog turns
-// characters outside the code page into question marks.
-void TypedName(HWND dialog, wchar_t* typed, int size) {
-    typed[0] = L'\0';
-    HWND field = GetDlgItem(dialog, cmb13);
-    if (field == nullptr) {
-        field = GetDlgItem(dialog, edt1);
-    }
-    if (field != nullptr) {
-        GetWindowTextW(field, typed, size);
-    }
-}
-
 // The name part of the typed text, with one pair of enclosing quotes (which
 // only keep the dialog from adding the extension) taken off.
 bool TypedNameIsStorable(const wchar_t* typed) {
@@ -75,13 +62,6 @@ bool TypedNameIsStorable(const wchar_t* typed) {
         --start;
     }
     return IsStorableFileName(name + start, static_cast<size_t>(length - start));
-}
-
-// Whether the system code page holds every character of the text.
-bool FitsCodePage(const wchar_t* text) {
-    BOOL lost = FALSE;
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &lost);
-    return lost == FALSE;
 }
 
 // Saving would replace a file in the colour directory (the chosen one, or the
@@ -118,27 +98,23 @@ bool MayReplaceColorProfile(HWND dialog, const SaveRequest& request, const char*
 
 // A name that the file system would change or refuse keeps the dialog open,
 // with the reason shown over it, rather than being saved under another name;
-// so does a No to replacing another profile in the colour directory.
-INT_PTR OnFileOk(HWND hook, const OFNOTIFYA* note) {
+// so does a path longer than the applet keeps, and a No to replacing another
+// profile in the colour directory.
+INT_PTR OnFileOk(HWND hook, const OFNOTIFYW* note) {
     HWND dialog = GetParent(hook);
     const auto* request = reinterpret_cast<const SaveRequest*>(GetPropA(hook, kSessionProperty));
-    if (request == nullptr) {
+    if (request == nullptr || note->lpOFN == nullptr) {
         return SetDialogResult(hook, 0);
     }
     const SessionContext& session = *request->session;
-    wchar_t typed[MAX_PATH];
-    TypedName(dialog, typed, MAX_PATH);
-    // The applet keeps paths in the code page, as the registry value and the
-    // logon loader read them: a lost character would name another file. The
-    // dialog gives a question mark for each one, in the folder too, and a
-    // question mark is no character of a real path.
-    const char* chosen = note->lpOFN != nullptr ? note->lpOFN->lpstrFile : nullptr;
+    wchar_t typed[MAX_PATH] = {};
+    CommDlg_OpenSave_GetSpecW(dialog, typed, MAX_PATH);
+    char chosen[kProfilePathSize];
     int refusal = 0;
-    if (!FitsCodePage(typed) ||
-        (chosen != nullptr && std::strchr(chosen, '?') != nullptr && TypedNameIsStorable(typed))) {
-        refusal = strings::kNameOutsideCodePage;
-    } else if (!TypedNameIsStorable(typed)) {
+    if (!TypedNameIsStorable(typed)) {
         refusal = strings::kUnusableFileName;
+    } else if (!NarrowPath(note->lpOFN->lpstrFile, chosen, sizeof chosen)) {
+        refusal = strings::kPathTooLong;
     }
     if (refusal != 0) {
         ShowErrorMessage(dialog, session.instance, refusal, strings::kProductName);
@@ -153,11 +129,11 @@ UINT_PTR CALLBACK SaveFileHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
         case WM_INITDIALOG:
             SetPropA(hook, kSessionProperty,
                      reinterpret_cast<HANDLE>(
-                         reinterpret_cast<const OPENFILENAMEA*>(lParam)->lCustData));
+                         reinterpret_cast<const OPENFILENAMEW*>(lParam)->lCustData));
             return TRUE;
         case WM_NOTIFY:
             if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_FILEOK) {
-                return OnFileOk(hook, reinterpret_cast<const OFNOTIFYA*>(lParam));
+                return OnFileOk(hook, reinterpret_cast<const OFNOTIFYW*>(lParam));
             }
             return FALSE;
         case WM_DESTROY:
@@ -180,8 +156,12 @@ bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy) {
         ShowErrorMessage(owner, session->instance, strings::kNoMemory, strings::kProductName);
         return false;
     }
-    SuggestFileName(*session, buffers->folder, buffers->path, MAX_PATH);
-    OPENFILENAMEA dialog;
+    char folder[kProfilePathSize];
+    char name[kProfilePathSize];
+    NarrowPath(buffers->folder, folder, sizeof folder);
+    SuggestFileName(*session, folder, name, sizeof name);
+    MultiByteToWideChar(CP_UTF8, 0, name, -1, buffers->path, MAX_PATH);
+    OPENFILENAMEW dialog;
     FillFileDialog(&dialog, owner, *session, buffers);
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
                    OFN_EXPLORER | OFN_ENABLEHOOK;
@@ -190,8 +170,10 @@ bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy) {
     dialog.lCustData = reinterpret_cast<LPARAM>(&request);
 
     bool saved = false;
-    if (GetSaveFileNameA(&dialog)) {
-        int result = SaveToChosenPath(session, buffers->path);
+    if (GetSaveFileNameW(&dialog)) {
+        int result = NarrowPath(buffers->path, buffers->chosen, kProfilePathSize)
+                         ? SaveToChosenPath(session, buffers->chosen)
+                         : strings::kPathTooLong;
         if (result != 0) {
             ShowErrorMessage(owner, session->instance, result, strings::kProductName);
         }

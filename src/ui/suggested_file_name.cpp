@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "model/wide_path_win32.h"
 #include "profile/file_identity.h"
 #include "profile/profile_file_name.h"
 #include "profile/profile_origin.h"
@@ -54,9 +55,8 @@ void SuggestFileName(const SessionContext& session, const char* folder, char* na
         } else {
             wsprintfW(candidate, L"%s %d.icc", base, number);
         }
-        name[0] = '\0';
-        WideCharToMultiByte(CP_ACP, 0, candidate, -1, name, size, nullptr, nullptr);
-        char existing[kProfilePathSize + MAX_PATH];
+        NarrowPath(candidate, name, static_cast<size_t>(size));
+        char existing[2 * kProfilePathSize];
         wsprintfA(existing, "%s\\%s", folder, name);
         if (folder[0] == '\0' || !FileExists(existing)) {
             return;

@@ -72,18 +72,25 @@ std::string LibraryColorDirectory() {
 
 // The one profile that Wine's set-up puts into a new prefix's colour folder.
 constexpr char kPrefixProfile[] = "sRGB Color Space Profile.icm";
+constexpr wchar_t kPrefixProfileW[] = L"sRGB Color Space Profile.icm";
 
+// Wide calls, so that a name outside the code page is removed too.
 std::vector<std::string> CleanColorFolder() {
     std::vector<std::string> removed;
-    const std::string directory = LibraryColorDirectory();
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((directory + "*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+    wchar_t directory[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, LibraryColorDirectory().c_str(), -1, directory, MAX_PATH);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((std::wstring(directory) + L"*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring path = std::wstring(directory) + found.cFileName;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-            lstrcmpiA(found.cFileName, kPrefixProfile) != 0) {
-            SetFileAttributesA((directory + found.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA((directory + found.cFileName).c_str());
-            removed.push_back(found.cFileName);
+            lstrcmpiW(found.cFileName, kPrefixProfileW) != 0) {
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(path.c_str());
+            char name[4 * MAX_PATH] = {};
+            WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, name, sizeof name, nullptr,
+                                nullptr);
+            removed.push_back(name);
         }
     }
     if (search != INVALID_HANDLE_VALUE) {
@@ -91,11 +98,11 @@ std::vector<std::string> CleanColorFolder() {
     }
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAssociationKey, 0, KEY_ALL_ACCESS, &key) == 0) {
-        char name[MAX_PATH];
+        wchar_t name[MAX_PATH];
         for (DWORD index = 0, size = MAX_PATH;
-             RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) == 0;
+             RegEnumValueW(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) == 0;
              size = MAX_PATH) {
-            index += lstrcmpiA(name, kPrefixProfile) == 0 || RegDeleteValueA(key, name) != 0;
+            index += lstrcmpiW(name, kPrefixProfileW) == 0 || RegDeleteValueW(key, name) != 0;
         }
         RegCloseKey(key);
     }

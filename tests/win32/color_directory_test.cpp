@@ -37,7 +37,7 @@ TEST(ColorDirectory, WithoutTheLibraryOrItsFunctionIsTheSystemDirectorysColor) {
     for (bool libraryMissing : {true, false}) {
         ScopedFakeProfileSystem fake;
         fake.state().colorLibraryMissing = libraryMissing;
-        fake.state().missingProcedures = {"GetColorDirectoryA"};
+        fake.state().missingProcedures = {"GetColorDirectoryW"};
         char directory[kProfilePathSize] = {};
         ASSERT_EQ(GetColorDirectory(Instance(), directory, sizeof directory), 0);
         EXPECT_EQ(directory, SystemColorDirectory()) << "library missing: " << libraryMissing;

@@ -156,7 +156,7 @@ TEST_F(Association, FirstSaveWithNoProfileListedIsStillAssociated) {
     EXPECT_TRUE(IsAssociated("tnl-saved.icm"));
 }
 
-BOOL WINAPI RefusingInstall(PCSTR, PCSTR) {
+BOOL WINAPI RefusingInstall(PCWSTR, PCWSTR) {
     return FALSE;
 }
 
@@ -174,7 +174,7 @@ TEST_F(Association, AnEarlierSaveOfTheNameIsReplacedOnlyByACompleteInstall) {
     std::ofstream(saved_, std::ios::binary | std::ios::app) << "new";
     {
         ScopedFakeProfileSystem fake;
-        fake.state().replacedProcedure = "InstallColorProfileA";
+        fake.state().replacedProcedure = "InstallColorProfileW";
         fake.state().replacement =
             reinterpret_cast<FARPROC>(reinterpret_cast<void*>(RefusingInstall));
         MakeDefaultMonitorProfile(session_.get(), 0);

@@ -127,18 +127,19 @@ cp "$work/plain.wine.icc" "$work/read-only.icc"
 chmod a-w "$work/read-only.icc"
 check_refused read-only 3415 make -o read-only.icc
 
-# --json prints valid UTF-8 whatever the texts' bytes: a description and a
-# file name in code page 936 (the description's bytes are left alone by the
-# OEM to ANSI conversion there), neither of them UTF-8.
+# --json prints valid UTF-8 whatever the texts' bytes: a description in code
+# page 936 (its bytes are left alone by the OEM to ANSI conversion there), not
+# UTF-8; and a file name outside the code page, which the tool takes whole.
 run_native make -o latin.icc --description "$(printf 'Caf\xe9\xa1')" >/dev/null
 check_read info-latin json info latin.icc --json
-if run_wine make -o 你.icc --json | python3 -c 'import json, sys
-sys.exit(json.load(sys.stdin.buffer)["saved"] != "\u00c4\u00e3.icc")'; then
-    pass "make --json with a file name in code page 936 prints valid JSON"
+if run_wine make -o 你ทด.icc --json | python3 -c 'import json, sys
+sys.exit(json.load(sys.stdin.buffer)["saved"] != "\u4f60\u0e17\u0e14.icc")' &&
+    [[ -f "$work/你ทด.icc" ]]; then
+    pass "make --json with a file name outside the code page saves it and prints valid JSON"
 else
-    fail "make --json with a file name in code page 936"
+    fail "make --json with a file name outside the code page"
 fi
-rm -f "$work/latin.icc" "$work/你.icc"
+rm -f "$work/latin.icc" "$work/你ทด.icc"
 
 # A value on an edge of its accepted range, saved, loads back within 1e-4:
 # each case is an option and the colour and x,y that info must show.
