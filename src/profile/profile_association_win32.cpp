@@ -96,10 +96,11 @@ class ProfileNames {
     DWORD left_;
 };
 
-// Installs the profile as installed (directory + its file name). The file
-// already there is the profile itself under another spelling, or else it is
-// replaced only after the system's install succeeded: the profile goes in under
-// a temporary name first and is then moved over it in one step.
+// Installs the profile into the colour directory under its own file name
+// (installed). A file already there is the profile itself under another
+// spelling, which stays, or another file, which is replaced only after the
+// system's install succeeded: the profile goes in under a temporary name
+// first and is then moved over it in one step.
 bool Install(const char* profile, const char* directory, const char* installed) {
     if (IsSameFile(profile, installed)) {
         return true;
