@@ -59,5 +59,6 @@ constexpr int kKeptNoProfile = 3455;
 constexpr int kKeptTableNotHeld = 3456;
 constexpr int kUnusableFileName = 3460;
 constexpr int kReplaceInstalledProfile = 3461;
+constexpr int kPathTooLong = 3462;
 
 }  // namespace tonalis::strings
