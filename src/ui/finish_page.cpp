@@ -5,6 +5,7 @@
 #include <prsht.h>
 
 #include "display/gamma_ramp_access.h"
+#include "keeper/keeper_link.h"
 #include "profile/registry.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
@@ -62,6 +63,8 @@ LONG_PTR OnFinish(HWND page, SessionContext* session) {
     if (asDefault) {
         WriteMonitorProfilePath(session, monitor);
         WritePrimaryMonitor(session);
+        // A running keeper would otherwise put the older calibration back.
+        TellKeeperToReload(static_cast<int>(monitor));
     }
     WriteUserPreferences(kUiModeWizard, monitor);
     KeepLogonChoice(page);

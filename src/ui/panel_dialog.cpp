@@ -2,6 +2,7 @@
 // saved with OK, or handed over to the wizard with its Wizard button.
 #include "display/gamma_ramp_access.h"
 #include "display/monitors.h"
+#include "keeper/keeper_link.h"
 #include "model/matching.h"
 #include "profile/registry.h"
 #include "resources/resource.h"
@@ -154,6 +155,8 @@ void OnOk(HWND dialog, SessionContext* session) {
     uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
     WriteMonitorProfilePath(session, monitor);
     WritePrimaryMonitor(session);
+    // A running keeper would otherwise put the older calibration back.
+    TellKeeperToReload(static_cast<int>(monitor));
     WriteUserPreferences(kUiModePanel, monitor);
     KeepLogonChoice(dialog);
     EndDialog(dialog, 0);
