@@ -53,8 +53,16 @@ start() {
 start first --interval 1 || fail "the keeper starts: $(cat "$work/first.err")"
 holds "vcgt:$work/warm.icc" && pass "the profile's table is loaded at start" ||
     fail "the profile's table at start"
-xcalib -c && holds identity || fail "xcalib -c resets the table"
-started=$EPOCHREALTIME
+# reset: xcalib -c, once the reset is seen before the keeper's next check.
+reset() {
+    local tries
+    for tries in 1 2 3; do
+        started=$EPOCHREALTIME
+        xcalib -c && holds identity && return 0
+    done
+    return 1
+}
+reset || fail "xcalib -c resets the table"
 within 1.5 holds "vcgt:$work/warm.icc" &&
     pass "a reset from outside is back after $(awk -v a="$started" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }') s (interval 1 s)" ||
     fail "a reset from outside is not back within 1.5 s: $(cat "$work/first.err")"
@@ -65,7 +73,8 @@ rival=$!
 checks() { tool keep --status && sed -n 's/.* \([0-9]*\) checks so far.*/\1/p' "$work/tool.out"; }
 if within 20 grep -q 'stood down' "$work/first.err"; then
     after=$(($(checks) + 2))
-    within 10 test "$(checks)" -ge "$after" || fail "the keeper checks on: $(cat "$work/tool.out")"
+    checked_on() { [[ $(checks) -ge $after ]]; }
+    within 10 checked_on || fail "the keeper checks on: $(cat "$work/tool.out")"
     kill $rival
     rival=""
     [[ $(lines first 'stood down') -eq 1 ]] &&
@@ -85,7 +94,7 @@ keeper=""
 
 # Polling once a minute, only the second keeper's reload can bring the table back.
 start second --interval 60 || fail "the keeper starts again: $(cat "$work/second.err")"
-xcalib -c && holds identity || fail "xcalib -c resets the table"
+reset || fail "xcalib -c resets the table"
 tool keep "$warm" --no-tray
 status=$?
 [[ $status -eq 1 ]] && grep -q 'already running' "$work/tool.err" &&
