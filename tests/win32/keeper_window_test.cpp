@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "applet_seams.h"
+#include "display/display_system_calls.h"
 #include "keeper/keeper_link.h"
 #include "keeper/keeper_system_calls.h"
 #include "keeper/keeper_tray.h"
@@ -229,6 +230,37 @@ TEST_F(KeeperWindow, ARivalMakesItStandDownWithOneBalloonAndTheMenuDoesWhatItSay
     EXPECT_FALSE(IsWindow(window_)) << "结束";
     EXPECT_EQ(g_icon.back().uID, static_cast<UINT>(NIM_DELETE));
     EXPECT_TRUE(HoldsKept()) << "the table stays as it was";
+}
+
+// A driver that skips a table equal to the last one it took, after another
+// program reset the display behind it: the keeper's write goes through.
+GammaRamp g_driverHeld, g_driverTaken;
+BOOL WINAPI DriverRead(HDC, LPVOID ramp) {
+    *static_cast<GammaRamp*>(ramp) = g_driverHeld;
+    return TRUE;
+}
+BOOL WINAPI DriverWrite(HDC, LPVOID ramp) {
+    const GammaRamp& given = *static_cast<const GammaRamp*>(ramp);
+    if (LargestEntryDifference(given, g_driverTaken) != 0) {
+        g_driverHeld = g_driverTaken = given;
+    }
+    return TRUE;
+}
+
+TEST(KeeperTable, ADriverThatSkipsAnIdenticalTableTakesItAfterAStepOff) {
+    GammaRamp kept = Identity();
+    for (int i = 0; i < kRampEntries; ++i) {
+        kept.entries[i] = static_cast<uint16_t>(kept.entries[i] / 2);
+    }
+    g_driverTaken = kept;
+    g_driverHeld = Identity();  // reset by another program, which the driver did not see
+    const DisplaySystemCalls real = g_displaySystemCalls;
+    g_displaySystemCalls.getDeviceGammaRamp = DriverRead;
+    g_displaySystemCalls.setDeviceGammaRamp = DriverWrite;
+    const bool written = WriteKeptTable("DISPLAY", kept);
+    g_displaySystemCalls = real;
+    EXPECT_TRUE(written);
+    EXPECT_EQ(LargestEntryDifference(g_driverHeld, kept), 0);
 }
 
 }  // namespace
