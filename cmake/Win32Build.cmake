@@ -146,3 +146,9 @@ target_compile_definitions(template_viewer PRIVATE WINVER=0x0500 _WIN32_WINNT=0x
 target_compile_options(template_viewer PRIVATE ${TONALIS_WARNINGS})
 target_link_options(template_viewer PRIVATE ${TONALIS_STATIC_RUNTIME})
 target_link_libraries(template_viewer PRIVATE user32 gdi32 comctl32 comdlg32)
+
+# Opens the keeper's menu for its screenshot (scripts/make-keeper-screenshot.sh).
+add_executable(keeper_menu ${PROJECT_SOURCE_DIR}/tests/tools/keeper_menu.cpp)
+target_compile_options(keeper_menu PRIVATE ${TONALIS_WARNINGS})
+target_link_options(keeper_menu PRIVATE ${TONALIS_STATIC_RUNTIME})
+target_link_libraries(keeper_menu PRIVATE user32)

@@ -3,6 +3,7 @@
 #include "keeper/keeper_window.h"
 
 #include <dbt.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <memory>
@@ -387,6 +388,29 @@ KeeperEnd RunKeeper(const KeeperSettings& settings, DWORD* runningProcess) {
     return KeeperEnd::kEnded;
 }
 
+namespace {
+
+// The process's working set in KB, or 0: K32GetProcessMemoryInfo in kernel32
+// since Windows 7, GetProcessMemoryInfo in psapi.dll before.
+unsigned long WorkingSetKilobytes() {
+    using MemoryInfo = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
+    auto query = reinterpret_cast<MemoryInfo>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "K32GetProcessMemoryInfo")));
+    if (query == nullptr) {
+        if (HMODULE psapi = LoadLibraryW(L"psapi.dll")) {
+            query = reinterpret_cast<MemoryInfo>(
+                reinterpret_cast<void*>(GetProcAddress(psapi, "GetProcessMemoryInfo")));
+        }
+    }
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    return query != nullptr && query(GetCurrentProcess(), &counters, sizeof counters)
+               ? static_cast<unsigned long>(counters.WorkingSetSize / 1024)
+               : 0;
+}
+
+}  // namespace
+
 std::string KeeperStatusText(HWND window) {
     KeeperState* state = StateOf(window);
     if (state == nullptr) {
@@ -394,9 +418,10 @@ std::string KeeperStatusText(HWND window) {
     }
     char line[512];
     std::snprintf(line, sizeof line,
-                  "keeper process %lu, checking every %g s, %ld checks so far%s\n",
+                  "keeper process %lu, checking every %g s, %ld checks so far, working set %lu "
+                  "KB%s\n",
                   GetCurrentProcessId(), state->settings.interval, state->checks,
-                  state->paused ? ", paused" : "");
+                  WorkingSetKilobytes(), state->paused ? ", paused" : "");
     std::string text = line;
     for (const keeper::MonitorState& monitor : state->core.Monitors()) {
         const std::string profile = state->tables.ProfileOf(monitor.name);

@@ -14,6 +14,7 @@
 #include "tool/arguments.h"
 #include "tool/command.h"
 #include "tool/display_access.h"
+#include "tool/keep_help.h"
 #include "tool/keep_plan.h"
 #include "tool/loader_targets.h"
 #include "tool/text_format.h"
@@ -23,7 +24,7 @@ namespace tonalis::tool {
 
 namespace {
 
-const char* const kControls[] = {"stop", "status"};
+const char* const kControls[] = {"stop", "status", "reload"};
 
 const char* Happened(keeper::NoticeKind kind) {
     switch (kind) {
@@ -39,7 +40,7 @@ const char* Happened(keeper::NoticeKind kind) {
             return "restored after a wake or unlock";
         case keeper::NoticeKind::kStoodDown:
             return "stood down: another program changed its table three times within a "
-                   "minute; the icon's menu or a second tonalis keep takes it back";
+                   "minute; tonalis keep --reload or the icon's menu takes it back";
         case keeper::NoticeKind::kRefused:
             return "refused its table (read back, it holds another); left alone until the "
                    "display changes";
@@ -84,6 +85,13 @@ int Control(const Arguments& arguments, std::string* out) {
                 throw ToolError(kExitFailure, "the keeper did not stop");
         }
     }
+    if (arguments.Has("reload")) {
+        if (!TellKeeperToReload(-1)) {
+            throw ToolError(kExitFailure, "no keeper is running in this session");
+        }
+        *out = "the keeper loads each monitor's profile again and keeps every one\n";
+        return kExitSuccess;
+    }
     if (!AskKeeperStatus(out)) {
         throw ToolError(kExitFailure, "no keeper is running in this session");
     }
@@ -116,7 +124,7 @@ int RunKeep(const Arguments& arguments, std::string* out) {
                       !arguments.Has("interval") && !arguments.Has("quiet") &&
                       !arguments.Has("no-tray");
     if (controls > 1 || (controls == 1 && !bare)) {
-        throw UsageError("--stop and --status take no other argument");
+        throw UsageError("--stop, --status and --reload take no other argument");
     }
     if (controls == 1) {
         return Control(arguments, out);
@@ -151,38 +159,14 @@ int RunKeep(const Arguments& arguments, std::string* out) {
 }
 
 const KnownOption kOptions[] = {kMonitorOption,     {"interval", true}, {"quiet", false},
-                                {"no-tray", false}, {"stop", false},    {"status", false}};
+                                {"no-tray", false}, {"stop", false},    {"status", false},
+                                {"reload", false}};
 
 }  // namespace
 
 extern const Command kKeepCommand = {
-    "keep",
-    "keep [PROFILE] [--monitor N] [--interval SECONDS] [--quiet] [--no-tray]",
-    "Stays running in the session and keeps each monitor's calibration in the\n"
-    "display (Windows): PROFILE's table, or without it the profile the applet saved\n"
-    "for each monitor, else the one the system associates with it (read again when\n"
-    "a monitor appears). It loads the tables at start, then checks them at once\n"
-    "after a display change, a new monitor or a change of settings, and after a\n"
-    "resume, the display turning on, an unlock or a connect, again about 2, 5\n"
-    "and 15 s later; between these every 2 s by default. A table that holds within\n"
-    "the read-back tolerance is not written again. A monitor whose table another\n"
-    "program changes for the third time within 60 s is left to it, with one line\n"
-    "and one balloon; the icon's 重新载入校正 or a second tonalis keep keeps it\n"
-    "again. While the applet is open its preview is left alone. One keeper runs\n"
-    "per logon session: a second one makes the first load its profiles again and\n"
-    "exits with status 1. Each thing it does is one line on stderr. PROFILE is read\n"
-    "once, at start: one without a usable table exits with status 2.\n"
-    "  --monitor N          keep only the Nth monitor, from 0\n"
-    "  --interval SECONDS   between checks, 0.5 to 60 (default 2)\n"
-    "  --quiet              print only standing down and refusals\n"
-    "  --no-tray            no icon in the notification area\n"
-    "  --stop               end the running keeper; the tables stay loaded\n"
-    "  --status             what the running keeper keeps, and how often it\n"
-    "                       restored each monitor\n",
-    kOptions,
-    sizeof kOptions / sizeof kOptions[0],
-    RunKeep,
-    "PROFILE",
+    "keep",  kKeepSynopsis, kKeepHelp, kOptions, sizeof kOptions / sizeof kOptions[0],
+    RunKeep, "PROFILE",
 };
 
 }  // namespace tonalis::tool
