@@ -6,6 +6,7 @@
 
 #include "applet/dpi_awareness.h"
 #include "applet/init_session.h"
+#include "applet/single_run.h"
 #include "display/start_ramp_memory.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
@@ -23,6 +24,8 @@ constexpr DWORD kSheetHeaderSize = 52;
 constexpr UINT kDescriptionPageIndex = 1;
 // Run result when the control-panel dialog ended the run.
 constexpr int kPanelClosed = 1;
+// Run result when the run of this logon session was shown instead.
+constexpr int kAnotherRunShown = 0;
 
 // The sheet steps through the page array by each record's size field, so the
 // records lie 48 bytes apart; FillWizardPage writes only within those bytes.
@@ -105,6 +108,10 @@ void FillWizardPage(PROPSHEETPAGEA* page, WORD dialogId, DLGPROC procedure,
 }
 
 int RunApplet(HWND owner, HINSTANCE instance) {
+    SingleRun run;
+    if (!run.IsFirst()) {
+        return kAnotherRunShown;
+    }
     // The patterns are drawn in device pixels: no window of the run is stretched.
     ScopedPerMonitorDpiAwareness awareness;
     SessionContext* session = AllocateSession();

@@ -9,6 +9,7 @@
 #include "display/gamma_ramp_access.h"
 #include "display/start_profile.h"
 #include "model/presets.h"
+#include "model/unicode_text.h"
 #include "profile/registry.h"
 #include "resources/string_ids.h"
 
@@ -36,7 +37,11 @@ void SetDefaults(MonitorSettings* record, HINSTANCE instance) {
     for (double& gamma : record->gamma) {
         gamma = GetGammaPreset(kDefaultGammaPreset);
     }
-    LoadStringA(instance, strings::kDefaultDescription, record->description, kDescriptionSize);
+    wchar_t text[kDescriptionUnits + 1] = {};
+    const int units =
+        LoadStringW(instance, strings::kDefaultDescription, text, kDescriptionUnits + 1);
+    Utf16ToUtf8(reinterpret_cast<const char16_t*>(text), size_t(units > 0 ? units : 0),
+                record->description, kDescriptionSize);
 }
 
 bool Fail(HINSTANCE instance, int messageId) {

@@ -10,9 +10,9 @@
 #include "display/monitors.h"
 #include "model/ramp_read_back.h"
 #include "profile/load_monitor_profile.h"
+#include "profile/logon_monitors.h"
 #include "profile/profile_association.h"
 #include "profile/registry.h"
-#include "resources/string_ids.h"
 #include "session/messages.h"
 
 namespace tonalis {
@@ -20,8 +20,6 @@ namespace tonalis {
 namespace {
 
 constexpr char kWholeScreen[] = "DISPLAY";
-// The X server behind Wine keeps fewer bits of a table than it is given.
-constexpr int kKeptReadBackTolerance = 512;
 
 // A device context for one display device, deleted when it goes.
 class DeviceContext {
@@ -43,6 +41,24 @@ class DeviceContext {
 
 void CopyName(const char* from, DisplayDeviceName* to) {
     lstrcpynA(to->text, from, sizeof to->text);
+}
+
+// The monitor's own profile; *registered tells whether the applet registered
+// it (else the system associates it). False when there is none.
+bool FindKeptProfile(uint32_t number, const char* device, char* path, uint32_t size,
+                     bool* registered) {
+    if (ReadRegisteredProfilePath(number, path, size) == kRegistryOk && path[0] != '\0') {
+        *registered = true;
+        return true;
+    }
+    DeviceContext dc(device);
+    if (dc.get() == nullptr ||
+        !FindMonitorProfile(dc.get(), size, path, device, ModuleInstance()) ||
+        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    *registered = false;
+    return true;
 }
 
 }  // namespace
@@ -69,31 +85,24 @@ bool ReadDeviceTable(const char* device, GammaRamp* ramp) {
            g_displaySystemCalls.getDeviceGammaRamp(dc.get(), ramp->entries) != FALSE;
 }
 
-bool LoadDeviceTable(const char* device, const GammaRamp& ramp) {
+bool WriteDeviceTable(const char* device, const GammaRamp& ramp) {
     // The call takes a non-const pointer but only reads from it.
     GammaRamp copy = ramp;
-    GammaRamp held = {};
     DeviceContext dc(device);
     return dc.get() != nullptr &&
-           g_displaySystemCalls.setDeviceGammaRamp(dc.get(), copy.entries) != FALSE &&
-           g_displaySystemCalls.getDeviceGammaRamp(dc.get(), held.entries) != FALSE &&
-           LargestEntryDifference(held, ramp) <= kKeptReadBackTolerance;
+           g_displaySystemCalls.setDeviceGammaRamp(dc.get(), copy.entries) != FALSE;
 }
 
-bool FindKeptProfile(uint32_t number, const char* device, char* path, uint32_t size,
-                     bool* registered) {
-    if (ReadRegisteredProfilePath(number, path, size) == kRegistryOk && path[0] != '\0') {
-        *registered = true;
-        return true;
+TableTaken LoadDeviceTable(const char* device, const GammaRamp& ramp) {
+    if (!WriteDeviceTable(device, ramp)) {
+        return TableTaken::kRefused;
     }
-    DeviceContext dc(device);
-    if (dc.get() == nullptr ||
-        !FindMonitorProfile(dc.get(), size, path, device, ModuleInstance()) ||
-        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
-        return false;
+    GammaRamp held = {};
+    if (!ReadDeviceTable(device, &held)) {
+        return TableTaken::kHeld;
     }
-    *registered = false;
-    return true;
+    return LargestEntryDifference(held, ramp) <= kReadBackTolerance ? TableTaken::kHeld
+                                                                    : TableTaken::kNotHeld;
 }
 
 void PlanKeptLoad(uint32_t number, const char* device, KeptLoad* load) {
@@ -104,40 +113,58 @@ void PlanKeptLoad(uint32_t number, const char* device, KeptLoad* load) {
         load->table = KeptTable::kNoProfile;
         return;
     }
+    if (registered && GetFileAttributesA(load->profile) == INVALID_FILE_ATTRIBUTES) {
+        load->table = KeptTable::kRegisteredMissing;
+        return;
+    }
     // Every form of table other tools write, as tonalis.exe apply reads them.
     VcgtCurves curves;
-    VcgtProblem problem = VcgtProblem::kMissing;
-    load->readResult = ReadProfileCurves(load->profile, &curves, &problem);
-    if (load->readResult == 0 && problem == VcgtProblem::kNone) {
+    load->problem = VcgtProblem::kMissing;
+    load->readResult = ReadProfileCurves(load->profile, &curves, &load->problem);
+    if (load->readResult == 0 && load->problem == VcgtProblem::kNone) {
         for (int c = 0; c < 3; ++c) {
             const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
             std::copy(entries.begin(), entries.end(), load->ramp.Channel(c));
         }
         load->table = KeptTable::kUsable;
+    } else if (!registered) {
+        load->table = KeptTable::kAssociatedWithoutTable;
     } else {
-        load->table =
-            registered ? KeptTable::kRegisteredUnusable : KeptTable::kAssociatedWithoutTable;
+        load->table = load->readResult != 0 ? KeptTable::kRegisteredUnreadable
+                                            : KeptTable::kRegisteredWithoutTable;
     }
 }
 
-int LoadKeptCalibrations() {
+KeptOutcome LoadKeptCalibration(uint32_t number, const char* device, KeptLoad* load) {
+    PlanKeptLoad(number, device, load);
+    if (IsRegisteredFailure(load->table)) {
+        return KeptOutcome::kUnusable;
+    }
+    if (load->table != KeptTable::kUsable) {
+        return KeptOutcome::kNothingToLoad;
+    }
+    switch (LoadDeviceTable(load->device.text, load->ramp)) {
+        case TableTaken::kHeld:
+            return KeptOutcome::kLoaded;
+        case TableTaken::kRefused:
+            return KeptOutcome::kRefused;
+        default:
+            return KeptOutcome::kNotHeld;
+    }
+}
+
+int LoadKeptCalibrations(KeptResult* results, int most) {
     DisplayDeviceName devices[kMostKeptMonitors];
-    const int count = FindDisplayDevices(devices, kMostKeptMonitors);
-    KeptLoad loads[kMostKeptMonitors];
+    const int count = FindDisplayDevices(devices, most);
     for (int i = 0; i < count; ++i) {
-        PlanKeptLoad(static_cast<uint32_t>(i), devices[i].text, &loads[i]);
-        if (loads[i].table == KeptTable::kRegisteredUnusable) {
-            return strings::kKeptTableUnusable;
-        }
+        KeptResult& result = results[i];
+        const uint32_t number = static_cast<uint32_t>(i);
+        result.wanted = WantsLogonLoad(number);
+        result.load = {};
+        result.outcome = result.wanted ? LoadKeptCalibration(number, devices[i].text, &result.load)
+                                       : KeptOutcome::kNothingToLoad;
     }
-    int result = 0;
-    for (int i = 0; i < count; ++i) {
-        if (loads[i].table == KeptTable::kUsable &&
-            !LoadDeviceTable(loads[i].device.text, loads[i].ramp)) {
-            result = strings::kKeptTableRefused;
-        }
-    }
-    return result;
+    return count;
 }
 
 }  // namespace tonalis

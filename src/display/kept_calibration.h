@@ -8,11 +8,14 @@
 #include <cstdint>
 
 #include "model/monitor_settings.h"
+#include "profile/kept_table.h"
+#include "profile/logon_monitors.h"
+#include "profile/vcgt_curves.h"
 
 namespace tonalis {
 
 // The registry's monitor numbers go this far; the applet itself keeps four.
-constexpr int kMostKeptMonitors = 16;
+constexpr int kMostKeptMonitors = static_cast<int>(kMostLogonMonitors);
 
 struct DisplayDeviceName {
     char text[CCHDEVICENAME];
@@ -24,39 +27,47 @@ int FindDisplayDevices(DisplayDeviceName* devices, int most);
 
 // False when the device's table cannot be read.
 bool ReadDeviceTable(const char* device, GammaRamp* ramp);
-// Loads the table and reads it back: false when the system refused it or the
-// display does not hold it afterwards.
-bool LoadDeviceTable(const char* device, const GammaRamp& ramp);
+// Only sets the table: false when the system refused it.
+bool WriteDeviceTable(const char* device, const GammaRamp& ramp);
 
-// The monitor's own profile; *registered tells whether the applet registered
-// it (else the system associates it). False when there is none.
-bool FindKeptProfile(uint32_t number, const char* device, char* path, uint32_t size,
-                     bool* registered);
+enum class TableTaken { kHeld, kRefused, kNotHeld };
 
-enum class KeptTable {
-    kUsable,
-    kNoProfile,
-    // A profile the system associates may be any profile (sRGB has no table).
-    kAssociatedWithoutTable,
-    // A profile the applet registered must hold one.
-    kRegisteredUnusable,
-};
+// Sets the table and reads it back once, within the read-back tolerance the
+// applet uses: kRefused when the system said no, kNotHeld when the display
+// kept another table. A table that cannot be read back counts as held.
+TableTaken LoadDeviceTable(const char* device, const GammaRamp& ramp);
 
 struct KeptLoad {
     DisplayDeviceName device;
     char profile[kProfilePathSize];
     KeptTable table;
-    // The profile's read result: 0 or a string id.
+    // kRegisteredUnreadable: the string id that says why.
     int readResult;
+    // kRegisteredWithoutTable and kAssociatedWithoutTable: why.
+    VcgtProblem problem;
+    // kUsable: the table, at 256 entries a channel.
     GammaRamp ramp;
 };
 
 // What the monitor would get back, found and read without changing anything.
 void PlanKeptLoad(uint32_t number, const char* device, KeptLoad* load);
 
-// Every monitor's kept table, planned first so that an unusable registered
-// profile changes nothing, then loaded and read back. Returns 0, the string id
-// of a profile that cannot be read, kKeptTableUnusable or kKeptTableRefused.
-int LoadKeptCalibrations();
+enum class KeptOutcome { kLoaded, kNothingToLoad, kUnusable, kRefused, kNotHeld };
+
+// Plans the monitor's kept table and, when it is usable, loads it with one
+// read-back. kNothingToLoad for a monitor without a profile or whose
+// associated profile holds no table; kUnusable when the registered one
+// cannot be used (load->table says why).
+KeptOutcome LoadKeptCalibration(uint32_t number, const char* device, KeptLoad* load);
+
+struct KeptResult {
+    bool wanted;
+    KeptLoad load;
+    KeptOutcome outcome;
+};
+
+// Each monitor that wants its calibration at logon gets it, whatever happens
+// to the others. Fills one result per monitor found; returns how many.
+int LoadKeptCalibrations(KeptResult* results, int most);
 
 }  // namespace tonalis

@@ -156,7 +156,7 @@ void RgbDisplayProfile::UpdateInfo(ProfileInfo* info) {
         throw Failure(kNotAcceptable);
     }
     const RecordText text(info->text);
-    UpdateCommon(info->white, info->black, text.Get(), IntentOrZero(info->intent));
+    UpdateCommon(info->white, info->black, text.Get(), IntentOrZero(info->intent), info->plainName);
     for (int c = 0; c < 3; ++c) {
         // A curve of another type becomes a one-entry 'curv'.
         if (auto* curve = FindTyped<CurveTag>(kTrcSignatures[c])) {

@@ -13,6 +13,9 @@ constexpr uint32_t kRecordsOffset = 16;
 constexpr uint32_t kRecordFields = 12;
 constexpr uint16_t kEnglish = 0x656E;       // 'en'
 constexpr uint16_t kUnitedStates = 0x5553;  // 'US'
+constexpr uint16_t kChinese = 0x7A68;       // 'zh'
+constexpr uint16_t kChina = 0x434E;         // 'CN'
+constexpr int kOtherRecord = 4;
 constexpr uint32_t kMaxText = kTextBufferSize - 1;
 
 struct Record {
@@ -22,11 +25,27 @@ struct Record {
     uint32_t offset;
 };
 
+// ASCII readers take the en-US text.
+int EnglishRank(uint16_t language, uint16_t country) {
+    return language == kEnglish && country == kUnitedStates ? 0 : kOtherRecord;
+}
+
+// The applet speaks Chinese.
+int ChineseRank(uint16_t language, uint16_t country) {
+    if (language == kChinese) {
+        return country == kChina ? 0 : 1;
+    }
+    if (language == kEnglish) {
+        return country == kUnitedStates ? 2 : 3;
+    }
+    return kOtherRecord;
+}
+
 }  // namespace
 
-// The units of the en-US record, else of the first, that lie inside the
-// data; a zero unit is not looked for here.
-uint32_t MultiLocalizedTextTag::ChosenText(const uint8_t** units) const {
+// The units of the best-ranked record, else of the first, that lie inside
+// the data; a zero unit is not looked for here.
+uint32_t MultiLocalizedTextTag::ChosenText(RankFunction rank, const uint8_t** units) const {
     *units = nullptr;
     const uint32_t size = Size();
     if (size < kRecordsOffset + kRecordFields) {
@@ -45,16 +64,15 @@ uint32_t MultiLocalizedTextTag::ChosenText(const uint8_t** units) const {
         return 0;
     }
     Record chosen = {};
-    for (uint32_t i = 0; i < usable; ++i) {
+    int best = kOtherRecord + 1;
+    for (uint32_t i = 0; i < usable && best > 0; ++i) {
         const uint8_t* at = data + kRecordsOffset + uint64_t(i) * recordSize;
         const Record record = {LoadBig16(at), LoadBig16(at + 2), LoadBig32(at + 4),
                                LoadBig32(at + 8)};
-        if (i == 0) {
+        const int recordRank = rank(record.language, record.country);
+        if (recordRank < best) {
+            best = recordRank;
             chosen = record;
-        }
-        if (record.language == kEnglish && record.country == kUnitedStates) {
-            chosen = record;
-            break;
         }
     }
     if (chosen.offset >= size) {
@@ -67,7 +85,7 @@ uint32_t MultiLocalizedTextTag::ChosenText(const uint8_t** units) const {
 
 void MultiLocalizedTextTag::GetText(char* out) const {
     const uint8_t* text;
-    const uint32_t units = ChosenText(&text);
+    const uint32_t units = ChosenText(EnglishRank, &text);
     uint32_t kept = 0;
     for (uint32_t i = 0; i < units && kept < kMaxText; ++i) {
         const uint16_t unit = LoadBig16(text + 2 * i);
@@ -82,7 +100,7 @@ void MultiLocalizedTextTag::GetText(char* out) const {
 }
 
 uint32_t MultiLocalizedTextTag::GetUnicode(const uint8_t** units) const {
-    const uint32_t available = ChosenText(units);
+    const uint32_t available = ChosenText(ChineseRank, units);
     uint32_t length = 0;
     while (length < available && LoadBig16(*units + 2 * length) != 0) {
         ++length;

@@ -20,13 +20,17 @@ class MultiLocalizedTextTag : public Tag {
     // are read no further than the tag's data; empty when there is none.
     void GetText(char* out) const;
 
-    // The same record's text as it stands, big-endian UTF-16 units up to its
-    // first zero and no further than the data: the count of units, and their
-    // address in *units (null when there are none).
+    // The text for a Chinese reader: the zh-CN record's, else another zh
+    // record's, else en-US, another en, the first; as it stands, big-endian
+    // UTF-16 units up to its first zero and no further than the data: the
+    // count of units, and their address in *units (null when there are none).
     uint32_t GetUnicode(const uint8_t** units) const;
 
   private:
-    uint32_t ChosenText(const uint8_t** units) const;
+    // ranks: the rank of each language and country, lower preferred; the
+    // first record of the best rank is taken.
+    using RankFunction = int (*)(uint16_t language, uint16_t country);
+    uint32_t ChosenText(RankFunction rank, const uint8_t** units) const;
 };
 
 }  // namespace tonalis::icc

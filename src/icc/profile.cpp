@@ -491,12 +491,12 @@ void Profile::ReplaceInList(Tag* old, Tag* fresh) {
 
 int32_t Profile::ReadDescription(ProfileInfo* info) const {
     const Tag* description = FindTag(Sig("desc"));
-    char text[kTextBufferSize];
-    if (!ReadTagText(description, text)) {
+    char text[kProfileTextSize];
+    if (!ReadTagUnicodeText(description, text)) {
         return kNotAcceptable;
     }
     if (info->text != nullptr) {
-        std::memcpy(info->text, text, kTextBufferSize);
+        std::memcpy(info->text, text, kProfileTextSize);
     }
     info->intent = int32_t(header_.intent);
     return kOk;
@@ -515,7 +515,7 @@ Tag* Profile::LastTag() const {
 }
 
 void Profile::UpdateCommon(const double white[3], const double black[3], const char* description,
-                           int32_t intent) {
+                           int32_t intent, const char* plainName) {
     if (!MeetsCommonRule()) {
         throw Failure(kNotAcceptable);
     }
@@ -529,7 +529,7 @@ void Profile::UpdateCommon(const double white[3], const double black[3], const c
         if (stored == nullptr) {
             throw Failure(kNotAcceptable);
         }
-        stored->SetText(description);
+        stored->SetText(description, plainName);
     }
     whitePoint->SetXYZ(white[0], white[1], white[2]);
     Tag* blackTag = FindTag(Sig("bkpt"));

@@ -51,17 +51,17 @@ class Profile : public PoolObject {
     // -2 when there is none, or when it is one that an RGB monitor profile
     // cannot be without ('desc', 'cprt', 'wtpt', the TRCs and colorants).
     void RemoveTag(uint32_t signature);
-    // Description text (when info->text is set) and rendering intent; -2
-    // without a 'desc'.
+    // Description text in UTF-8 (when info->text is set) and rendering
+    // intent; -2 without a 'desc'.
     virtual int32_t ReadDescription(ProfileInfo* info) const;
     virtual uint32_t Flags() const;
     virtual Tag* LastTag() const;
 
     // Rewrites the common tags and header fields, as a version 2.1 profile
     // (see KeepVersion21Types); a null description leaves the stored text.
-    // Throws -2 when the common rule does not hold.
+    // plainName: see ProfileInfo. Throws -2 when the common rule does not hold.
     void UpdateCommon(const double white[3], const double black[3], const char* description,
-                      int32_t intent);
+                      int32_t intent, const char* plainName = nullptr);
 
     const ProfileHeader& Header() const { return header_; }
     MemoryPool& Pool() { return pool_; }

@@ -10,7 +10,10 @@ enum ProfileInfoKind : uint32_t {
     kProfileInfoImage = 25,   // the record carries a profile image
 };
 
-constexpr int kProfileTextSize = 256;
+// A description holds up to 255 UTF-16 units, as the description field does,
+// and is exchanged in UTF-8: at most three bytes a unit, and the zero.
+constexpr int kProfileTextUnits = 255;
+constexpr int kProfileTextSize = 3 * kProfileTextUnits + 1;
 
 // A monitor's calibration in colorimetric terms.
 struct ProfileInfo {
@@ -25,7 +28,11 @@ struct ProfileInfo {
     double white[3];         // media white XYZ
     double black[3];         // black point XYZ; zero when there is none
     int32_t intent;          // outside 0 to 3 counts as 0
-    char* text;              // kProfileTextSize bytes, or null
+    char* text;              // kProfileTextSize bytes of UTF-8, or null
+    // A new description without one printable ASCII character gets this as
+    // its ASCII part when it is printable ASCII (the file's name), else
+    // "Tonalis profile".
+    const char* plainName;
 };
 
 // One tag's raw bytes as they stand in the file.

@@ -31,7 +31,10 @@ struct MonitorRect {
     int32_t bottom;
 };
 
-constexpr int kDescriptionSize = 256;
+// The description: up to 255 UTF-16 units (what the description field takes),
+// kept in UTF-8, at most three bytes a unit.
+constexpr int kDescriptionUnits = 255;
+constexpr int kDescriptionSize = 3 * kDescriptionUnits + 1;
 constexpr int kProfilePathSize = 360;
 constexpr int kDeviceNameSize = 40;
 
@@ -42,7 +45,7 @@ constexpr uint32_t kFullPeaks = 0x00FFFFFF;
 
 struct MonitorSettings {
     GammaRamp ramp;
-    char description[kDescriptionSize];
+    char description[kDescriptionSize];  // UTF-8
     char profilePath[kProfilePathSize];
     double gamma[3];
     Chromaticity hardwareWhite;

@@ -11,9 +11,6 @@ namespace tonalis::platform {
 void* AllocateZeroed(size_t size);
 void Release(void* block);
 
-// Converts text from the OEM code page to the ANSI code page in place.
-void OemToAnsiInPlace(char* text, size_t length);
-
 // The permission bits a new file gets when it replaces nothing.
 constexpr unsigned kNewFilePermissions = ~0u;
 

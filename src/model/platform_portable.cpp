@@ -20,9 +20,6 @@ void Release(void* block) {
     std::free(block);
 }
 
-// Outside Windows there is no OEM code page to convert from.
-void OemToAnsiInPlace(char*, size_t) {}
-
 namespace {
 
 bool CopyPath(const char* path, char* target, size_t targetSize) {

@@ -34,12 +34,6 @@ void Release(void* block) {
     }
 }
 
-void OemToAnsiInPlace(char* text, size_t length) {
-    if (text != nullptr && length > 0) {
-        OemToCharBuffA(text, text, static_cast<DWORD>(length));
-    }
-}
-
 bool FindReplaceableFile(const char* destination, char* target, size_t targetSize,
                          unsigned* permissions) {
     *permissions = kNewFilePermissions;

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "icc/exception.h"
-#include "model/platform.h"
 #include "profile/icc_session.h"
 #include "profile/profile_image_file.h"
 #include "profile/settings_conversion.h"
@@ -53,12 +52,6 @@ class OpenedProfile {
     ProfileInfo info_ = {};
 };
 
-// The library's description as the system shows text: ANSI.
-void DescriptionToAnsi(char text[kProfileTextSize]) {
-    platform::OemToAnsiInPlace(text, kProfileTextSize);
-    text[kProfileTextSize - 1] = '\0';
-}
-
 }  // namespace
 
 int LoadMonitorProfile(const char* path, MonitorSettings* record) {
@@ -78,7 +71,6 @@ int LoadMonitorProfile(const char* path, MonitorSettings* record) {
     record->adjustedWhite = {0.0, 0.0};
     ReadVcgtTag(profile.Profile(), &record->ramp);
     SettingsFromProfileInfo(profile.Info(), record);
-    DescriptionToAnsi(text);
     static_assert(kDescriptionSize == kProfileTextSize, "descriptions are copied whole");
     std::memcpy(record->description, text, kDescriptionSize);
     // The path may be the record's own profilePath.
@@ -98,9 +90,14 @@ int ReadProfileDescription(const char* path, char* text, size_t size) {
     if (result != 0) {
         return result;
     }
-    DescriptionToAnsi(description);
-    const size_t length = std::strlen(description);
-    const size_t copied = length < size ? length : size - 1;
+    // A cut text ends before the character that does not fit.
+    size_t copied = std::strlen(description);
+    if (copied >= size) {
+        copied = size - 1;
+        while (copied > 0 && (static_cast<unsigned char>(description[copied]) & 0xC0) == 0x80) {
+            --copied;
+        }
+    }
     std::memcpy(text, description, copied);
     text[copied] = '\0';
     return 0;

@@ -18,15 +18,25 @@ enum class LogonRemoval { kRemoved, kAbsent, kFailed };
 // policy, which Wine cannot do.
 struct LogonSystemCalls {
     LONG(WINAPI* setValue)
-    (HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
+    (HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
 };
 extern LogonSystemCalls g_logonSystemCalls;
 
-// Writes the command and reads it back; false when it is not there.
-bool WriteLogonCommand(const char* command);
+// Room for a command, in characters.
+constexpr uint32_t kLogonCommandSize = 2 * MAX_PATH + 64;
+
+// The command is kept in UTF-16, so that a path outside the ANSI code page
+// survives. Writes it and reads it back; false when it is not there.
+bool WriteLogonCommand(const wchar_t* command);
 LogonRemoval DeleteLogonCommand();
-// False when there is no value.
-bool ReadLogonCommand(char* buffer, uint32_t size);
+// False when there is no value; size counts characters.
+bool ReadLogonCommand(wchar_t* buffer, uint32_t size);
+
+enum class InstalledLoader { kNone, kApplet, kTool };
+// Which Tonalis loader the value holds: TNP.cpl's, which loads the monitors
+// that want it, or tonalis.exe apply, which loads every monitor. kNone for no
+// value or another program's command.
+InstalledLoader FindInstalledLoader();
 
 // The loader of this library through rundll32.exe; false when the value could
 // not be written.

@@ -2,7 +2,7 @@
 // after a save and by tonalis.exe apply --install-logon.
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "profile/logon_entry.h"
@@ -10,13 +10,12 @@
 
 namespace tonalis {
 
-LogonSystemCalls g_logonSystemCalls = {RegSetValueExA};
+LogonSystemCalls g_logonSystemCalls = {RegSetValueExW};
 
 namespace {
 
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr char kValueName[] = "Tonalis";
-constexpr DWORD kCommandSize = 2 * MAX_PATH + 64;
+constexpr wchar_t kValueName[] = L"Tonalis";
 
 class RunKey {
   public:
@@ -43,40 +42,38 @@ class RunKey {
 
 // On 64-bit Windows the logon runs the 64-bit rundll32.exe, which cannot load
 // a 32-bit library; the one in the 32-bit system folder can.
-bool RundllPath(char* path, UINT size) {
-    using Wow64Directory = UINT(WINAPI*)(LPSTR, UINT);
+bool RundllPath(wchar_t* path, UINT size) {
+    using Wow64Directory = UINT(WINAPI*)(LPWSTR, UINT);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     auto wow64 = kernel != nullptr ? reinterpret_cast<Wow64Directory>(reinterpret_cast<void*>(
-                                         GetProcAddress(kernel, "GetSystemWow64DirectoryA")))
+                                         GetProcAddress(kernel, "GetSystemWow64DirectoryW")))
                                    : nullptr;
     UINT length = wow64 != nullptr ? wow64(path, size) : 0;
     if (length == 0 || length >= size) {
-        length = GetSystemDirectoryA(path, size);
+        length = GetSystemDirectoryW(path, size);
     }
     return length > 0 && length < size;
 }
 
-// Tonalis wrote it: the loader of TNP.cpl or of tonalis.exe.
-bool IsTonalisLoader(std::string command) {
-    CharLowerBuffA(&command[0], static_cast<DWORD>(command.size()));
-    return command.find("tnlloadcalibration") != std::string::npos ||
-           command.find("tonalis.exe\" apply") != std::string::npos;
+bool Contains(const std::wstring& text, const wchar_t* part) {
+    return text.find(part) != std::wstring::npos;
 }
 
 }  // namespace
 
-bool WriteLogonCommand(const char* command) {
+bool WriteLogonCommand(const wchar_t* command) {
     {
         RunKey key(true, KEY_SET_VALUE);
+        const DWORD bytes = static_cast<DWORD>((std::wcslen(command) + 1) * sizeof(wchar_t));
         if (key.get() == nullptr ||
-            g_logonSystemCalls.setValue(
-                key.get(), kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
-                static_cast<DWORD>(std::strlen(command) + 1)) != ERROR_SUCCESS) {
+            g_logonSystemCalls.setValue(key.get(), kValueName, 0, REG_SZ,
+                                        reinterpret_cast<const BYTE*>(command),
+                                        bytes) != ERROR_SUCCESS) {
             return false;
         }
     }
-    char stored[kCommandSize] = {};
-    return ReadLogonCommand(stored, sizeof stored) && std::strcmp(stored, command) == 0;
+    wchar_t stored[kLogonCommandSize] = {};
+    return ReadLogonCommand(stored, kLogonCommandSize) && std::wcscmp(stored, command) == 0;
 }
 
 LogonRemoval DeleteLogonCommand() {
@@ -84,38 +81,55 @@ LogonRemoval DeleteLogonCommand() {
     if (key.get() == nullptr) {
         return LogonRemoval::kAbsent;
     }
-    const LONG deleted = RegDeleteValueA(key.get(), kValueName);
+    const LONG deleted = RegDeleteValueW(key.get(), kValueName);
     if (deleted == ERROR_FILE_NOT_FOUND) {
         return LogonRemoval::kAbsent;
     }
     return deleted == ERROR_SUCCESS ? LogonRemoval::kRemoved : LogonRemoval::kFailed;
 }
 
-bool ReadLogonCommand(char* buffer, uint32_t size) {
+bool ReadLogonCommand(wchar_t* buffer, uint32_t size) {
     RunKey key(false, KEY_QUERY_VALUE);
     DWORD type = 0;
-    DWORD length = size;
-    return key.get() != nullptr && size > 0 &&
-           RegQueryValueExA(key.get(), kValueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                            &length) == ERROR_SUCCESS &&
-           type == REG_SZ && length > 0 && buffer[length - 1] == '\0';
+    DWORD bytes = size * sizeof(wchar_t);
+    if (key.get() == nullptr || size == 0 ||
+        RegQueryValueExW(key.get(), kValueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                         &bytes) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return false;
+    }
+    const DWORD length = bytes / sizeof(wchar_t);
+    return length > 0 && buffer[length - 1] == L'\0';
+}
+
+InstalledLoader FindInstalledLoader() {
+    wchar_t command[kLogonCommandSize] = {};
+    if (!ReadLogonCommand(command, kLogonCommandSize)) {
+        return InstalledLoader::kNone;
+    }
+    std::wstring lower = command;
+    CharLowerBuffW(&lower[0], static_cast<DWORD>(lower.size()));
+    if (Contains(lower, L"tnlloadcalibration")) {
+        return InstalledLoader::kApplet;
+    }
+    return Contains(lower, L"tonalis.exe\" apply") ? InstalledLoader::kTool
+                                                   : InstalledLoader::kNone;
 }
 
 bool InstallLogonLoader() {
-    char rundll[MAX_PATH] = {};
-    char library[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(ModuleInstance(), library, sizeof library);
-    if (!RundllPath(rundll, sizeof rundll) || length == 0 || length >= sizeof library) {
+    wchar_t rundll[MAX_PATH] = {};
+    wchar_t library[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(ModuleInstance(), library, MAX_PATH);
+    if (!RundllPath(rundll, MAX_PATH) || length == 0 || length >= MAX_PATH) {
         return false;
     }
-    char command[kCommandSize] = {};
-    wsprintfA(command, "\"%s\\rundll32.exe\" \"%s\",%s", rundll, library, kLogonLoaderEntry);
+    wchar_t command[kLogonCommandSize] = {};
+    wsprintfW(command, L"\"%s\\rundll32.exe\" \"%s\",%hs", rundll, library, kLogonLoaderEntry);
     return WriteLogonCommand(command);
 }
 
 bool RemoveLogonLoader() {
-    char command[kCommandSize] = {};
-    if (!ReadLogonCommand(command, sizeof command) || !IsTonalisLoader(command)) {
+    if (FindInstalledLoader() == InstalledLoader::kNone) {
         return true;
     }
     return DeleteLogonCommand() != LogonRemoval::kFailed;

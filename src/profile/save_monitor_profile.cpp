@@ -68,10 +68,26 @@ int OpenSource(const char* source, const MonitorSettings& settings, IccSession* 
     return code == icc::kOk ? 0 : SaveFailureString(code);
 }
 
+// The destination's file name without its extension: what readers of the
+// description's ASCII part see when the text has no ASCII to offer.
+void PlainName(const char* destination, char name[kProfilePathSize]) {
+    const char* file = destination + platform::FolderPartLength(destination);
+    const char* dot = std::strrchr(file, '.');
+    size_t length = dot != nullptr && dot != file ? size_t(dot - file) : std::strlen(file);
+    if (length >= kProfilePathSize) {
+        length = 0;
+    }
+    std::memcpy(name, file, length);
+    name[length] = '\0';
+}
+
 // The record's calibration written into the open profile.
-int UpdateProfile(IccProfile* profile, const char* description, const MonitorSettings& settings,
-                  bool writeRamp, char text[kProfileTextSize]) {
+int UpdateProfile(IccProfile* profile, const char* description, const char* destination,
+                  const MonitorSettings& settings, bool writeRamp, char text[kProfileTextSize]) {
     ProfileInfo info = {};
+    char plainName[kProfilePathSize];
+    PlainName(destination, plainName);
+    info.plainName = plainName;
     // An unchanged description leaves the stored tag as it is.
     if (std::strcmp(text, description) != 0) {
         std::strncpy(text, description, kProfileTextSize - 1);
@@ -107,7 +123,8 @@ int SaveMonitorProfile(const char* source, const char* destination, const char* 
     char text[kProfileTextSize] = {};
     int result = OpenSource(source, settings, &session, text);
     if (result == 0) {
-        result = UpdateProfile(session.Profile(), description, settings, writeRamp, text);
+        result =
+            UpdateProfile(session.Profile(), description, destination, settings, writeRamp, text);
     }
     if (result != 0) {
         return result;

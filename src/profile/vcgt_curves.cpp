@@ -12,7 +12,10 @@ namespace tonalis {
 namespace {
 
 constexpr uint32_t kFormulaBytes = 12 + 9 * 4;
-constexpr uint32_t kOwnTableBytes = kVcgtTableOffset + 2 * 3 * 256;
+// Tonalis once wrote 3 x 256 entries of 2 bytes, with an entry size field of
+// 1, in a tag of exactly this many bytes. Only that layout is read as 16-bit:
+// an 8-bit table with padding after it stays 8-bit.
+constexpr uint32_t kOldTableBytes = 1584;
 
 double Fixed15Dot16(const uint8_t* bytes) {
     return static_cast<int32_t>(icc::LoadBig32(bytes)) / 65536.0;
@@ -31,7 +34,7 @@ VcgtProblem ReadTable(const std::vector<uint8_t>& tag, VcgtCurves* curves) {
     if (entries < 2) {
         return VcgtProblem::kEntryCount;
     }
-    if (channels == 3 && entries == 256 && tag.size() >= kOwnTableBytes) {
+    if (channels == 3 && entries == 256 && entrySize == 1 && tag.size() == kOldTableBytes) {
         entrySize = 2;
     }
     if (entrySize != 1 && entrySize != 2) {

@@ -33,9 +33,9 @@ enum class VcgtProblem {
 };
 
 // Fills curves from the profile's 'vcgt'; with a problem they stay untouched.
-// A table of 3 channels of 256 entries that has room for 16-bit entries is
-// read as ReadVcgtTag reads it, whatever its entry size field says: profiles
-// saved before that field said 2 say 1.
+// A table of 3 channels of 256 entries whose size field says 1 in a tag of
+// the exact size of the old Tonalis layout (1584 bytes) is read as 16-bit, as
+// ReadVcgtTag reads it: profiles saved before that field said 2 say 1.
 VcgtProblem ReadVcgtCurves(IccProfile* profile, VcgtCurves* curves);
 
 // size entries of a channel for a display, entry j at input j / (size - 1),

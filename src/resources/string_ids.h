@@ -51,8 +51,12 @@ constexpr int kTableFeaturesSwitchedOff = 3442;
 
 // Loading the calibration at logon.
 constexpr int kLogonChoiceFailed = 3450;
-constexpr int kKeptTableUnusable = 3451;
+constexpr int kKeptTablesNotLoaded = 3451;
 constexpr int kKeptTableRefused = 3452;
+constexpr int kKeptProfileMissing = 3453;
+constexpr int kKeptProfileWithoutTable = 3454;
+constexpr int kKeptNoProfile = 3455;
+constexpr int kKeptTableNotHeld = 3456;
 constexpr int kUnusableFileName = 3460;
 
 // The keeper: its tooltip, balloons and menu.

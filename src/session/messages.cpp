@@ -33,6 +33,12 @@ void ShowErrorMessage(HWND owner, HINSTANCE instance, int messageId, int titleId
     g_appletSystemCalls.messageBox(owner, texts.message, texts.title, MB_OK | MB_ICONHAND);
 }
 
+void ShowErrorText(HWND owner, const char* text, int titleId) {
+    char title[kTitleBufferSize] = {};
+    LoadStringA(ModuleInstance(), static_cast<UINT>(titleId), title, kTitleBufferSize);
+    g_appletSystemCalls.messageBox(owner, text, title, MB_OK | MB_ICONHAND);
+}
+
 int AskUser(HWND owner, HINSTANCE instance, int messageId, int titleId, UINT style) {
     MessageTexts texts = LoadMessageTexts(instance, messageId, titleId);
     return g_appletSystemCalls.messageBox(owner, texts.message, texts.title, style);

@@ -40,6 +40,9 @@ struct SessionContext {
     BOOL tableRefusalShown;
     // Set once the window began to close: from then on nothing is previewed.
     BOOL isClosing;
+    // The wizard's frame has been placed on the monitor once; after that it
+    // stays where the user puts it.
+    BOOL wizardPlaced;
 };
 
 // Window property under which pages and dialogs keep the session pointer.

@@ -25,6 +25,7 @@ struct Load {
     std::string skipped;  // why nothing is loaded, when nothing is
     VcgtCurves curves;
     bool refused = false;
+    bool unusable = false;  // its registered profile holds no usable table
 };
 
 // A table given on the command line is used for every display or not at all.
@@ -36,24 +37,20 @@ VcgtCurves GivenTable(const std::string& path) {
     return table.curves;
 }
 
-// The display's own profile. One the applet registered must be usable; one the
-// system associates may be any profile (sRGB has no table), so it is passed by.
+// The display's own profile, planned as the loader at logon plans it.
 Load StoredLoad(DisplayAccess& access, int index) {
     Load load{index, {}, {}, {}};
-    const std::string& name = access.Outputs()[index].name;
-    bool registered = false;
-    if (!access.StoredProfile(index, &load.profile, &registered)) {
+    const StoredTable stored = access.PlanStoredTable(index);
+    load.profile = stored.profile;
+    if (stored.table == KeptTable::kUsable) {
+        load.curves = stored.curves;
+    } else if (stored.table == KeptTable::kNoProfile) {
         load.skipped = "no profile is registered or associated";
-        return load;
-    }
-    const ProfileTable table = ReadTableOfProfile(load.profile);
-    if (table.problem == TableProblem::kNone) {
-        load.curves = table.curves;
-    } else if (registered) {
-        throw UsageError(Format("%s %s: ", access.Noun(), name.c_str()) + table.message +
-                         "; nothing was changed");
+    } else if (stored.table == KeptTable::kAssociatedWithoutTable) {
+        load.skipped = "its associated profile holds no table (" + StoredTableProblem(stored) + ")";
     } else {
-        load.skipped = "its associated profile holds no table (" + table.message + ")";
+        load.skipped = StoredTableProblem(stored);
+        load.unusable = true;
     }
     return load;
 }
@@ -143,10 +140,24 @@ int RunApply(const Arguments& arguments, std::string* out) {
         return RunLogonEntry(arguments, out);
     }
     std::unique_ptr<DisplayAccess> access = OpenDisplayAccess();
-    // Every profile is read before the first table goes in: a bad one changes nothing.
+    if (access->TablesSwitchedOff()) {
+        throw ToolError(kExitFailure,
+                        "the table features are switched off: Tonalis ended while reading a "
+                        "display's table; start Tonalis with Ctrl and Shift held to switch them "
+                        "back on; nothing was changed");
+    }
+    // A given profile is read before the first table goes in: a bad one changes
+    // nothing. Without one, each monitor's own is loaded when it can be.
     std::vector<Load> loads = PlanLoads(arguments, *access);
     int refused = 0;
+    int unusable = 0;
     for (Load& load : loads) {
+        if (load.unusable) {
+            ++unusable;
+            std::fprintf(stderr, "tonalis apply: %s %s: %s; it was left as it was\n",
+                         access->Noun(), access->Outputs()[load.index].name.c_str(),
+                         load.skipped.c_str());
+        }
         if (!load.skipped.empty()) {
             continue;
         }
@@ -161,6 +172,9 @@ int RunApply(const Arguments& arguments, std::string* out) {
     *out = arguments.Has("json")
                ? LoadsJson(loads, *access)
                : LoadsText(loads, OutputsSwitchedOff(arguments, *access), *access);
+    if (unusable > 0) {
+        return kExitBadInput;
+    }
     return refused == 0 ? kExitSuccess : kExitFailure;
 }
 
@@ -177,10 +191,12 @@ extern const Command kApplyCommand = {
     "of any number of 8- or 16-bit entries, or a formula. Without --monitor or\n"
     "--output: every display in use. Without PROFILE (Windows): each monitor\n"
     "gets the profile the applet registered for it, else the one the system\n"
-    "associates with it; a monitor without one is skipped with a line. Every\n"
-    "profile is read first: one without a usable table changes nothing and exits\n"
-    "with status 2. A table the system refuses, or that the display does not\n"
-    "give back when read, exits with status 1.\n"
+    "associates with it; a monitor without one is skipped with a line. A given\n"
+    "PROFILE is read first: one without a usable table changes nothing and exits\n"
+    "with status 2. Without PROFILE the other monitors are loaded when one's\n"
+    "registered profile has no usable table, and the exit status is 2. A table\n"
+    "the system refuses, or that the display does not give back when read, exits\n"
+    "with status 1, as does a run while the table features are switched off.\n"
     "  --monitor N      the Nth display in use, from 0 (the applet's numbering)\n"
     "  --output NAME    the output (X) or display device (Windows) of that name\n"
     "  --install-logon  (Windows) run \"tonalis.exe apply\" at every logon\n"

@@ -93,11 +93,11 @@ extern const Command kInfoCommand = {
     "info",
     "info PROFILE [--json]",
     "Loads an RGB monitor profile as the applet does and prints its settings:\n"
-    "description, gammas, primaries, hardware and adjusted white points, the\n"
-    "channel peaks, the native gamma factors, and whether it has a usable 'vcgt'\n"
-    "table. Peaks and factors come from that table; without one, from an\n"
-    "identity table. A profile the applet refuses prints the message and string\n"
-    "number and exits with status 2.\n"
+    "description (in UTF-8: the Unicode text when the profile has one), gammas,\n"
+    "primaries, hardware and adjusted white points, the channel peaks, the native\n"
+    "gamma factors, and whether it has a usable 'vcgt' table. Peaks and factors\n"
+    "come from that table; without one, from an identity table. A profile the\n"
+    "applet refuses prints the message and string number and exits with status 2.\n"
     "  --json  {\"description\":TEXT,\"gamma\":[R,G,B],\"primaries\":{\"red\":{\"x\":X,\n"
     "          \"y\":Y},\"green\":{...},\"blue\":{...}},\"hardwareWhite\":{\"x\":X,\"y\":Y},\n"
     "          \"adjustedWhite\":{...},\"whiteRgb\":N,\"peaks\":[R,G,B],\n"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/gamma_ramp.h"
+#include "model/unicode_text.h"
 #include "model/white_point.h"
 #include "profile/load_monitor_profile.h"
 #include "profile/save_monitor_profile.h"
@@ -20,6 +21,22 @@
 namespace tonalis::tool {
 
 namespace {
+
+// The text as the description field would take it: UTF-8, no control
+// characters, and no more UTF-16 units than the field holds.
+void DescriptionOption(const std::string& text, char (&description)[kDescriptionSize]) {
+    if (!IsWellFormedUtf8(text.c_str())) {
+        throw UsageError("--description: the text is not UTF-8");
+    }
+    if (HasControlCharacter(text.c_str())) {
+        throw UsageError("--description: control characters (such as a line break) cannot be kept");
+    }
+    if (Utf16Length(text.c_str()) > size_t(kDescriptionUnits)) {
+        throw UsageError(
+            Format("--description: at most %d characters (UTF-16 units)", kDescriptionUnits));
+    }
+    std::strcpy(description, text.c_str());
+}
 
 // The record the applet would save: the source's settings (or the defaults),
 // then each option given, then the lookup table computed from them.
@@ -53,11 +70,7 @@ MonitorSettings SettingsToSave(const Arguments& arguments) {
         settings.adjustedWhite = target;
     }
     if (const std::string* description = arguments.Value("description")) {
-        if (description->size() >= sizeof settings.description) {
-            throw UsageError(Format("--description: at most %d characters",
-                                    int(sizeof settings.description) - 1));
-        }
-        std::strcpy(settings.description, description->c_str());
+        DescriptionOption(*description, settings.description);
     }
     // The options are checked one by one; a white from one place and
     // primaries from another may still not make a profile that loads again.
@@ -123,7 +136,9 @@ extern const Command kMakeCommand = {
     "  --white WHITE           the monitor's own (hardware) white point\n"
     "  --adjusted-white WHITE  the white to shift to, through the channel peaks\n"
     "  --factor F[,F,F]        native gamma as a multiple of 2.61, 0.5 to 2.0\n"
-    "  --description TEXT      the profile's description, at most 255 characters\n"
+    "  --description TEXT      the profile's description in UTF-8, at most 255\n"
+    "                          characters (UTF-16 units); readers of the ASCII\n"
+    "                          part see its ASCII, or OUT's name without one\n"
     "  --no-vcgt               write no table and leave any existing one alone\n"
     "  --json                  {\"saved\":OUT}\n",
     kOptions,

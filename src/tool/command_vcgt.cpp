@@ -1,5 +1,7 @@
 // tonalis vcgt: the lookup table stored in a profile's 'vcgt' tag.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "profile/load_monitor_profile.h"
 #include "tool/arguments.h"
@@ -37,13 +39,20 @@ std::string TableText(const GammaRamp& ramp, bool csv) {
     return text;
 }
 
+// The table as apply reads it, in any form other tools write, at 256 entries.
 int RunVcgt(const Arguments& arguments, std::string* out) {
     const std::string& path = ProfileOperand(arguments);
-    GammaRamp ramp;
-    bool present = false;
-    const int read = ReadProfileRamp(path.c_str(), &ramp, &present);
+    VcgtCurves curves;
+    VcgtProblem problem = VcgtProblem::kMissing;
+    const int read = ReadProfileCurves(path.c_str(), &curves, &problem);
     if (read != 0) {
         ThrowProfileFailure(read, path);
+    }
+    const bool present = problem == VcgtProblem::kNone;
+    GammaRamp ramp;
+    for (int c = 0; present && c < 3; ++c) {
+        const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
+        std::copy(entries.begin(), entries.end(), ramp.Channel(c));
     }
     if (arguments.Has("json")) {
         *out = TableJson(present ? &ramp : nullptr);
@@ -60,9 +69,9 @@ const KnownOption kOptions[] = {{"csv", false}};
 extern const Command kVcgtCommand = {
     "vcgt",
     "vcgt PROFILE [--csv] [--json]",
-    "Prints the 768 entries of the lookup table in an RGB monitor profile's\n"
-    "'vcgt' tag (256 each for red, green and blue, 0 to 65535), or says that it\n"
-    "has no usable one.\n"
+    "Prints the lookup table in an RGB monitor profile's 'vcgt' tag as apply\n"
+    "loads it, at 256 entries each for red, green and blue (0 to 65535), in any\n"
+    "form apply takes; or says that it has no usable one.\n"
     "  --csv   input,red,green,blue lines after a header line\n"
     "  --json  {\"vcgt\":true,\"red\":[256 integers],\"green\":[...],\"blue\":[...]}, or\n"
     "          {\"vcgt\":false}\n",

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/monitor_settings.h"
+#include "profile/kept_table.h"
 #include "profile/vcgt_curves.h"
 
 namespace tonalis::tool {
@@ -21,6 +22,17 @@ struct DisplayOutput {
     bool inUse = false;
     // X: connected but without a CRTC, so it shows nothing now.
     bool connectedButOff = false;
+};
+
+// A display's own table, as the loader at logon plans it.
+struct StoredTable {
+    KeptTable table = KeptTable::kNoProfile;
+    std::string profile;
+    // kRegisteredUnreadable: the string id that says why.
+    int readResult = 0;
+    VcgtProblem problem = VcgtProblem::kNone;
+    // kUsable: the table.
+    VcgtCurves curves;
 };
 
 class DisplayAccess {
@@ -36,9 +48,11 @@ class DisplayAccess {
     virtual bool WriteTable(int index, const VcgtCurves& curves) = 0;
     // Whether the system keeps a profile per display (Windows does, X does not).
     virtual bool KeepsProfiles() const = 0;
-    // The display's own profile: the one the applet registered for it, else
-    // the one the system associates with it. *registered tells which.
-    virtual bool StoredProfile(int index, std::string* path, bool* registered) = 0;
+    // The table of the display's own profile: the one the applet registered
+    // for it, else the one the system associates with it.
+    virtual StoredTable PlanStoredTable(int) { return {}; }
+    // Windows: a table read that never returned has switched the tables off.
+    virtual bool TablesSwitchedOff() const { return false; }
 };
 
 // Throws ToolError with status 2 when there is no display to reach.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "display/gamma_ramp_access.h"
 #include "display/kept_calibration.h"
 #include "session/messages.h"
 #include "tool/display_access.h"
@@ -41,18 +42,25 @@ class GdiAccess : public DisplayAccess {
             const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
             std::copy(entries.begin(), entries.end(), ramp.Channel(c));
         }
-        return LoadDeviceTable(outputs_[index].name.c_str(), ramp);
+        // The caller reads the table back.
+        return WriteDeviceTable(outputs_[index].name.c_str(), ramp);
     }
 
-    bool StoredProfile(int index, std::string* path, bool* registered) override {
-        char buffer[kProfilePathSize] = {};
-        if (!FindKeptProfile(static_cast<uint32_t>(index), outputs_[index].name.c_str(), buffer,
-                             sizeof buffer, registered)) {
-            return false;
+    StoredTable PlanStoredTable(int index) override {
+        KeptLoad load;
+        PlanKeptLoad(static_cast<uint32_t>(index), outputs_[index].name.c_str(), &load);
+        StoredTable stored;
+        stored.table = load.table;
+        stored.profile = load.profile;
+        stored.readResult = load.readResult;
+        stored.problem = load.problem;
+        for (int c = 0; c < 3; ++c) {
+            stored.curves.table[c].assign(load.ramp.Channel(c), load.ramp.Channel(c) + kRampSize);
         }
-        *path = buffer;
-        return true;
+        return stored;
     }
+
+    bool TablesSwitchedOff() const override { return RampReadsSwitchedOff(); }
 
   private:
     void Add(const char* device) {

@@ -62,7 +62,6 @@ class XrandrAccess : public DisplayAccess {
     const char* Noun() const override { return "output"; }
     const std::vector<DisplayOutput>& Outputs() const override { return outputs_; }
     bool KeepsProfiles() const override { return false; }
-    bool StoredProfile(int, std::string*, bool*) override { return false; }
 
     bool ReadTable(int index, GammaRamp* ramp) override {
         std::vector<uint16_t> runs[3];

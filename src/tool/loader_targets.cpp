@@ -153,26 +153,45 @@ bool FileIsMissing(const std::string& path) {
     return errno == ENOENT;
 }
 
+// The message for a profile whose table cannot be used; empty when it can.
+std::string TableMessage(const std::string& path, int read, VcgtProblem problem) {
+    if (read != 0) {
+        return read == strings::kProfileUnreadable && FileIsMissing(path)
+                   ? path + ": the file does not exist"
+                   : ProfileFailureText(read, path);
+    }
+    if (problem == VcgtProblem::kMissing) {
+        return path + ": the profile has no 'vcgt' tag, so it holds no table to load";
+    }
+    if (problem != VcgtProblem::kNone) {
+        return path + ": the profile's 'vcgt' is not a usable table (" + VcgtProblemText(problem) +
+               ")";
+    }
+    return "";
+}
+
 }  // namespace
 
 ProfileTable ReadTableOfProfile(const std::string& path) {
     ProfileTable table;
     VcgtProblem problem = VcgtProblem::kNone;
     const int read = ReadProfileCurves(path.c_str(), &table.curves, &problem);
+    table.message = TableMessage(path, read, problem);
     if (read != 0) {
         table.problem = TableProblem::kNotProfile;
-        table.message = read == strings::kProfileUnreadable && FileIsMissing(path)
-                            ? path + ": the file does not exist"
-                            : ProfileFailureText(read, path);
     } else if (problem == VcgtProblem::kMissing) {
         table.problem = TableProblem::kNoVcgt;
-        table.message = path + ": the profile has no 'vcgt' tag, so it holds no table to load";
     } else if (problem != VcgtProblem::kNone) {
         table.problem = TableProblem::kUnusableVcgt;
-        table.message = path + ": the profile's 'vcgt' is not a usable table (" +
-                        VcgtProblemText(problem) + ")";
     }
     return table;
+}
+
+std::string StoredTableProblem(const StoredTable& stored) {
+    if (stored.table == KeptTable::kRegisteredMissing) {
+        return stored.profile + ": the file does not exist";
+    }
+    return TableMessage(stored.profile, stored.readResult, stored.problem);
 }
 
 }  // namespace tonalis::tool

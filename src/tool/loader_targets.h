@@ -7,11 +7,11 @@
 
 #include "profile/vcgt_curves.h"
 #include "tool/command.h"
+#include "tool/display_access.h"
 
 namespace tonalis::tool {
 
 class Arguments;
-class DisplayAccess;
 
 // --monitor N (0 is the first display in use) or --output NAME; without them
 // every display in use. Throws UsageError for an unknown name or number
@@ -32,6 +32,9 @@ struct ProfileTable {
 
 // The 'vcgt' in any form that colour tools write.
 ProfileTable ReadTableOfProfile(const std::string& path);
+
+// Why a display's own profile gives it no table, naming the file.
+std::string StoredTableProblem(const StoredTable& stored);
 
 constexpr KnownOption kMonitorOption = {"monitor", true};
 constexpr KnownOption kOutputOption = {"output", true};

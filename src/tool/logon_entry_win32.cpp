@@ -5,25 +5,38 @@
 
 #include "profile/logon_entry.h"
 #include "tool/logon_entry.h"
-#include "tool/text_format.h"
 #include "tool/tool_error.h"
 
 namespace tonalis::tool {
 
+namespace {
+
+// For the console only: the command itself stays in UTF-16.
+std::string AnsiText(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(size > 0 ? size : 1, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], size, nullptr, nullptr);
+    ansi.resize(ansi.size() - 1);
+    return ansi;
+}
+
+}  // namespace
+
 std::string InstallLogonEntry() {
-    char program[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
-    if (length == 0 || length >= sizeof program) {
+    wchar_t program[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
         throw ToolError(kExitFailure, "cannot find the full path of this program");
     }
-    const std::string command = Format("\"%s\" apply", program);
-    if (!WriteLogonCommand(command.c_str())) {
+    wchar_t command[kLogonCommandSize] = {};
+    wsprintfW(command, L"\"%s\" apply", program);
+    if (!WriteLogonCommand(command)) {
         throw ToolError(kExitFailure,
                         "cannot write the logon entry under "
                         "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\"
                         "CurrentVersion\\Run");
     }
-    return command;
+    return AnsiText(command);
 }
 
 bool RemoveLogonEntry() {

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "tool/arguments.h"
+#include "tool/command_line.h"
 #include "tool/command.h"
 #include "tool/help_text.h"
 #include "tool/tool_error.h"
@@ -28,11 +30,11 @@ int Fail(const char* command, const char* message, int status) {
     return status;
 }
 
-int RunTool(int argc, const char* const* argv) {
-    if (argc < 2) {
+int RunTool(const std::vector<std::string>& words) {
+    if (words.empty()) {
         return Fail(nullptr, "no command given; try tonalis --help", kExitBadInput);
     }
-    const std::string first = argv[1];
+    const std::string& first = words[0];
     if (first == "--help" || first == "-h" || first == "help") {
         return Print(ToolHelp());
     }
@@ -42,7 +44,11 @@ int RunTool(int argc, const char* const* argv) {
         return Fail(nullptr, message.c_str(), kExitBadInput);
     }
     try {
-        const Arguments arguments = Arguments::Parse(*command, argc - 2, argv + 2);
+        std::vector<const char*> rest;
+        for (size_t i = 1; i < words.size(); ++i) {
+            rest.push_back(words[i].c_str());
+        }
+        const Arguments arguments = Arguments::Parse(*command, int(rest.size()), rest.data());
         if (arguments.Has("help")) {
             return Print(CommandHelp(*command));
         }
@@ -62,5 +68,5 @@ int RunTool(int argc, const char* const* argv) {
 }  // namespace tonalis::tool
 
 int main(int argc, char** argv) {
-    return tonalis::tool::RunTool(argc, argv);
+    return tonalis::tool::RunTool(tonalis::tool::CommandLineWords(argc, argv));
 }

@@ -8,6 +8,7 @@
 #include "ui/gamma_sliders.h"
 #include "ui/patterns.h"
 #include "ui/procedures.h"
+#include "ui/window_dpi.h"
 #include "ui/wizard.h"
 #include "ui/wizard_notifications.h"
 

@@ -27,6 +27,31 @@ HWND Control(HWND window, int id) {
     return GetDlgItem(window, id);
 }
 
+HWND MakeControlWide(HWND window, int id) {
+    HWND old = GetDlgItem(window, id);
+    if (old == nullptr || IsWindowUnicode(old)) {
+        return old;
+    }
+    wchar_t className[64] = {};
+    GetClassNameW(old, className, 64);
+    RECT place = {};
+    GetWindowRect(old, &place);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+    HWND wide = CreateWindowExW(static_cast<DWORD>(GetWindowLongW(old, GWL_EXSTYLE)), className,
+                                L"", static_cast<DWORD>(GetWindowLongW(old, GWL_STYLE)), place.left,
+                                place.top, place.right - place.left, place.bottom - place.top,
+                                window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(old, GWLP_HINSTANCE)),
+                                nullptr);
+    if (wide == nullptr) {
+        return old;
+    }
+    SendMessageW(wide, WM_SETFONT, SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
+    SetWindowPos(wide, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(old);
+    return wide;
+}
+
 void SetControlText(HWND window, int id, const char* text) {
     SetDlgItemTextA(window, id, text);
 }

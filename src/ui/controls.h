@@ -14,6 +14,10 @@ SessionContext* SessionOf(HWND window);
 void DetachSession(HWND window);
 
 HWND Control(HWND window, int id);
+// Replaces the control, made by an ANSI dialog template, with a Unicode
+// window of the same class, style, place, font, id and tab order, and returns
+// it; a Unicode control stays as it is.
+HWND MakeControlWide(HWND window, int id);
 
 void SetControlText(HWND window, int id, const char* text);
 // Copies at most size - 1 bytes and terminates; returns the length copied.

@@ -1,8 +1,10 @@
-// The description field 1212 and the Load button 1301: showing the working
-// description, keeping the field plain ASCII, and loading a profile.
+// The description field 1212 and the Load button 1301: a field that takes text
+// in any language, showing and keeping the working description, and loading
+// a profile.
 #include <windows.h>
 
 #include "model/matching.h"
+#include "model/unicode_text.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "session/messages.h"
@@ -14,14 +16,11 @@ namespace tonalis {
 
 namespace {
 
-// The field holds what fits in MonitorSettings::description with its terminator.
-constexpr int kFieldLimit = kDescriptionSize - 1;
-
 // Units kept; *dropped counts the units removed.
-int KeepAsciiUnits(const wchar_t* text, int length, wchar_t* kept, int* dropped) {
+int KeepTextUnits(const wchar_t* text, int length, wchar_t* kept, int* dropped) {
     int count = 0;
     for (int i = 0; i < length; ++i) {
-        if (text[i] < 128) {
+        if (!IsControlCharacter(text[i])) {
             kept[count++] = text[i];
         }
     }
@@ -32,42 +31,50 @@ int KeepAsciiUnits(const wchar_t* text, int length, wchar_t* kept, int* dropped)
 
 }  // namespace
 
+void MakeDescriptionFieldWide(HWND window) {
+    MakeControlWide(window, IDC_DESCRIPTION);
+}
+
 void ShowDescription(HWND window, SessionContext* session) {
-    char text[kDescriptionSize];
-    lstrcpynA(text, session->workingSettings.description, kDescriptionSize);
-    SendMessageA(Control(window, IDC_DESCRIPTION), EM_LIMITTEXT, kFieldLimit, 0);
-    SetControlText(window, IDC_DESCRIPTION, text);
+    wchar_t text[kDescriptionUnits + 1];
+    Utf8ToUtf16(session->workingSettings.description, reinterpret_cast<char16_t*>(text),
+                kDescriptionUnits + 1);
+    HWND edit = Control(window, IDC_DESCRIPTION);
+    SendMessageW(edit, EM_LIMITTEXT, kDescriptionUnits, 0);
+    SetWindowTextW(edit, text);
+}
+
+void CopyDescription(HWND window, SessionContext* session) {
+    wchar_t text[kDescriptionUnits + 1] = {};
+    const int units = GetWindowTextW(Control(window, IDC_DESCRIPTION), text, kDescriptionUnits + 1);
+    Utf16ToUtf8(reinterpret_cast<const char16_t*>(text), size_t(units > 0 ? units : 0),
+                session->workingSettings.description, kDescriptionSize);
 }
 
 void FilterDescriptionText(HWND window) {
     HWND edit = Control(window, IDC_DESCRIPTION);
     DWORD start = 0;
     DWORD end = 0;
-    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
 
-    char text[kDescriptionSize + 1];
-    int length = GetControlText(window, IDC_DESCRIPTION, text, sizeof text);
-    wchar_t wide[kDescriptionSize + 1];
-    int units = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text, length, wide, kDescriptionSize);
+    wchar_t text[kDescriptionUnits + 2];
+    int units = GetWindowTextW(edit, text, kDescriptionUnits + 2);
     if (units <= 0) {
         return;
     }
-    wchar_t kept[kDescriptionSize + 1];
+    wchar_t kept[kDescriptionUnits + 2];
     int dropped = 0;
-    int keptUnits = KeepAsciiUnits(wide, units, kept, &dropped);
+    KeepTextUnits(text, units, kept, &dropped);
     // Rewriting an unchanged text would only reset the caret and the undo buffer.
     if (dropped == 0) {
         return;
     }
     MessageBeep(static_cast<UINT>(-1));
-
-    char ascii[kDescriptionSize + 1] = {};
-    WideCharToMultiByte(CP_ACP, 0, kept, keptUnits, ascii, kDescriptionSize, nullptr, nullptr);
-    SetControlText(window, IDC_DESCRIPTION, ascii);
+    SetWindowTextW(edit, kept);
     // Units dropped after the caret would push it below the start of the text.
     int newStart = static_cast<int>(start) - dropped;
     int newEnd = static_cast<int>(end) - dropped;
-    SendMessageA(edit, EM_SETSEL, newStart < 0 ? 0 : newStart, newEnd < 0 ? 0 : newEnd);
+    SendMessageW(edit, EM_SETSEL, newStart < 0 ? 0 : newStart, newEnd < 0 ? 0 : newEnd);
 }
 
 bool LoadProfileWithPrompt(HWND window, SessionContext* session) {

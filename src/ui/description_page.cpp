@@ -17,23 +17,23 @@ namespace tonalis {
 
 namespace {
 
-WNDPROC g_previousDescriptionProcedure;
-
 // A multi-line edit takes every key, so Enter and Esc would never reach the
 // sheet's Next and Cancel; the description is one paragraph and needs neither.
+// The field is the Unicode edit made for it, so the procedure this one stands
+// in front of is the edit class's own: no state is kept.
 LRESULT CALLBACK DescriptionKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = CallWindowProcA(g_previousDescriptionProcedure, edit, message, wParam, lParam);
+    const auto classProcedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(edit, GCLP_WNDPROC));
+    LRESULT result = CallWindowProcW(classProcedure, edit, message, wParam, lParam);
     return message == WM_GETDLGCODE ? result & ~DLGC_WANTALLKEYS : result;
 }
 
 void PassEnterAndEscToTheSheet(HWND page) {
     HWND edit = Control(page, IDC_DESCRIPTION);
-    LONG_PTR previous = GetWindowLongPtrA(edit, GWLP_WNDPROC);
-    if (previous == 0 || previous == reinterpret_cast<LONG_PTR>(DescriptionKeys)) {
+    if (!IsWindowUnicode(edit) ||
+        GetWindowLongPtrW(edit, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(DescriptionKeys)) {
         return;
     }
-    g_previousDescriptionProcedure = reinterpret_cast<WNDPROC>(previous);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DescriptionKeys));
+    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DescriptionKeys));
 }
 
 void OnInitDialog(HWND page, SessionContext* session) {
@@ -56,6 +56,7 @@ void OnInitDialog(HWND page, SessionContext* session) {
         session->savedSettings = session->workingSettings;
     }
     AttachSession(page, session);
+    MakeDescriptionFieldWide(page);
     ShowDescription(page, session);
     session->uiMode = kUiModeWizard;
     InstallFrameFilter(SheetFrame(page));
@@ -77,7 +78,7 @@ void OnCommand(HWND page, int id, int code) {
 }
 
 LONG_PTR OnNext(HWND page, SessionContext* session) {
-    GetControlText(page, IDC_DESCRIPTION, session->workingSettings.description, kDescriptionSize);
+    CopyDescription(page, session);
     return IDD_BRIGHTNESS;
 }
 

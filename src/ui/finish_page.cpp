@@ -46,6 +46,8 @@ void OnCommand(HWND page, int id, int code) {
         RestoreStartRamps(session);
     } else if (id == IDC_AFTER) {
         LoadWorkingRamp(session);
+    } else if (id == IDC_DEFAULT_PROFILE) {
+        EnableLogonChoice(page, session, IsChecked(page, IDC_DEFAULT_PROFILE));
     }
 }
 
@@ -67,7 +69,11 @@ LONG_PTR OnFinish(HWND page, SessionContext* session) {
         TellKeeperToReload(static_cast<int>(monitor));
     }
     WriteUserPreferences(kUiModeWizard, monitor);
-    KeepLogonChoice(page);
+    // Without registering, the monitor keeps its logon choice for its older
+    // profile: the box could not promise this one.
+    if (asDefault) {
+        KeepLogonChoice(page, monitor, session->monitorCount);
+    }
     return 0;
 }
 

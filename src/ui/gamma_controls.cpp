@@ -33,11 +33,6 @@ constexpr int kGammaSliderMax = 375;
 constexpr int kSliderLineSize = 1;
 constexpr int kSliderPageSize = 5;
 
-// Set while the field is written from here and while the error about it is on
-// screen: the focus moves that the error causes must not validate the field
-// again.
-bool g_gammaFieldGuard = false;
-
 struct SliderChannel {
     int sliderId;
     int channel;
@@ -72,39 +67,75 @@ HWND GammaEdit(HWND window) {
     return Control(window, IDC_GAMMA_EDIT);
 }
 
-// False when the text was refused: the error has been shown, owned by the
-// window, and the field has the focus with its text selected.
-bool ApplyGammaText(HWND window, SessionContext* session) {
+// The edit's own flag tells what the user typed from what was shown: the text
+// set from here is unmodified, and so is a typed value once it was applied.
+bool IsGammaTyped(HWND window) {
+    return IsControlShown(window, IDC_GAMMA_EDIT) &&
+           SendMessageA(GammaEdit(window), EM_GETMODIFY, 0, 0) != FALSE;
+}
+
+// The typed text as a gamma in range; a text that is not one stays marked as
+// typed, so that leaving the field checks it.
+bool ReadTypedGamma(HWND window, double* value) {
     HWND edit = GammaEdit(window);
-    // Without a settable table the field is hidden and holds nothing to apply.
-    if (g_gammaFieldGuard || !IsControlShown(window, IDC_GAMMA_EDIT)) {
-        return true;
-    }
-    double value = 0.0;
-    g_gammaFieldGuard = true;  // a comma turned into a full stop is written back
-    bool isNumber = ReadNumberField(window, IDC_GAMMA_EDIT, &value);
-    g_gammaFieldGuard = false;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    // A comma turned into a full stop is written back, which moves the caret.
+    const bool valid = ReadNumberField(window, IDC_GAMMA_EDIT, value) && *value >= kLowestGamma &&
+                       *value <= kHighestGamma;
+    SendMessageA(edit, EM_SETSEL, start, end);
+    SendMessageA(edit, EM_SETMODIFY, valid ? FALSE : TRUE, 0);
+    return valid;
+}
 
-    // Left unchanged, the field is not checked again when it is left.
-    SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
-    if (!isNumber || !(value >= kLowestGamma && value <= kHighestGamma)) {
-        SendMessageA(edit, EM_SETSEL, 0, -1);
-        g_gammaFieldGuard = true;
-        ShowErrorMessage(window, session->instance, strings::kEnterGammaInRange,
-                         strings::kProductName);
-        g_gammaFieldGuard = false;
-        SetFocus(edit);
-        return false;
-    }
-
+void ApplyGamma(HWND window, SessionContext* session, double value) {
     MonitorSettings& working = session->workingSettings;
     // A value within the tolerance keeps the stored one, so that 2.205 typed
     // over 2.2 still shows the preset.
     SetAllGammas(&working,
                  GammaMatches(working.gamma[kGreen], value) ? working.gamma[kGreen] : value);
     SelectListIndex(Control(window, IDC_GAMMA_LIST), GammaEntry(working.gamma[kGreen]));
+    // Recomputes the ramp and loads it into the display.
     RefreshGammaPatches(window, session);
-    return true;
+}
+
+// Each complete, valid value is shown at once; an incomplete or wrong one
+// waits for the user to leave the field.
+void PreviewTypedGamma(HWND window, SessionContext* session) {
+    double value = 0.0;
+    if (IsGammaTyped(window) && ReadTypedGamma(window, &value)) {
+        ApplyGamma(window, session, value);
+    }
+}
+
+// The one check of the typed gamma. Leaving the field checks a text typed
+// since the last check; going on also checks a refused text that is still
+// there. A field that shows the stored gamma changes nothing.
+bool CheckGammaField(HWND window, SessionContext* session, bool goingOn) {
+    if (!IsControlShown(window, IDC_GAMMA_EDIT)) {
+        return true;
+    }
+    const bool typed = IsGammaTyped(window);
+    if (!typed && !goingOn) {
+        return true;
+    }
+    double value = 0.0;
+    if (ReadTypedGamma(window, &value)) {
+        if (typed || !GammaMatches(session->workingSettings.gamma[kGreen], value)) {
+            ApplyGamma(window, session, value);
+        }
+        return true;
+    }
+    HWND edit = GammaEdit(window);
+    // Refused once, the text is not checked again by the focus moves that
+    // follow (the error's own, and the window's when it is activated again),
+    // only when the user types again or goes on.
+    SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    ShowErrorMessage(window, session->instance, strings::kEnterGammaInRange, strings::kProductName);
+    SetFocus(edit);
+    return false;
 }
 
 }  // namespace
@@ -168,40 +199,30 @@ void ApplyGammaPreset(HWND window, SessionContext* session, HWND list) {
     RefreshGammaPatches(window, session);
 }
 
-bool ApplyTypedGamma(HWND window, SessionContext* session) {
-    HWND edit = GammaEdit(window);
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    // A refused text stays selected for the user to retype.
-    bool accepted = ApplyGammaText(window, session);
-    if (accepted) {
-        SendMessageA(edit, EM_SETSEL, start, end);
-    }
-    PreviewWorkingRamp(session);
-    return accepted;
+bool LeaveGammaField(HWND window, SessionContext* session) {
+    return CheckGammaField(window, session, true);
 }
 
-void OnGammaEditNotification(HWND window, SessionContext*, int code) {
-    // Checked once the focus has settled: a window that is closing, with Cancel
-    // or Esc, is gone by then and the Cancel stands.
-    if (code == EN_KILLFOCUS && !g_gammaFieldGuard) {
+void OnGammaEditNotification(HWND window, SessionContext* session, int code) {
+    if (code == EN_CHANGE) {
+        PreviewTypedGamma(window, session);
+    } else if (code == EN_KILLFOCUS) {
+        // Checked once the focus has settled: a window that is closing, with
+        // Cancel or Esc, is gone by then and the Cancel stands.
         PostMessageA(window, kGammaFieldLeft, 0, 0);
     }
 }
 
 void OnGammaFieldLeft(HWND window, SessionContext* session) {
-    // Not while the error is up, nor for a text already checked, nor once the
-    // user is back in the field or the page is no longer shown; nor on the way
-    // to Cancel, which must work whatever the field holds.
+    // Not once the user is back in the field or the page is no longer shown;
+    // nor on the way to Cancel, which must work whatever the field holds.
     HWND edit = GammaEdit(window);
     HWND focus = GetFocus();
-    if (session == nullptr || g_gammaFieldGuard || edit == nullptr || focus == edit ||
-        SendMessageA(edit, EM_GETMODIFY, 0, 0) == FALSE || !IsWindowVisible(window) ||
+    if (session == nullptr || edit == nullptr || focus == edit || !IsWindowVisible(window) ||
         (focus != nullptr && focus == GetDlgItem(GetAncestor(window, GA_ROOT), IDCANCEL))) {
         return;
     }
-    ApplyTypedGamma(window, session);
+    CheckGammaField(window, session, false);
 }
 
 }  // namespace tonalis

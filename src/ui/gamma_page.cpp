@@ -10,6 +10,7 @@
 #include "ui/page_helpers.h"
 #include "ui/patterns.h"
 #include "ui/procedures.h"
+#include "ui/window_dpi.h"
 #include "ui/wizard.h"
 #include "ui/wizard_notifications.h"
 
@@ -75,7 +76,7 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     }
     // Next and Back: a typed gamma that is refused keeps the user here.
     if (header->code == PSN_KILLACTIVE) {
-        return SetDialogResult(page, ApplyTypedGamma(page, session) ? FALSE : TRUE);
+        return SetDialogResult(page, LeaveGammaField(page, session) ? FALSE : TRUE);
     }
     return AnswerSheet(page, header,
                        {PSWIZB_BACK | PSWIZB_NEXT, IDD_HARDWARE_WHITE, IDD_PHOSPHORS});

@@ -10,6 +10,7 @@
 #include "resources/resource.h"
 #include "ui/controls.h"
 #include "ui/patterns.h"
+#include "ui/window_dpi.h"
 
 namespace tonalis {
 

@@ -26,13 +26,10 @@ void InvalidatePatternControls(HWND window);
 // window itself or one of its pattern controls; nothing without a session.
 void OnPaletteChanged(HWND window, const SessionContext* session, HWND changer);
 
-// WM_DPICHANGED, sent to the panel, and WM_DPICHANGED_AFTERPARENT, sent to the
-// pages once the sheet has its new size; older headers lack both.
-constexpr UINT kDpiChanged = 0x02E0;
-constexpr UINT kDpiChangedAfterParent = 0x02E3;
-// The window is now on a monitor of another scale: a top-level window takes
-// the rectangle the system suggests, and the patterns are drawn again at
-// their controls' new size. The dialog manager lays the controls out.
+// kDpiChanged or kDpiChangedAfterParent (ui/window_dpi.h): the window is now
+// on a monitor of another scale. A top-level window takes the rectangle the
+// system suggests, and the patterns are drawn again at their controls' new
+// size. The dialog manager lays the controls out.
 void OnDpiChanged(HWND window, UINT message, LPARAM lParam);
 
 }  // namespace tonalis

@@ -1,8 +1,11 @@
-// The logon choice after a save: the saved profile is registered for the
-// monitor, so the loader finds it at the next logon.
+// The logon choice: one value per monitor says which monitors TNP.cpl's
+// loader gives back their registered profile's table, and the Run value that
+// starts it stays while any of them wants it.
 #include "ui/logon_choice.h"
 
 #include "profile/logon_entry.h"
+#include "profile/logon_monitors.h"
+#include "profile/registry.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "session/messages.h"
@@ -11,17 +14,67 @@
 
 namespace tonalis {
 
+namespace {
+
+bool LoadedAtLogon(uint32_t monitor) {
+    switch (FindInstalledLoader()) {
+        case InstalledLoader::kApplet:
+            return WantsLogonLoad(monitor);
+        case InstalledLoader::kTool:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool HasRegisteredProfile(uint32_t monitor) {
+    char path[kProfilePathSize] = {};
+    return ReadRegisteredProfilePath(monitor, path, sizeof path) == kRegistryOk && path[0] != '\0';
+}
+
+// tonalis.exe apply gives every monitor its table; the applet's loader goes
+// by each monitor's choice, so the others that have a profile keep theirs.
+void TakeOverFromTool(uint32_t monitor, int monitorCount) {
+    for (int other = 0; other < monitorCount; ++other) {
+        const uint32_t number = static_cast<uint32_t>(other);
+        if (number != monitor && HasRegisteredProfile(number)) {
+            SetLogonLoad(number, true);
+        }
+    }
+}
+
+}  // namespace
+
 void ShowLogonChoice(HWND window, const SessionContext* session) {
-    SetChecked(window, IDC_LOAD_AT_LOGON, true);
+    SetChecked(window, IDC_LOAD_AT_LOGON,
+               LoadedAtLogon(static_cast<uint32_t>(session->currentMonitor)));
     ShowControl(window, IDC_LOAD_AT_LOGON, session->workingSettings.hasGammaRamp == 1);
 }
 
-void KeepLogonChoice(HWND window) {
+void EnableLogonChoice(HWND window, const SessionContext* session, bool registering) {
+    EnableWindow(GetDlgItem(window, IDC_LOAD_AT_LOGON), registering);
+    SetChecked(window, IDC_LOAD_AT_LOGON,
+               registering && LoadedAtLogon(static_cast<uint32_t>(session->currentMonitor)));
+}
+
+void KeepLogonChoice(HWND window, uint32_t monitor, int monitorCount) {
     if (!IsControlShown(window, IDC_LOAD_AT_LOGON)) {
         return;
     }
-    const bool kept =
-        IsChecked(window, IDC_LOAD_AT_LOGON) ? InstallLogonLoader() : RemoveLogonLoader();
+    const bool wanted = IsChecked(window, IDC_LOAD_AT_LOGON);
+    const InstalledLoader installed = FindInstalledLoader();
+    if (installed == InstalledLoader::kTool && !wanted) {
+        TakeOverFromTool(monitor, monitorCount);
+    }
+    bool kept = SetLogonLoad(monitor, wanted);
+    if (AnyMonitorWantsLogonLoad()) {
+        // tonalis.exe apply already gives this monitor its table.
+        if (installed != InstalledLoader::kTool || !wanted) {
+            kept = InstallLogonLoader() && kept;
+        }
+    } else {
+        kept = RemoveLogonLoader() && kept;
+    }
     if (!kept) {
         ShowErrorMessage(ModuleInstance(), strings::kLogonChoiceFailed, strings::kProductName);
     }

@@ -1,19 +1,26 @@
 // Check box 1290 of page 312 and dialog 324: whether Windows loads the saved
-// calibration at every logon.
+// calibration of this monitor at every logon.
 #pragma once
 
 #include <windows.h>
+
+#include <cstdint>
 
 namespace tonalis {
 
 struct SessionContext;
 
-// Checked at first; shown only when the display's table can be set.
+// Shown only when the display's table can be set; checked when the loader at
+// logon gives the current monitor its calibration back now.
 void ShowLogonChoice(HWND window, const SessionContext* session);
 
-// After a successful save: installs the applet's logon loader when the box is
-// checked, else removes the one a Tonalis wrote. A failure is said once; the
-// saved profile stands.
-void KeepLogonChoice(HWND window);
+// The box promises this calibration, so it can be checked only while the save
+// makes it the monitor's default profile (1185 on page 312).
+void EnableLogonChoice(HWND window, const SessionContext* session, bool registering);
+
+// After a save that registered the profile for the monitor: records the
+// monitor's choice and keeps the one Run value while any monitor wants it. A
+// failure is said once; the saved profile stands.
+void KeepLogonChoice(HWND window, uint32_t monitor, int monitorCount);
 
 }  // namespace tonalis

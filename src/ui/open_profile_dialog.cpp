@@ -5,6 +5,7 @@
 
 #include <commdlg.h>
 
+#include "model/unicode_text.h"
 #include "profile/load_monitor_profile.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
@@ -38,6 +39,13 @@ bool SelectedPath(HWND hook, char* path, int size) {
     return length > 0 && length <= size;
 }
 
+// A description in the preview, which is a Unicode static for it.
+void ShowPreviewDescription(HWND hook, const char* description) {
+    wchar_t text[kDescriptionUnits + 1];
+    Utf8ToUtf16(description, reinterpret_cast<char16_t*>(text), kDescriptionUnits + 1);
+    SetWindowTextW(Control(hook, IDC_OPEN_PREVIEW), text);
+}
+
 // Shows the description of the file, else 3408; returns whether it has one.
 bool PreviewFile(HWND hook, const char* path) {
     char description[kDescriptionSize] = {};
@@ -45,7 +53,7 @@ bool PreviewFile(HWND hook, const char* path) {
         ShowPreviewString(hook, strings::kNotRgbMonitorProfile);
         return false;
     }
-    SetControlText(hook, IDC_OPEN_PREVIEW, description);
+    ShowPreviewDescription(hook, description);
     return true;
 }
 
@@ -55,7 +63,8 @@ INT_PTR OnInitDialog(HWND hook, LPARAM lParam) {
         dialog != nullptr ? reinterpret_cast<SessionContext*>(dialog->lCustData) : nullptr;
     if (session != nullptr) {
         AttachSession(hook, session);
-        SetControlText(hook, IDC_OPEN_PREVIEW, session->workingSettings.description);
+        MakeControlWide(hook, IDC_OPEN_PREVIEW);
+        ShowPreviewDescription(hook, session->workingSettings.description);
     }
     return TRUE;
 }

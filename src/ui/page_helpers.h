@@ -11,7 +11,16 @@ namespace tonalis {
 
 enum WhiteListKind { kHardwareWhite = 1, kAdjustedWhite = 2 };
 
+// Puts a Unicode edit in the place of the template's ANSI 1212, so that the
+// field keeps every character typed or pasted (an ANSI edit turns what its
+// code page lacks into '?'). Called once, before the field is first shown.
+void MakeDescriptionFieldWide(HWND window);
+// 1212 = workingSettings.description, at most kDescriptionUnits units.
 void ShowDescription(HWND window, SessionContext* session);
+// workingSettings.description = the text of 1212, in UTF-8.
+void CopyDescription(HWND window, SessionContext* session);
+// Removes the control characters (a pasted line break, a tab) from 1212,
+// with a beep; every other character stays.
 void FilterDescriptionText(HWND window);
 // True when a profile was loaded into the working settings.
 bool LoadProfileWithPrompt(HWND window, SessionContext* session);
@@ -25,16 +34,19 @@ void ShowTargetGamma(HWND window, SessionContext* session, HWND list, bool selec
 void ApplyGammaPreset(HWND window, SessionContext* session, HWND list);
 // Posted to the page or the panel when 1603 has lost the focus.
 constexpr UINT kGammaFieldLeft = WM_APP + 18;
-// Validates the typed gamma and, when it is complete and valid, applies it to
-// the three channels and previews the ramp; otherwise shows the error, owned
-// by the window, and gives the field back the focus. Called when the field is
-// left and before the user goes on; true when the value was accepted.
-bool ApplyTypedGamma(HWND window, SessionContext* session);
-// The edit's notifications: typing changes nothing until the field is left
-// (EN_KILLFOCUS), which posts kGammaFieldLeft to the window.
+// Before the user goes on (OK, Wizard, Next, Back): a text the user typed is
+// applied to the three channels when it is a valid gamma; otherwise the error
+// is shown, owned by the window, the field gets the focus back with its text
+// selected, and the result is false. A field that shows the stored gamma,
+// untouched or applied as typed, changes nothing.
+bool LeaveGammaField(HWND window, SessionContext* session);
+// The edit's notifications: each complete, valid value typed is applied and
+// previewed at once (EN_CHANGE); leaving the field (EN_KILLFOCUS) posts
+// kGammaFieldLeft to the window.
 void OnGammaEditNotification(HWND window, SessionContext* session, int code);
-// kGammaFieldLeft: ApplyTypedGamma, unless the focus is back in the field or
-// the window is no longer shown.
+// kGammaFieldLeft: the same check for a text typed since the last one, unless
+// the focus is back in the field, the window is no longer shown or the user
+// is on the way to Cancel.
 void OnGammaFieldLeft(HWND window, SessionContext* session);
 
 void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKind kind);

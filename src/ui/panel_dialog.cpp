@@ -14,45 +14,12 @@
 #include "ui/procedures.h"
 #include "ui/profile_dialogs.h"
 #include "ui/white_point_measurement.h"
+#include "ui/window_dpi.h"
 
 namespace tonalis {
 
 namespace {
 
-WNDPROC g_previousDescriptionProcedure;
-// False while the dialog initialises: setting the gamma field then must not
-// run the gamma validation.
-bool g_gammaFieldLive;
-
-// Composed input method characters would put non-ASCII text into the field.
-LRESULT CALLBACK DescriptionEditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_IME_CHAR) {
-        return 0;
-    }
-    return CallWindowProcA(g_previousDescriptionProcedure, edit, message, wParam, lParam);
-}
-
-void FilterDescriptionInput(HWND dialog) {
-    HWND edit = Control(dialog, IDC_DESCRIPTION);
-    LONG_PTR previous = GetWindowLongPtrA(edit, GWLP_WNDPROC);
-    if (previous == 0) {
-        return;
-    }
-    g_previousDescriptionProcedure = reinterpret_cast<WNDPROC>(previous);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DescriptionEditFilter));
-}
-
-void StopFilteringDescriptionInput(HWND dialog) {
-    HWND edit = Control(dialog, IDC_DESCRIPTION);
-    if (g_previousDescriptionProcedure == nullptr ||
-        GetWindowLongPtrA(edit, GWLP_WNDPROC) !=
-            reinterpret_cast<LONG_PTR>(DescriptionEditFilter)) {
-        return;
-    }
-    SetWindowLongPtrA(edit, GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(g_previousDescriptionProcedure));
-    g_previousDescriptionProcedure = nullptr;
-}
 
 // Every control from the working settings.
 void ShowAllSettings(HWND dialog, SessionContext* session) {
@@ -64,7 +31,6 @@ void ShowAllSettings(HWND dialog, SessionContext* session) {
 }
 
 void OnInitDialog(HWND dialog, SessionContext* session) {
-    g_gammaFieldLive = false;
     if (session == nullptr) {
         EndDialog(dialog, -1);
         return;
@@ -80,22 +46,28 @@ void OnInitDialog(HWND dialog, SessionContext* session) {
     session->savedSettings = session->workingSettings;
     AttachSession(dialog, session);
     session->uiMode = kUiModePanel;
+    MakeDescriptionFieldWide(dialog);
     ShowAllSettings(dialog, session);
     ShowLogonChoice(dialog, session);
-    FilterDescriptionInput(dialog);
     session->panelShown = TRUE;
-    g_gammaFieldLive = true;
 }
 
 void OnMove(HWND dialog) {
     SessionContext* session = SessionOf(dialog);
     if (session != nullptr && SyncToWindowMonitor(session)) {
         ShowAllSettings(dialog, session);
+        ShowLogonChoice(dialog, session);
     }
 }
 
-void CopyDescription(HWND dialog, SessionContext* session) {
-    GetControlText(dialog, IDC_DESCRIPTION, session->workingSettings.description, kDescriptionSize);
+// OK and Wizard take what is typed: a gamma that is refused keeps the dialog
+// open.
+bool TakeTypedSettings(HWND dialog, SessionContext* session) {
+    if (!LeaveGammaField(dialog, session)) {
+        return false;
+    }
+    CopyDescription(dialog, session);
+    return true;
 }
 
 // List 1202 after a load, a new hardware white or new primaries: the kept
@@ -133,24 +105,13 @@ void OnMeasure(HWND dialog, SessionContext* session) {
     PreviewWorkingRamp(session);
 }
 
-void OnGammaText(HWND dialog, SessionContext* session, int code) {
-    if (g_gammaFieldLive) {
-        OnGammaEditNotification(dialog, session, code);
-    }
-}
-
 // The profile is saved and registered, and its table is left in the display.
 void OnOk(HWND dialog, SessionContext* session) {
-    if (!ApplyTypedGamma(dialog, session)) {
+    if (!TakeTypedSettings(dialog, session) || !SaveProfileDialog(dialog, session)) {
         return;
     }
-    CopyDescription(dialog, session);
-    if (!SaveProfileDialog(dialog, session)) {
-        return;
-    }
-    if (session->workingSettings.hasGammaRamp == 1) {
-        LoadRampForWindow(dialog, session->monitorCount >= 2, &session->workingSettings.ramp);
-    }
+    // A display that refuses the saved table is told, as on Finish.
+    LoadWorkingRamp(session);
     session->isClosing = TRUE;
     uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
     WriteMonitorProfilePath(session, monitor);
@@ -158,7 +119,7 @@ void OnOk(HWND dialog, SessionContext* session) {
     // A running keeper would otherwise put the older calibration back.
     TellKeeperToReload(static_cast<int>(monitor));
     WriteUserPreferences(kUiModePanel, monitor);
-    KeepLogonChoice(dialog);
+    KeepLogonChoice(dialog, monitor, session->monitorCount);
     EndDialog(dialog, 0);
 }
 
@@ -170,11 +131,9 @@ void OnCancel(HWND dialog, SessionContext* session) {
 }
 
 void OnWizard(HWND dialog, SessionContext* session) {
-    if (!ApplyTypedGamma(dialog, session)) {
-        return;
+    if (TakeTypedSettings(dialog, session)) {
+        EndDialog(dialog, IDC_PANEL_WIZARD);
     }
-    CopyDescription(dialog, session);
-    EndDialog(dialog, IDC_PANEL_WIZARD);
 }
 
 void OnListChange(HWND dialog, SessionContext* session, int id) {
@@ -232,7 +191,7 @@ void OnCommand(HWND dialog, int id, int code) {
     } else if (id == IDC_SINGLE_GAMMA) {
         RefreshGammaPatches(dialog, session);
     } else if (id == IDC_GAMMA_EDIT) {
-        OnGammaText(dialog, session, code);
+        OnGammaEditNotification(dialog, session, code);
     } else if (code == CBN_SELCHANGE) {
         OnListChange(dialog, session, id);
     } else if (code == BN_CLICKED) {
@@ -268,9 +227,7 @@ BOOL OnHScroll(HWND dialog, HWND slider, int code, int position) {
 }
 
 void OnDestroy(HWND dialog) {
-    StopFilteringDescriptionInput(dialog);
     DetachSession(dialog);
-    g_gammaFieldLive = false;
 }
 
 }  // namespace

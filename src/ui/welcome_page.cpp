@@ -17,16 +17,10 @@ namespace tonalis {
 
 namespace {
 
-// The frame is centred when it first appears; after that it stays where the
-// user puts it, on the monitor to calibrate.
-bool g_frameCentred;
-
 void OnInitDialog(HWND page, SessionContext* session) {
     if (session == nullptr) {
         return;
     }
-    // A wizard that started on 303, after the panel, was centred there.
-    g_frameCentred = g_pageWindows.description != nullptr;
     g_pageWindows.welcome = page;
     session->frameWindow = SheetFrame(page);
     session->currentMonitor = MonitorIndexOfWindow(session);
@@ -38,12 +32,18 @@ void OnInitDialog(HWND page, SessionContext* session) {
     SetChecked(page, IDC_CHOOSE_PANEL, session->uiMode == kUiModePanel);
 }
 
+// The frame is centred when it first appears; after that it stays where the
+// user puts it, on the monitor to calibrate. A wizard that started on 303,
+// after the panel, was centred there.
 void OnShowWindow(HWND page, bool shown) {
-    const SessionContext* session = SessionOf(page);
-    if (session != nullptr && shown && !g_frameCentred) {
-        CentreOnCurrentMonitor(session);
-        g_frameCentred = true;
+    SessionContext* session = SessionOf(page);
+    if (session == nullptr || !shown || session->wizardPlaced) {
+        return;
     }
+    if (g_pageWindows.description == nullptr) {
+        CentreOnCurrentMonitor(session);
+    }
+    session->wizardPlaced = TRUE;
 }
 
 // The wizard hides while the panel runs; the panel's Wizard button brings it

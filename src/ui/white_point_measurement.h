@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "model/white_swatches.h"
 #include "session/session_context.h"
 
 namespace tonalis {
@@ -14,7 +15,9 @@ INT_PTR RunWhitePointInstructions(HWND owner, SessionContext* session);
 // not be shown.
 INT_PTR MeasureWhitePoint(HWND owner, SessionContext* session);
 
-void SetWhiteSwatches(PatternPalette* palette, int step);
+// Entries 10 to 12 of the palette: the swatches of the steps before, at and
+// after step, black where the ladder has no such step.
+void SetWhiteSwatches(PatternPalette* palette, const WhiteSwatchTable& table, int step);
 void FlashSquare(HWND square);
 int FindWhiteStep(Chromaticity white);
 

@@ -9,6 +9,7 @@
 #include "ui/pattern_palette.h"
 #include "ui/patterns.h"
 #include "ui/white_point_measurement.h"
+#include "ui/window_dpi.h"
 
 namespace tonalis {
 
@@ -26,7 +27,6 @@ constexpr int kSquareTop = 150;
 constexpr int kSquareSpacing = 130;  // a 30-pixel gap between squares
 constexpr int kSquaresWidth = 360;
 constexpr DWORD kFlashMilliseconds = 30;
-constexpr int kBaseDpi = 96;
 
 // Only one screen is open at a time; it keeps the session here rather than in
 // a window property, with the procedures its side squares had before.
@@ -34,12 +34,12 @@ SessionContext* g_session = nullptr;
 WNDPROC g_previousLeftProc = nullptr;
 WNDPROC g_previousRightProc = nullptr;
 
-void SetSwatch(PatternPalette* palette, int entry, int step) {
+void SetSwatch(PatternPalette* palette, int entry, const WhiteSwatchTable& table, int step) {
     if (step < 0 || step >= kWhiteLadderSteps) {
         SetPatternColour(palette, entry, 0, 0, 0);
         return;
     }
-    const SwatchColour& colour = ProcessWhiteSwatchTable().steps[step];
+    const SwatchColour& colour = table.steps[step];
     SetPatternColour(palette, entry, colour.red, colour.green, colour.blue);
 }
 
@@ -80,17 +80,11 @@ void Unsubclass(HWND screen, int id, WNDPROC previous) {
     }
 }
 
-// The geometry holds at 96 DPI; on a scaled display the squares keep their
-// size on the screen, in device pixels of the DPI-aware window.
-int ScreenDpi(HWND screen) {
-    HDC dc = GetDC(screen);
-    const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
-    ReleaseDC(screen, dc);
-    return dpi > 0 ? dpi : kBaseDpi;
-}
-
+// The geometry holds at 96 DPI; on a scaled monitor the squares keep their
+// size on the screen, in device pixels of the DPI-aware window. On a desktop
+// of mixed scales that is the scale of the monitor the screen covers.
 void PlaceSquares(HWND screen, int monitorWidth) {
-    const int dpi = ScreenDpi(screen);
+    const int dpi = WindowDpi(screen);
     auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, kBaseDpi); };
     const int left = (monitorWidth - scaled(kSquaresWidth)) / 2;
     const int ids[] = {IDC_SQUARE_LEFT, IDC_SQUARE_CENTRE, IDC_SQUARE_RIGHT};
@@ -151,7 +145,8 @@ void OnStep(HWND screen, int squareId, int change) {
     if (step >= 0 && step < kWhiteLadderSteps) {
         g_session->whitePointStep = step;
     }
-    SetWhiteSwatches(&g_session->patternPalette, g_session->whitePointStep);
+    SetWhiteSwatches(&g_session->patternPalette, ProcessWhiteSwatchTable(),
+                     g_session->whitePointStep);
     // The square flashes even at the end of the ladder, to show the click.
     FlashSquare(GetDlgItem(screen, squareId));
     InvalidateControl(screen, IDC_SQUARE_LEFT, false);
@@ -211,11 +206,11 @@ INT_PTR CALLBACK WhitePointScreenProc(HWND screen, UINT message, WPARAM wParam, 
 
 }  // namespace
 
-void SetWhiteSwatches(PatternPalette* palette, int step) {
+void SetWhiteSwatches(PatternPalette* palette, const WhiteSwatchTable& table, int step) {
     // A side square whose neighbouring step does not exist shows black.
-    SetSwatch(palette, kLeftSquareEntry, step - 1);
-    SetSwatch(palette, kCentreSquareEntry, step);
-    SetSwatch(palette, kRightSquareEntry, step + 1);
+    SetSwatch(palette, kLeftSquareEntry, table, step - 1);
+    SetSwatch(palette, kCentreSquareEntry, table, step);
+    SetSwatch(palette, kRightSquareEntry, table, step + 1);
 }
 
 void FlashSquare(HWND square) {
@@ -254,7 +249,7 @@ INT_PTR MeasureWhitePoint(HWND owner, SessionContext* session) {
     // runs all the same.
     BuildWhiteSwatchTable(primaries, working.gamma, &ProcessWhiteSwatchTable());
     session->whitePointStep = FindWhiteStep(working.hardwareWhite);
-    SetWhiteSwatches(&session->patternPalette, session->whitePointStep);
+    SetWhiteSwatches(&session->patternPalette, ProcessWhiteSwatchTable(), session->whitePointStep);
 
     const INT_PTR result =
         DialogBoxParamA(session->instance, MAKEINTRESOURCEA(IDD_WHITE_SCREEN), owner,

@@ -1,6 +1,5 @@
 // The window procedure put in front of the wizard's sheet frame: a move to
-// another monitor refreshes the pages that exist, and input method characters
-// never reach the pages.
+// another monitor refreshes the pages that exist.
 #include <windows.h>
 
 #include <prsht.h>
@@ -46,14 +45,8 @@ void OnFrameMoved(HWND frame) {
 }
 
 LRESULT CALLBACK FrameFilter(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_MOVE:
-            OnFrameMoved(frame);
-            break;
-        case WM_IME_CHAR:
-            return 0;
-        default:
-            break;
+    if (message == WM_MOVE) {
+        OnFrameMoved(frame);
     }
     return CallWindowProcA(g_previousFrameProcedure, frame, message, wParam, lParam);
 }

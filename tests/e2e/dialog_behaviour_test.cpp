@@ -55,7 +55,7 @@ TEST(DialogBehaviour, OnOneOrTwoMonitorsEachDialogBehaves) {
     const bool two = monitors.size() > 1;
     const std::string name = Ansi(u8"tnl-e2e-中文.icc"), saved = "C:\\tnl-e2e\\" + name;
     std::ofstream(LibraryColorDirectory() + name) << "an earlier file";
-    Ramp slid = {}, refused = {};
+    Ramp slid = {}, typed = {}, refused = {};
     int pageAfterRefusal = 0;
     RECT target = {}, afterNext = {};
 
@@ -79,7 +79,8 @@ TEST(DialogBehaviour, OnOneOrTwoMonitorsEachDialogBehaves) {
         if (ramp) {
             Slide(page, IDC_GAMMA_SLIDER_CENTRE, 130);
             slid = ScreenRamp();
-            Type(page, IDC_GAMMA_EDIT, "1");  // a valid start of a wrong value
+            Type(page, IDC_GAMMA_EDIT, "1");  // a valid start of a wrong value, shown at once
+            typed = ScreenRamp();
             Type(page, IDC_GAMMA_EDIT, "1e308");
             ExpectRefusal(wizard.frame(), 0, [&] { wizard.Next(); });
             pageAfterRefusal = wizard.PageId();
@@ -128,7 +129,8 @@ TEST(DialogBehaviour, OnOneOrTwoMonitorsEachDialogBehaves) {
     EXPECT_EQ(calibrated, EqualRect(&target, &monitors[0]) ? 0u : monitors.size() - 1);
     if (ramp) {
         EXPECT_EQ(pageAfterRefusal, IDD_GAMMA);
-        EXPECT_EQ(RampDistance(refused, slid), 0) << "nothing of 1e308 applied";
+        EXPECT_GT(RampDistance(typed, slid), 512) << "1 as it was typed";
+        EXPECT_EQ(RampDistance(refused, typed), 0) << "nothing of 1e308 applied";
     }
     // Cleared, 1185 keeps the file out of the colour directory and the registry.
     EXPECT_TRUE(IccFile(ReadFileBytes(saved)).IsProfile());

@@ -1,7 +1,8 @@
-// The check box "每次登录时载入此校正": after a save with it checked, the user's
-// Run key holds the command of the applet's own loader, and that command run
-// as Windows runs it brings the saved table back into the display; a save with
-// it cleared takes the value away.
+// The check box "每次登录时载入此校正": it shows whether the monitor's
+// calibration is loaded at logon now; after a save with it checked, the
+// user's Run key holds the command of the applet's own loader, and that
+// command run as Windows runs it brings the saved table back into the display;
+// a save with it cleared takes the value away.
 #include <windows.h>
 #include <cpl.h>
 
@@ -84,6 +85,10 @@ TEST_F(LogonLoader, FinishInstallsTheLoaderThatBringsTheSavedTableBack) {
         HWND page = wizard.WaitForPage(ramp ? IDD_FINISH_COMPARE : IDD_FINISH_PLAIN);
         shown = GetDlgItem(page, IDC_LOAD_AT_LOGON) != nullptr && IsShown(page, IDC_LOAD_AT_LOGON);
         checked = shown && IsChecked(page, IDC_LOAD_AT_LOGON);
+        if (shown) {
+            Click(page, IDC_LOAD_AT_LOGON);
+            WaitUntil([&] { return IsChecked(page, IDC_LOAD_AT_LOGON); }, "the box checked");
+        }
         wizard.Finish();
         SaveAs(saved);
     });
@@ -94,7 +99,7 @@ TEST_F(LogonLoader, FinishInstallsTheLoaderThatBringsTheSavedTableBack) {
     if (!ramp) {
         return;
     }
-    EXPECT_TRUE(checked);
+    EXPECT_FALSE(checked) << "nothing is loaded at logon yet";
     EXPECT_NE(Lower(command).find(Lower(AppletPath())), std::string::npos) << command;
 
     Ramp identity;
@@ -121,10 +126,12 @@ TEST_F(LogonLoader, PanelSaveWithTheBoxClearedRemovesTheLoader) {
     RegSetValueExA(key, "Tonalis", 0, REG_SZ, reinterpret_cast<const BYTE*>(kEarlierLoader),
                    sizeof kEarlierLoader);
     RegCloseKey(key);
-    bool shown = false;
+    SetDword(HKEY_CURRENT_USER, kUserKey, "LoadAtLogon0", 1);
+    bool shown = false, checked = false;
     RunRecord run = RunDoubleClick(applet_, [&] {
         HWND panel = WaitFor([] { return FindDialogWith(IDC_PANEL_WIZARD); }, "dialog 324");
         shown = IsShown(panel, IDC_LOAD_AT_LOGON);
+        checked = IsChecked(panel, IDC_LOAD_AT_LOGON);
         if (shown) {
             Click(panel, IDC_LOAD_AT_LOGON);
             WaitUntil([&] { return !IsChecked(panel, IDC_LOAD_AT_LOGON); }, "the box cleared");
@@ -134,9 +141,38 @@ TEST_F(LogonLoader, PanelSaveWithTheBoxClearedRemovesTheLoader) {
     });
     EXPECT_EQ(run.failure, "");
     EXPECT_EQ(shown, ramp);
+    EXPECT_TRUE(checked) << "monitor 0 is loaded at logon";
     // Without a table to load the setting stays as it was.
     std::string command;
     EXPECT_EQ(RunValue(&command), !ramp) << command;
+}
+
+// With 1185 cleared the saved profile is not registered, so the box cannot
+// promise to load it at logon.
+TEST_F(LogonLoader, TwoMonitorsUnregisteredSaveInstallsNoLoader) {
+    const char* setup = getenv("TONALIS_DISPLAY_SETUP");
+    if (setup == nullptr || std::string(setup) != "dummy-right") {
+        GTEST_SKIP() << "needs two monitors with a settable table (dummy-right)";
+    }
+    bool enabled = true, checked = true;
+    RunRecord run = RunDoubleClick(applet_, [&] {
+        Wizard wizard = Wizard::WaitForIt();
+        Click(wizard.WaitForPage(IDD_WELCOME), IDC_CHOOSE_WIZARD);
+        wizard.NextThrough({IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS, IDD_GAMMA,
+                            IDD_HARDWARE_WHITE, IDD_ADJUSTED_WHITE});
+        HWND page = wizard.WaitForPage(IDD_FINISH_COMPARE);
+        Click(page, IDC_DEFAULT_PROFILE);
+        WaitUntil([&] { return !IsChecked(page, IDC_DEFAULT_PROFILE); }, "1185 cleared");
+        enabled = IsWindowEnabled(GetDlgItem(page, IDC_LOAD_AT_LOGON)) != FALSE;
+        checked = IsChecked(page, IDC_LOAD_AT_LOGON);
+        wizard.Finish();
+        SaveAs(std::string(kScratchFolder) + "\\tnl-e2e-logon-unregistered.icc");
+    });
+    EXPECT_EQ(run.failure, "");
+    EXPECT_FALSE(enabled);
+    EXPECT_FALSE(checked);
+    std::string command;
+    EXPECT_FALSE(RunValue(&command)) << command;
 }
 
 }  // namespace

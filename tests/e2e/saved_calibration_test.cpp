@@ -47,6 +47,18 @@ Ramp TableOf(const std::string& path) {
     return ramp;
 }
 
+// Installed and associated, as an earlier calibration leaves its profile.
+void MakeMonitorProfile(const std::string& path) {
+    HMODULE mscms = LoadLibraryA("mscms.dll");
+    auto install = reinterpret_cast<BOOL(WINAPI*)(PCSTR, PCSTR)>(
+        reinterpret_cast<void*>(GetProcAddress(mscms, "InstallColorProfileA")));
+    auto associate = reinterpret_cast<BOOL(WINAPI*)(PCSTR, PCSTR, PCSTR)>(
+        reinterpret_cast<void*>(GetProcAddress(mscms, "AssociateColorProfileWithDeviceA")));
+    const std::string installed = LibraryColorDirectory() + path.substr(path.rfind('\\') + 1);
+    ASSERT_TRUE(install(nullptr, path.c_str()) && associate(nullptr, installed.c_str(), "DISPLAY"));
+    ASSERT_EQ(_stricmp(ScreenProfile().c_str(), installed.c_str()), 0) << ScreenProfile();
+}
+
 // Through the open dialog, which takes a typed name as the save dialog does.
 void Load(HWND window, const std::string& path, const char* description) {
     Click(window, IDC_LOAD);
@@ -216,6 +228,47 @@ TEST_F(SavedCalibration, TheKeeperKeepsWhatThePanelSaved) {
     EXPECT_EQ(WaitForSingleObject(keeper.process.hProcess, 10000), WAIT_OBJECT_0)
         << "WM_CLOSE ends it";
 }
+
+class UntouchedChannels : public SavedCalibration, public ::testing::WithParamInterface<bool> {};
+
+// On a monitor whose profile has a gamma per channel, OK in the panel, or Next
+// through the wizard and Finish, saves the gammas, factors and table it had.
+TEST_P(UntouchedChannels, AreSavedAsTheyWere) {
+    const bool panel = GetParam();
+    const double gammas[3] = {1.8, 2.2, 2.6}, factors[3] = {0.8, 1.0, 1.25};
+    const std::string channels = MakeProfile("tnl-e2e-channels", gammas, factors, 0xFFFFFF, true);
+    MakeMonitorProfile(channels);
+    SetDword(HKEY_CURRENT_USER, kUserKey, "WizardOrPanel", panel ? 2 : 1);
+    const std::string saved = std::string(kScratchFolder) + "\\tnl-e2e-untouched.icc";
+
+    RunRecord run = RunDoubleClick(applet_, [&] {
+        if (panel) {
+            Click(WaitFor([] { return FindDialogWith(IDC_PANEL_WIZARD); }, "dialog 324"), IDOK);
+        } else {
+            Wizard wizard = Wizard::WaitForIt();
+            wizard.NextThrough({IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS,
+                                IDD_GAMMA, IDD_HARDWARE_WHITE, IDD_ADJUSTED_WHITE});
+            wizard.WaitForPage(IDD_FINISH_COMPARE);
+            wizard.Finish();
+        }
+        SaveAs(saved);
+    });
+
+    EXPECT_EQ(run.failure, "");
+    const IccFile before(ReadFileBytes(channels)), after(ReadFileBytes(saved));
+    for (const char* trc : {"rTRC", "gTRC", "bTRC"}) {
+        EXPECT_EQ(after.Gamma(trc), before.Gamma(trc)) << trc;
+    }
+    MonitorSettings loaded = {}, resaved = {};
+    LoadMonitorProfile(channels.c_str(), &loaded);
+    ASSERT_EQ(LoadMonitorProfile(saved.c_str(), &resaved), 0);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_NEAR(resaved.gammaFactor[c], loaded.gammaFactor[c], 0.01) << c;
+    }
+    EXPECT_LE(RampDistance(TableOf(saved), TableOf(channels)), kRoundingError);
+}
+
+INSTANTIATE_TEST_SUITE_P(PanelOkOrWizardFinish, UntouchedChannels, ::testing::Bool());
 
 }  // namespace
 }  // namespace tonalis::e2e

@@ -232,6 +232,17 @@ void Type(HWND dialog, int editId, const std::string& text) {
     Send(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void TypeCharacters(HWND dialog, int editId, const std::wstring& text) {
+    HWND edit = Control(dialog, editId);
+    Send(edit, EM_SETSEL, 0, -1);
+    for (wchar_t unit : text) {
+        if (!PostMessageW(edit, WM_CHAR, unit, 1)) {
+            throw DriverError("cannot post a character");
+        }
+    }
+    SettleThread(ThreadOf(edit), "typing");
+}
+
 void PressKey(HWND window, UINT key) {
     const DWORD thread = ThreadOf(window);
     Post(window, WM_KEYDOWN, key, 1);

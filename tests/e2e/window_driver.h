@@ -53,6 +53,9 @@ void Choose(HWND dialog, int comboId, int index);
 void Slide(HWND dialog, int sliderId, int position);
 // The whole text replaced, as a paste over a selection of everything.
 void Type(HWND dialog, int editId, const std::string& text);
+// The whole text selected, then typed over: one WM_CHAR per UTF-16 unit, as
+// the keyboard and an input method deliver them.
+void TypeCharacters(HWND dialog, int editId, const std::wstring& text);
 // A key pressed and released on a window, through its thread's message queue.
 void PressKey(HWND window, UINT key);
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Reads the profiles that the end-to-end scenarios saved through the applet
 # with LittleCMS on the host, and checks each against what its scenario set:
-# description, tone curves, primaries (taken back from their D50 adaptation
-# with LittleCMS's own Bradford), media white point, and the 'vcgt' table
-# against the display's ramp (or its absence).
+# description (the ASCII part, and the typed text in the Unicode part as
+# LittleCMS, where it keeps that part, and ArgyllCMS's iccdump read it), tone
+# curves, primaries (taken back from their D50 adaptation with LittleCMS's
+# own Bradford), media white point, and the 'vcgt' table against the
+# display's ramp (or its absence).
 # Usage: e2e_profiles_lcms.sh BUILD_DIR RESULTS_DIR
 set -uo pipefail
 
@@ -20,11 +22,14 @@ if ! compgen -G "$kept/*.expect" >/dev/null; then
     exit 0
 fi
 
-python3 - "$kept" <<'PY'
+python3 - "$kept" "$(dirname "${BASH_SOURCE[0]}")/lib" <<'PY'
 import ctypes as C
 import glob
 import os
 import sys
+
+sys.path.insert(0, sys.argv[2])
+from description_peers import check_description
 
 lcms = C.CDLL("liblcms2.so.2")
 
@@ -49,9 +54,6 @@ lcms.cmsEvalToneCurve16.argtypes = [C.c_void_p, C.c_uint16]
 lcms.cmsD50_XYZ.restype = C.POINTER(XYZ)
 lcms.cmsAdaptToIlluminant.argtypes = [C.POINTER(XYZ)] * 4
 lcms.cmsXYZ2xyY.argtypes = [C.POINTER(XyY), C.POINTER(XYZ)]
-lcms.cmsGetProfileInfoASCII.restype = C.c_uint32
-lcms.cmsGetProfileInfoASCII.argtypes = [C.c_void_p, C.c_int, C.c_char_p, C.c_char_p,
-                                        C.c_char_p, C.c_uint32]
 
 
 def sig(text):
@@ -76,7 +78,7 @@ def check(ok, what):
 for expect_path in sorted(glob.glob(os.path.join(sys.argv[1], "*.expect"))):
     name = os.path.basename(expect_path)[:-7]
     expected = {}
-    for line in open(expect_path, encoding="latin-1"):
+    for line in open(expect_path, encoding="utf-8"):
         key, _, rest = line.rstrip("\r\n").partition(" ")
         expected[key] = rest
     profile = lcms.cmsOpenProfileFromFile(expect_path[:-7].encode() + b".icc", b"r")
@@ -84,10 +86,8 @@ for expect_path in sorted(glob.glob(os.path.join(sys.argv[1], "*.expect"))):
     if not profile:
         continue
 
-    text = C.create_string_buffer(256)
-    lcms.cmsGetProfileInfoASCII(profile, 0, b"en", b"US", text, 256)
-    check(text.value.decode("latin-1") == expected["description"],
-          f"{name}: description {text.value!r}")
+    check_description(check, name, expect_path[:-7] + ".icc",
+                      expected["description"], expected["ascii"])
 
     gamma = float(expected["gamma"])
     for channel in ("rTRC", "gTRC", "bTRC"):

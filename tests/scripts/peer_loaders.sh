@@ -4,7 +4,8 @@
 # load in ArgyllCMS's dispwin and in xcalib as in tonalis apply; the 'vcgt'
 # forms other tools write load in tonalis apply as dispwin loads them (the
 # formula, on which dispwin is off, and the table of older Tonalis profiles,
-# which dispwin refuses, as LittleCMS reads them); dispwin -V finds
+# which dispwin refuses, as LittleCMS reads them), and tonalis vcgt prints
+# what apply loads; dispwin -V finds
 # the table apply loaded; malformed tables and missing files change nothing.
 # Usage: peer_loaders.sh BUILD_DIR RESULTS_DIR
 set -uo pipefail
@@ -31,7 +32,8 @@ same() {
         pass "$3" || fail "$3: $(tail -1 "$work/expect.log"); $(head -c 200 "$work/$1.json")"
 }
 
-"$tool" make -o "$work/made.icc" --gamma 2.2 --factor 1.2 --adjusted-white 5000K >/dev/null ||
+"$tool" make -o "$work/made.icc" --gamma 2.2 --factor 1.2 --adjusted-white 5000K \
+    --description "校准 显示器 😀" >/dev/null ||
     { fail "tonalis make writes a profile"; finish; }
 saved=("$work/made.icc")
 kept="$results/e2e-profiles"
@@ -58,9 +60,13 @@ for profile in "${saved[@]}"; do
         fail "$name: dispwin -V after tonalis apply: $(cat "$work/verify.log")"
 done
 
-for form in 8bit 1024 mono formula old; do
+for form in 8bit 8bit-padded 1024 mono formula old; do
     $forms "$form" "$work/made.icc" "$work/$form.icc" || fail "the $form profile is written"
     loaded_by tonalis "$tool" apply "$work/$form.icc"
+    "$tool" vcgt "$work/$form.icc" >"$work/vcgt.txt"
+    $tables read "show:$work/vcgt.txt" >"$work/vcgt.json" 2>/dev/null ||
+        cp "$work/vcgt.txt" "$work/vcgt.json"
+    same vcgt tonalis "tonalis vcgt prints the $form table apply loads"
     if [[ $form == formula || $form == old ]]; then
         $forms lcms "$work/$form.icc" "$work/tonalis.json" >"$work/peer.json"
         same tonalis peer "a vcgt $form loads in tonalis apply as LittleCMS reads it"

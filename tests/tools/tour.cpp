@@ -123,6 +123,7 @@ void WizardTour() {
     wizard.Next();
 
     page = wizard.WaitForPage(IDD_DESCRIPTION);
+    TypeCharacters(page, IDC_DESCRIPTION, L"我的显示器（办公室）");
     Picture("303-description", wizard.frame());
     Try("320-open-profile", [&] {
         Click(page, IDC_LOAD);

@@ -132,7 +132,7 @@ class PageHelpers : public ::testing::Test {
     HWND dialog_ = nullptr;
 };
 
-TEST_F(PageHelpers, TypedGammaIsCheckedAndAppliedToAllChannels) {
+TEST_F(PageHelpers, TypedGammaIsAppliedAsTypedAndCheckedWhenLeft) {
     const int windows = strings::kFirstGammaPreset + 1, custom = strings::kCustomGamma;
     struct {
         const char *typed, *shown;
@@ -152,15 +152,26 @@ TEST_F(PageHelpers, TypedGammaIsCheckedAndAppliedToAllChannels) {
         SetFocus(control(IDC_DESCRIPTION));
         messages().clear();
 
-        SetDlgItemTextA(dialog_, IDC_GAMMA_EDIT, c.typed);
-        EXPECT_TRUE(messages().empty()) << "typing alone checks nothing";
-        EXPECT_EQ(ApplyTypedGamma(dialog_, session_.get()), !c.refused);
+        // Typed over the whole text: a valid value holds at once, a wrong one
+        // waits for the field to be left.
+        SendMessageA(control(IDC_GAMMA_EDIT), EM_SETSEL, 0, -1);
+        SendMessageA(control(IDC_GAMMA_EDIT), EM_REPLACESEL, TRUE,
+                     reinterpret_cast<LPARAM>(c.typed));
+        EXPECT_TRUE(messages().empty());
+        EXPECT_DOUBLE_EQ(working().gamma[0], c.gamma);
+        EXPECT_EQ(LeaveGammaField(dialog_, session_.get()), !c.refused);
         ASSERT_EQ(messages().size(), c.refused ? 1u : 0u);
         if (c.refused) {
             EXPECT_EQ(messages()[0].owner, dialog_);
             EXPECT_EQ(messages()[0].text, LoadTestString(strings::kEnterGammaInRange));
             EXPECT_EQ(GetFocus(), control(IDC_GAMMA_EDIT));
             EXPECT_EQ(Selection(IDC_GAMMA_EDIT), std::make_pair(DWORD(0), DWORD(strlen(c.typed))));
+            // Not refused again as the focus moves on, only when the user goes on.
+            ShowWindow(dialog_, SW_SHOWNA);
+            SetFocus(control(IDC_DESCRIPTION));
+            OnGammaFieldLeft(dialog_, session_.get());
+            EXPECT_FALSE(LeaveGammaField(dialog_, session_.get()));
+            EXPECT_EQ(messages().size(), 2u);
         }
         EXPECT_EQ(Text(IDC_GAMMA_EDIT), c.shown);
         EXPECT_EQ(Chosen(IDC_GAMMA_LIST), LoadTestString(c.list));
@@ -265,25 +276,24 @@ TEST_F(PageHelpers, WhiteListsSetWhitePointsAndChannelPeaks) {
     EXPECT_LT(working().whiteRgb >> 16 & 0xFF, 255u);
 }
 
-TEST_F(PageHelpers, DescriptionKeepsOnlyAsciiAndTheCaretFollows) {
+TEST_F(PageHelpers, DescriptionKeepsEveryCharacterButControlsAndTheCaretFollows) {
+    MakeDescriptionFieldWide(dialog_);
     struct {
-        const char* before;
+        const wchar_t* before;
         DWORD caret;
-        const wchar_t* pasted;
-        const char* after;
+        const wchar_t *pasted, *after;
         DWORD caretAfter;
-    } cases[] = {{"", 0, L"a\u00e9 b", "a b", 3},
-                 {"abc", 1, L"\u00e9", "abc", 1},
-                 {"abc", 3, L" d", "abc d", 5}};
+    } cases[] = {{L"", 0, L"aé 😀b", L"aé 😀b", 6},
+                 {L"abc", 1, L"\r\n\t", L"abc", 1},
+                 {L"abc", 3, L" 显\u0085示", L"abc 显示", 6}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.after);
-        SetDlgItemTextA(dialog_, IDC_DESCRIPTION, c.before);
-        SendMessageA(control(IDC_DESCRIPTION), EM_SETSEL, c.caret, c.caret);
-        char pasted[16] = {};
-        WideCharToMultiByte(CP_ACP, 0, c.pasted, -1, pasted, sizeof pasted, nullptr, nullptr);
-        SendMessageA(control(IDC_DESCRIPTION), EM_REPLACESEL, TRUE,
-                     reinterpret_cast<LPARAM>(pasted));
-        EXPECT_EQ(Text(IDC_DESCRIPTION), c.after);
+        SetWindowTextW(control(IDC_DESCRIPTION), c.before);
+        SendMessageW(control(IDC_DESCRIPTION), EM_SETSEL, c.caret, c.caret);
+        SendMessageW(control(IDC_DESCRIPTION), EM_REPLACESEL, TRUE,
+                     reinterpret_cast<LPARAM>(c.pasted));
+        wchar_t text[32] = {};
+        GetWindowTextW(control(IDC_DESCRIPTION), text, 32);
+        EXPECT_EQ(std::wstring(text), c.after) << c.caret;
         EXPECT_EQ(Selection(IDC_DESCRIPTION), std::make_pair(c.caretAfter, c.caretAfter));
     }
 }

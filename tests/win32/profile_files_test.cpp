@@ -9,6 +9,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -240,26 +242,23 @@ TEST_F(ProfileFiles, WithoutMoveFileExTheOldFileStepsAsideAndComesBack) {
     EXPECT_TRUE(FilesStartingWith(kTemporary).empty());
 }
 
-TEST_F(ProfileFiles, TheDescriptionComesBackInTheAnsiCodePage) {
-    // Bytes above 0x7F, as a profile written on an OEM-code-page system holds
-    // them.
-    const char oem[] = "Moniteur \xB0\xA1\xB0\xA2 \x80";
+TEST_F(ProfileFiles, AnAsciiPartOfAnotherCodePageComesBackAsLatin1) {
+    // Bytes above 0x7F in the ASCII part, as older writers left them: no
+    // code page can be known, ISO 8859-1 keeps each one a character.
     const std::string path = directory_ + kFilesProfile;
-    ASSERT_EQ(SaveMonitorProfile("", path.c_str(), oem, Distinctive(), true), 0);
-
-    wchar_t wide[64] = {};
-    const int units = MultiByteToWideChar(CP_OEMCP, 0, oem, -1, wide, 64);
-    ASSERT_GT(units, 0);
-    char expected[128] = {};
-    ASSERT_GT(WideCharToMultiByte(CP_ACP, 0, wide, -1, expected, sizeof expected, nullptr, nullptr),
-              0);
+    ASSERT_EQ(SaveMonitorProfile("", path.c_str(), "Moniteur ####", Distinctive(), true), 0);
+    std::ifstream in(path, std::ios::binary);
+    std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    image.replace(image.find("####"), 4, "\xB0\xA1\xE9\xFF");
+    std::ofstream(path, std::ios::binary) << image;
 
     MonitorSettings loaded = {};
     ASSERT_EQ(LoadMonitorProfile(path.c_str(), &loaded), 0);
-    EXPECT_STREQ(loaded.description, expected) << "OEM " << GetOEMCP() << ", ANSI " << GetACP();
-    char preview[256] = {};
+    EXPECT_STREQ(loaded.description, u8"Moniteur °¡éÿ");
+    char preview[kDescriptionSize] = {};
     ASSERT_EQ(ReadProfileDescription(path.c_str(), preview, sizeof preview), 0);
-    EXPECT_STREQ(preview, expected);
+    EXPECT_STREQ(preview, u8"Moniteur °¡éÿ");
 }
 
 TEST_F(ProfileFiles, TheRegisteredProfileOrTheDefaultOne) {

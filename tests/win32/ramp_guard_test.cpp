@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -122,31 +123,88 @@ std::unique_ptr<SessionContext> StartedRun() {
     return session;
 }
 
-// A run killed with a changed table in the display: the next run puts the
-// start table back before it reads the display, says so once, and starts
-// from that table; after a normal end nothing is left to put back.
-TEST(DeadRun, TheNextRunPutsItsStartTableBack) {
-    CleanProductKeys clean;
-    ScopedFakeSystem system;
-    ScopedFakeDisplaySystem display;
-    const double gamma[3] = {2.2, 2.2, 2.2}, factor[3] = {1, 1, 1};
+bool RecordKept(const RunOwner& owner) {
+    char name[64];
+    snprintf(name, sizeof name, "StartGammaRamp0-%lu-%08lX%08lX", owner.processId,
+             owner.processStart.dwHighDateTime, owner.processStart.dwLowDateTime);
+    HKEY key = nullptr;
+    bool kept = RegOpenKeyExA(HKEY_CURRENT_USER, kUserKey, 0, KEY_READ, &key) == 0 &&
+                RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == 0;
+    RegCloseKey(key);
+    return kept;
+}
+
+// What a run left when it died goes back, through the read-back, only when
+// that run is dead, ran in this logon session and began after the logon, and
+// only a table a display can start with; the user is told only when the
+// display holds it again, and the next run starts from it. Only a dead run's
+// record is deleted; the next run's normal end leaves the others alone.
+TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
+    const double gamma[3] = {2.2, 2.2, 2.2}, slider[3] = {1.5, 1.5, 1.5}, factor[3] = {1, 1, 1};
     const GammaRamp start = BuildGammaRamp(gamma, factor, 0x00FFFFFF);
-    display.state().holdsTable = true;
-    display.state().held = start;
+    const GammaRamp preview = BuildGammaRamp(gamma, slider, 0x00FFFFFF);
+    const GammaRamp black = {};
+    GammaRamp falling = start;
+    falling.Channel(kRed)[128] = 0;
+    enum Owner { kAlive, kOtherLogon, kBeforeLogon, kDead };
+    const struct {
+        const char* what;
+        Owner owner;
+        FakeTables tables;
+        const GammaRamp& table;
+    } cases[] = {{"a live run", kAlive, FakeTables::Accepts, start},
+                 {"another logon session", kOtherLogon, FakeTables::Accepts, start},
+                 {"a run before the system started", kBeforeLogon, FakeTables::Accepts, start},
+                 {"a display that keeps its table", kDead, FakeTables::IgnoresAll, start},
+                 {"an all-zero table", kDead, FakeTables::Accepts, black},
+                 {"a table that falls midway", kDead, FakeTables::Accepts, falling},
+                 {"a dead run", kDead, FakeTables::Accepts, start}};
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION live = {};  // never runs, and lives while it is suspended
+    ASSERT_TRUE(CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                               nullptr, &startup, &live));
+    FILETIME exit, kernel, user;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CleanProductKeys clean;
+        ScopedFakeSystem system;
+        ScopedFakeDisplaySystem display;
+        display.state().holdsTable = true;
+        display.state().held = preview;  // what the run left in the display
+        display.state().tables = c.tables;
+        RememberedRamp left = {"\\\\.\\DISPLAY1", c.table, CurrentRunOwner()};
+        left.owner.processStart.dwLowDateTime ^= 1;  // an earlier process of this id, ended
+        if (c.owner == kBeforeLogon) {
+            left.owner.processStart = {};  // in 1601
+        } else if (c.owner == kAlive) {
+            left.owner.processId = live.dwProcessId;
+            GetProcessTimes(live.hProcess, &left.owner.processStart, &exit, &kernel, &user);
+        }
+        left.owner.logonSession.LowPart += c.owner == kOtherLogon ? 1 : 0;
+        RememberRamp(0, left);
 
-    auto dead = StartedRun();
-    dead->workingSettings.gammaFactor[1] = 1.5;
-    PreviewWorkingRamp(dead.get());
-    ASSERT_NE(0, memcmp(&display.state().held, &start, sizeof start)) << "the slider moved";
+        auto next = StartedRun();
+        ForgetStartRamps();  // its normal end
 
-    auto next = StartedRun();
-    EXPECT_EQ(0, memcmp(&display.state().held, &start, sizeof start));
-    EXPECT_EQ(0, memcmp(&next->monitors[0].ramp, &start, sizeof start));
-    ForgetStartRamps();
-    StartedRun();
-    ForgetStartRamps();
-    ASSERT_EQ(system.state().messages.size(), 1u);
-    EXPECT_EQ(system.state().messages[0].text, LoadTestString(strings::kLeftoverTablePutBack));
+        const bool putBack =
+            c.owner == kDead && c.tables == FakeTables::Accepts && &c.table == &start;
+        const GammaRamp& expected = putBack ? start : preview;
+        EXPECT_EQ(0, memcmp(&display.state().held, &expected, sizeof expected));
+        EXPECT_EQ(0, memcmp(&next->monitors[0].ramp, &expected, sizeof expected));
+        EXPECT_EQ(system.state().messages.size(), putBack ? 1u : 0u);
+        if (putBack && !system.state().messages.empty()) {
+            EXPECT_EQ(system.state().messages[0].text,
+                      LoadTestString(strings::kLeftoverTablePutBack));
+        }
+        EXPECT_EQ(RecordKept(left.owner), c.owner != kDead);
+    }
+    TerminateProcess(live.hProcess, 0);
+    WaitForSingleObject(live.hProcess, INFINITE);
+    CloseHandle(live.hThread);
+    CloseHandle(live.hProcess);
 }
 
 // With the crash flag set a run says that the table features are off and how

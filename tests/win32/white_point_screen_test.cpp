@@ -4,14 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <utility>
 #include <vector>
 
+#include "applet/dpi_awareness.h"
 #include "model/white_swatches.h"
 #include "resources/resource.h"
+#include "ui/pattern_palette.h"
 #include "ui/procedures.h"
 #include "ui/white_point_measurement.h"
+#include "ui/window_dpi.h"
 #include "dialog_driver.h"
 #include "ui_test_support.h"
 
@@ -70,6 +74,7 @@ testing::UiSession Measuring(Chromaticity hardwareWhite) {
 }
 
 TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
+    ScopedPerMonitorDpiAwareness aware;  // as a run is
     auto session = Measuring({0.3128, 0.3292});
     int startStep = -1;
     RECT screen = {}, left = {};
@@ -112,6 +117,43 @@ TEST(WhitePointScreen, TwoLeftClicksThenTheCentreChoose5500K) {
     EXPECT_EQ(session->whitePointStep, 3);
     EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.x, 0.3325);
     EXPECT_DOUBLE_EQ(session->workingSettings.hardwareWhite.y, 0.3476);
+}
+
+UINT WINAPI DpiOfAMonitorAt150Percent(HWND) {
+    return 144;
+}
+
+// On a desktop of mixed scales the squares take the scale of their own
+// monitor, whatever the display's.
+TEST(WhitePointScreen, SquaresTakeTheScaleOfTheirOwnMonitor) {
+    const WindowDpiCalls saved = g_windowDpiCalls;
+    g_windowDpiCalls.findGetDpiForWindow = [] { return &DpiOfAMonitorAt150Percent; };
+    auto session = Measuring({0.3128, 0.3292});
+    RECT left = {};
+    const auto measure = [&](HWND screen) {
+        GetWindowRect(GetDlgItem(screen, IDC_SQUARE_LEFT), &left);
+        Key(screen, VK_ESCAPE);
+    };
+    Play([&] { MeasureWhitePoint(nullptr, session.get()); }, {{IDC_SQUARE_CENTRE, measure}});
+    g_windowDpiCalls = saved;
+    EXPECT_EQ(left.right - left.left, 150);  // 100 pixels at 96 DPI
+}
+
+// Past either end of the ladder a side square is black, whatever lies beside
+// the table.
+TEST(WhitePointScreen, SideSquaresPastTheLadderAreBlack) {
+    struct {
+        SwatchColour before;
+        WhiteSwatchTable table;
+        SwatchColour after;
+    } white;
+    memset(&white, 255, sizeof white);
+    PatternPalette palette = {};
+    SetWhiteSwatches(&palette, white.table, 0);
+    const COLORREF warmEnd = PatternColour(palette, 10);
+    SetWhiteSwatches(&palette, white.table, 10);
+    EXPECT_EQ(warmEnd, RGB(0, 0, 0));
+    EXPECT_EQ(PatternColour(palette, 12), RGB(0, 0, 0));
 }
 
 TEST(WhitePointScreen, AScreenThatCannotBeShownReportsIt) {

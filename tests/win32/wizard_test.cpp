@@ -17,7 +17,11 @@
 #include "applet/run_applet.h"
 #include "applet_seams.h"
 #include "dialog_driver.h"
+#include "resources/resource.h"
+#include "resources/string_ids.h"
 #include "system_seams.h"
+#include "ui/procedures.h"
+#include "ui_test_support.h"
 
 namespace tonalis {
 namespace {
@@ -232,6 +236,51 @@ TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
     testing::RemoveAssociation(name);
 }
 
+// A display that, while the save dialog is open, comes to keep a table of its
+// own is told on OK, as on Finish.
+TEST_F(AppletRun, PanelOkTellsATableTheDisplayKeepsOut) {
+    RememberMode(2);
+    GammaRamp& held = display_.state().held;
+    for (int i = 0; i < kRampEntries; ++i) {
+        held.entries[i] = static_cast<uint16_t>((i % kRampSize) * 257);
+    }
+    display_.state().holdsTable = true;
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string name = "tonalis-panel-refused.icc";
+    const std::string path = std::string(folder) + name;
+
+    const int result = Run({[&] {
+                                HWND panel = FindPanel();
+                                if (panel != nullptr) {
+                                    Click(panel, IDOK);
+                                }
+                                return panel != nullptr;
+                            },
+                            [&] {
+                                HWND save = FindSaveDialog();
+                                if (save != nullptr) {
+                                    // Another program's darker table, which the display now keeps.
+                                    for (uint16_t& entry : held.entries) {
+                                        entry /= 2;
+                                    }
+                                    display_.state().tables = testing::FakeTables::IgnoresAll;
+                                    SetDlgItemTextA(save, cmb13, path.c_str());
+                                    SetDlgItemTextA(save, edt1, path.c_str());
+                                    Click(save, IDOK);
+                                }
+                                return save != nullptr;
+                            }});
+
+    EXPECT_TRUE(finished_);
+    EXPECT_EQ(result, 1);
+    ASSERT_EQ(system_.state().messages.size(), 1u);
+    EXPECT_EQ(system_.state().messages[0].text, testing::LoadTestString(strings::kTableRefused));
+    DeleteFileA(path.c_str());
+    DeleteFileA((testing::LibraryColorDirectory() + name).c_str());
+    testing::RemoveAssociation(name);
+}
+
 TEST_F(AppletRun, PanelWizardButtonOpensTheDescriptionPageWithThePanelsChanges) {
     RememberMode(2);
     int chosenPhosphors = -1;
@@ -328,6 +377,29 @@ TEST_F(AppletRun, WithoutALookupTableTheWhitePageLeadsStraightToTheFinish) {
     EXPECT_TRUE(display_.state().writes.empty()) << "a ramp was loaded without a lookup table";
     EXPECT_EQ(system_.state().releases, 1);
     EXPECT_EQ(system_.state().liveAllocations, 0);
+}
+
+// The test page, which no run shows, offers what the system was found to do.
+TEST(TestPage, PreselectsWhetherTheSystemCanControlTheMonitor) {
+    for (uint8_t canControl : {1, 0}) {
+        auto session = testing::NewUiSession();
+        session->workingSettings.hasGammaRamp = canControl;
+        PROPSHEETPAGEA page = {};
+        page.dwSize = sizeof page;
+        page.hInstance = GetModuleHandleA(nullptr);
+        page.pszTemplate = MAKEINTRESOURCEA(IDD_TEST_PAGE);
+        page.pfnDlgProc = TNLTestDlg;
+        page.lParam = reinterpret_cast<LPARAM>(session.get());
+        PROPSHEETHEADERA header = {};
+        header.dwSize = sizeof header;
+        header.dwFlags = PSH_PROPSHEETPAGE | PSH_WIZARD | PSH_MODELESS;
+        header.nPages = 1;
+        header.ppsp = &page;
+        HWND sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
+        const int answer = canControl ? IDC_TEST_CAN_CONTROL : IDC_TEST_CANNOT_CONTROL;
+        EXPECT_EQ(IsDlgButtonChecked(CurrentPage(sheet), answer), 1u) << int(canControl);
+        DestroyWindow(sheet);
+    }
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 # gamma ramp there), then on Xorg's dummy driver the profile registered for
 # monitor 0 loaded and read back, never through the tool, by GetDeviceGammaRamp
 # in a program of its own and from the X server; refusals that leave the table
-# alone; the logon entry.
+# alone; the logon entry, also from a folder outside the code page.
 # Usage: loader_under_wine.sh BUILD_DIR RESULTS_DIR; the caller has set up the
 # Wine prefix and runs an Xvfb on DISPLAY.
 set -uo pipefail
@@ -117,6 +117,16 @@ installed=$(wine reg query "$run_key" /v Tonalis 2>/dev/null | tr -d '\r')
 [[ $installed == *'REG_SZ'*'"'*'tonalis.exe" apply'* ]] &&
     pass "--install-logon writes the Run value: ${installed//$'\n'/ }" ||
     fail "--install-logon: $(cat "$work/out" "$work/err") / $installed"
+# From a folder outside the ANSI code page the Run value names the program as
+# it is (the registry exported as UTF-16, so nothing is converted on the way).
+wide="$work/ทดสอบ"
+mkdir -p "$wide" && cp "$windows" "$wide/tonalis.exe"
+wine "$wide/tonalis.exe" apply --install-logon >/dev/null 2>&1
+wine reg export "$run_key" "$(winpath "$work/run.reg")" /y >/dev/null 2>&1
+iconv -f UTF-16 -t UTF-8 "$work/run.reg" 2>/dev/null | grep -qF 'ทดสอบ\\tonalis.exe\" apply' &&
+    pass "--install-logon from a folder outside code page 936 names it as it is" ||
+    fail "--install-logon outside code page 936: $(iconv -f UTF-16 -t UTF-8 "$work/run.reg" 2>&1 |
+        grep Tonalis)"
 tool apply --remove-logon
 status=$?
 if [[ $status -ne 0 ]] || ! grep -q 'removed the logon entry' "$work/out"; then

@@ -127,18 +127,24 @@ cp "$work/plain.wine.icc" "$work/read-only.icc"
 chmod a-w "$work/read-only.icc"
 check_refused read-only 3415 make -o read-only.icc
 
-# --json prints valid UTF-8 whatever the texts' bytes: a description and a
-# file name in code page 936 (the description's bytes are left alone by the
-# OEM to ANSI conversion there), neither of them UTF-8.
-run_native make -o latin.icc --description "$(printf 'Caf\xe9\xa1')" >/dev/null
+# --json prints valid UTF-8 whatever the texts: a description in any
+# language, and a file name in code page 936, which is not UTF-8.
+run_native make -o latin.icc --description "Café 校准 ทด 😀" >/dev/null
 check_read info-latin json info latin.icc --json
+# tonalis.exe takes a description that code page 936 cannot hold whole.
+run_wine make -o wide.icc --description "Café 校准 ทด 😀" >/dev/null
+if same_profile "$work/latin.icc" "$work/wide.icc"; then
+    pass "make --description outside code page 936 under Wine as natively"
+else
+    fail "make --description outside code page 936 under Wine"
+fi
 if run_wine make -o 你.icc --json | python3 -c 'import json, sys
 sys.exit(json.load(sys.stdin.buffer)["saved"] != "\u00c4\u00e3.icc")'; then
     pass "make --json with a file name in code page 936 prints valid JSON"
 else
     fail "make --json with a file name in code page 936"
 fi
-rm -f "$work/latin.icc" "$work/你.icc"
+rm -f "$work/latin.icc" "$work/wide.icc" "$work/你.icc"
 
 # A value on an edge of its accepted range, saved, loads back within 1e-4:
 # each case is an option and the colour and x,y that info must show.

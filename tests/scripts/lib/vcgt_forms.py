@@ -4,6 +4,7 @@ its curves x^0.8, x^1.0 and x^1.25 for red, green and blue:
 
   vcgt_forms.py FORM IN OUT
     8bit     a table of 3 x 256 entries of 1 byte
+    8bit-padded  the same, in a tag padded with zeros to 2048 bytes
     1024     a table of 3 x 1024 entries of 2 bytes
     mono     a table of 1 channel of 512 entries of 2 bytes, for all three
     formula  gamma, minimum and maximum per channel (minimum 0.05, maximum 0.9)
@@ -39,6 +40,7 @@ def formula():
 
 FORMS = {
     "8bit": lambda: table(3, 256, 1),
+    "8bit-padded": lambda: table(3, 256, 1) + bytes(2048 - 18 - 768),
     "1024": lambda: table(3, 1024, 2),
     "mono": lambda: table(1, 512, 2),
     "formula": formula,

@@ -95,15 +95,26 @@ TEST_F(LocalizedTextTest, DescriptionOfAV4ProfileReadsAsLittleCmsReadsIt) {
     IccCloseProfile(profile);
 }
 
-TEST_F(LocalizedTextTest, HandMadeDescriptionAndCopyrightInAV2Profile) {
-    std::vector<RawTag> tags = RgbDisplayTags();
-    tags[0].data = MlucBytes({{"zh", "CN", u"显示器"}, {"en", "US", u"Office monitor"}});
-    tags[1].data = MlucBytes({{"en", "US", u"Copyright © Someone"}});
-    IccProfile* profile = nullptr;
-    char text[kProfileTextSize] = {};
-    ASSERT_EQ(OpenImage(MakeImage(tags), &profile, text), 0);
-    EXPECT_STREQ(text, "Office monitor");
-    IccCloseProfile(profile);
+TEST_F(LocalizedTextTest, HandMadeDescriptionReadsInChineseElseEnglishElseTheFirst) {
+    const struct {
+        std::vector<MlucRecord> records;
+        const char* expected;
+    } cases[] = {
+        {{{"en", "US", u"Office"}, {"zh", "TW", u"顯示器"}, {"zh", "CN", u"显示器"}}, u8"显示器"},
+        {{{"en", "US", u"Office"}, {"zh", "TW", u"顯示器"}}, u8"顯示器"},
+        {{{"de", "DE", u"Bildschirm"}, {"en", "GB", u"Office 😀"}}, u8"Office 😀"},
+        {{{"de", "DE", u"Bildschirm"}, {"fr", "FR", u"Écran"}}, "Bildschirm"},
+    };
+    for (const auto& c : cases) {
+        std::vector<RawTag> tags = RgbDisplayTags();
+        tags[0].data = MlucBytes(c.records);
+        tags[1].data = MlucBytes({{"en", "US", u"Copyright © Someone"}});
+        IccProfile* profile = nullptr;
+        char text[kProfileTextSize] = {};
+        ASSERT_EQ(OpenImage(MakeImage(tags), &profile, text), 0);
+        EXPECT_STREQ(text, c.expected);
+        IccCloseProfile(profile);
+    }
 }
 
 }  // namespace

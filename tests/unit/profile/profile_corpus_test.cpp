@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -88,6 +90,31 @@ uint32_t Big32(const uint8_t* b) {
     return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
 }
 
+// The description a Chinese reader is shown, as LittleCMS picks it: zh-CN
+// (else the first zh) when there is a Chinese text, else en-US (else the
+// first en, else the first).
+std::wstring ChineseReaderText(cmsHPROFILE profile) {
+    const auto* texts =
+        static_cast<const cmsMLU*>(cmsReadTag(profile, cmsSigProfileDescriptionTag));
+    bool chinese = false;
+    for (cmsUInt32Number i = 0; texts != nullptr && i < cmsMLUtranslationsCount(texts); ++i) {
+        char language[3] = {}, country[3] = {};
+        cmsMLUtranslationsCodes(texts, i, language, country);
+        chinese = chinese || std::string(language) == "zh";
+    }
+    wchar_t text[300] = {};
+    cmsGetProfileInfo(profile, cmsInfoDescription, chinese ? "zh" : "en", chinese ? "CN" : "US",
+                      text, sizeof text);
+    return std::wstring(text).substr(0, 255);
+}
+
+// UTF-8 as wide characters, through the C library.
+std::wstring Wide(const char* utf8) {
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+    wchar_t text[300] = {};
+    return std::mbstowcs(text, utf8, 299) == size_t(-1) ? L"?" : text;
+}
+
 // What LittleCMS makes of one file.
 struct Reference {
     bool rgbDisplay = false;
@@ -95,7 +122,7 @@ struct Reference {
     Xy white;
     std::vector<Xy> primaries[3];  // the choices the colorants allow
     double gamma[3] = {};
-    std::string description;  // empty unless pure ASCII
+    std::wstring description;
     bool vcgtTable = false;
     uint16_t vcgt[kRampEntries] = {};
 };
@@ -225,13 +252,7 @@ Reference ReadReference(const std::string& path) {
         r.curvesKnown = ReferenceGamma(lcms.get(), kCurves[c], &r.gamma[c]) && r.curvesKnown;
     }
     ReadWhiteAndPrimaries(lcms.get(), image, &r);
-    char text[256] = {};
-    cmsGetProfileInfoASCII(lcms.get(), cmsInfoDescription, "en", "US", text, sizeof text);
-    bool ascii = true;
-    for (const char* p = text; *p != '\0'; ++p) {
-        ascii = ascii && (unsigned char)(*p) < 0x80;
-    }
-    r.description = ascii ? text : "";
+    r.description = ChineseReaderText(lcms.get());
     ReadVcgt(lcms.get(), &r);
     return r;
 }
@@ -357,21 +378,19 @@ class ProfileCorpusTest : public ScratchFolderTest,
         ASSERT_NE(lcms.get(), nullptr) << name;
         EXPECT_EQ(cmsGetEncodedICCversion(lcms.get()), 0x02100000u) << name;
         EXPECT_FALSE(cmsIsTag(lcms.get(), cmsSigChromaticAdaptationTag)) << name;
-        char text[256] = {};
-        cmsGetProfileInfoASCII(lcms.get(), cmsInfoDescription, "en", "US", text, sizeof text);
-        EXPECT_STREQ(text, loaded.description) << name;
         // The description was not changed: a v4 text keeps its Unicode form too.
         if (ReadFile(path)[8] == 4) {
-            wchar_t wide[256] = {};
-            cmsGetProfileInfo(LcmsProfile(path).get(), cmsInfoDescription, "en", "US", wide,
-                              sizeof wide);
+            const std::wstring wide = ChineseReaderText(LcmsProfile(path).get());
+            EXPECT_EQ(Wide(loaded.description), wide) << name;
             Bytes units;
-            for (const wchar_t* w = wide; *w != 0; ++w) {
+            for (const wchar_t* w = wide.c_str(); *w != 0; ++w) {
                 units.insert(units.end(), {uint8_t(*w >> 8), uint8_t(*w)});
             }
             EXPECT_NE(std::search(image.begin(), image.end(), units.begin(), units.end()),
                       image.end())
                 << name << ": the Unicode description is lost";
+        } else {
+            EXPECT_EQ(Wide(loaded.description), ChineseReaderText(lcms.get())) << name;
         }
         const cmsCIEXYZ white = *lcms.Xyz(cmsSigMediaWhitePointTag);
         EXPECT_TRUE(Near(XyOfXyz(white), {loaded.hardwareWhite.x, loaded.hardwareWhite.y}, 1e-4))
@@ -433,7 +452,7 @@ TEST_P(ProfileCorpusTest, LoadsWithTheValuesLittleCmsComputesOrIsRefused) {
             ASSERT_EQ(loaded, 0) << name;
             ExpectValues(FromSettings(settings), r, name + " (loaded)");
             if (!r.description.empty()) {
-                EXPECT_EQ(std::string(settings.description), r.description.substr(0, 255)) << name;
+                EXPECT_EQ(Wide(settings.description), r.description) << name;
             }
             const uint16_t* expectedRamp = r.vcgtTable ? r.vcgt : before.ramp.entries;
             EXPECT_EQ(std::memcmp(settings.ramp.entries, expectedRamp, sizeof(GammaRamp)), 0)

@@ -177,6 +177,9 @@ TEST_F(ProfileCommands, RefusalsGiveTheStringAndChangeNoFile) {
         "make -o '" + out + "' --from '" + edge + "' --primaries 0.64,0.33,0.35,0.5,0.2,0.001",
         "outside the gamut");
     ExpectRefused("make -o '" + out + "' --description " + std::string(256, 'x'), "--description");
+    ExpectRefused("make -o '" + out + "' --description 'Caf\xe9'", "--description");
+    ExpectRefused("make -o '" + out + "' --description \"$(printf 'two\\tlines')\"",
+                  "--description");
     EXPECT_EQ(ReadFile(out), kept);
     EXPECT_FALSE(access(missing.c_str(), F_OK) == 0);
 }
@@ -227,20 +230,22 @@ std::string ParsedByPython(const std::string& path, const char* key) {
     return text;
 }
 
-// Names and descriptions are bytes in some code page: a byte that is no part
-// of a well-formed UTF-8 sequence comes out as the Latin-1 character it would be.
+// Names are bytes in some code page: a byte that is no part of a well-formed
+// UTF-8 sequence comes out as the Latin-1 character it would be. Descriptions
+// are UTF-8, up to 255 UTF-16 units.
 TEST_F(ProfileCommands, JsonOutputParsesWhateverBytesTheTextsHold) {
     const std::string out = Path("d\xe9.icc"), json = Path("out.json");
     const std::string made = RunTool("make -o '" + out +
-                                     "' --description 'Caf\xe9 \xc3\xa9 12\xe2\x82\xac "
-                                     "\xf0\x9f\x98\x80 \xf0\x80\x80\x80' --json")
+                                     "' --description 'Caf\xc3\xa9 12\xe2\x82\xac "
+                                     "\xf0\x9f\x98\x80 " +
+                                     std::string(243, 'x') + "' --json")
                                  .out;
     profile_testing::WriteFile(json, profile_testing::Bytes(made.begin(), made.end()));
     EXPECT_EQ(ParsedByPython(json, "saved"), "'" + folder_ + "/d\\xe9.icc'\n") << made;
     const std::string info = RunTool("info '" + out + "' --json").out;
     profile_testing::WriteFile(json, profile_testing::Bytes(info.begin(), info.end()));
     EXPECT_EQ(ParsedByPython(json, "description"),
-              "'Caf\\xe9 \\xe9 12\\u20ac \\U0001f600 \\xf0\\x80\\x80\\x80'\n")
+              "'Caf\\xe9 12\\u20ac \\U0001f600 " + std::string(243, 'x') + "'\n")
         << info;
 }
 

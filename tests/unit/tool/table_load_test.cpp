@@ -18,7 +18,6 @@ struct FakeDisplay : DisplayAccess {
     const char* Noun() const override { return "output"; }
     const std::vector<DisplayOutput>& Outputs() const override { return outputs; }
     bool KeepsProfiles() const override { return false; }
-    bool StoredProfile(int, std::string*, bool*) override { return false; }
     bool WriteTable(int, const VcgtCurves& curves) override {
         const int size = outputs[0].gammaSize;
         for (int i = 0; i < 3 * size && !ignores; ++i) {
