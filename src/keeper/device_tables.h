@@ -15,6 +15,8 @@ struct KeptChoice {
     bool hasProfile = false;   // a profile given for every monitor kept
     GammaRamp profileTable{};  // its table, at 256 entries a channel
     std::string profileName;   // its path, for the status
+    // Only the monitors whose logon choice asks for their calibration.
+    bool logonChoice = false;
 };
 
 class DeviceTables : public keeper::MonitorTables {

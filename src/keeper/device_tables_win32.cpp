@@ -6,6 +6,7 @@
 #include "display/display_system_calls.h"
 #include "display/kept_calibration.h"
 #include "model/ramp_read_back.h"
+#include "profile/logon_monitors.h"
 
 namespace tonalis {
 
@@ -92,7 +93,7 @@ DeviceTables::Entry& DeviceTables::Read(const std::string& monitor) {
         return entry;
     }
     const int number = NumberOf(monitor);
-    if (number < 0) {
+    if (number < 0 || (choice_.logonChoice && !WantsLogonLoad(static_cast<uint32_t>(number)))) {
         return entry;
     }
     // The same rule as the loader at logon: the registered profile, else the associated one.

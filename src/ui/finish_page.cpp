@@ -65,14 +65,14 @@ LONG_PTR OnFinish(HWND page, SessionContext* session) {
     if (asDefault) {
         WriteMonitorProfilePath(session, monitor);
         WritePrimaryMonitor(session);
-        // A running keeper would otherwise put the older calibration back.
-        TellKeeperToReload(static_cast<int>(monitor));
     }
     WriteUserPreferences(kUiModeWizard, monitor);
     // Without registering, the monitor keeps its logon choice for its older
     // profile: the box could not promise this one.
     if (asDefault) {
         KeepLogonChoice(page, monitor, session->monitorCount);
+        // A running keeper would otherwise put the older calibration back.
+        TellKeeperToReload(static_cast<int>(monitor));
     }
     return 0;
 }

@@ -20,7 +20,6 @@ namespace tonalis {
 
 namespace {
 
-
 // Every control from the working settings.
 void ShowAllSettings(HWND dialog, SessionContext* session) {
     ShowDescription(dialog, session);
@@ -116,10 +115,10 @@ void OnOk(HWND dialog, SessionContext* session) {
     uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
     WriteMonitorProfilePath(session, monitor);
     WritePrimaryMonitor(session);
-    // A running keeper would otherwise put the older calibration back.
-    TellKeeperToReload(static_cast<int>(monitor));
     WriteUserPreferences(kUiModePanel, monitor);
     KeepLogonChoice(dialog, monitor, session->monitorCount);
+    // A running keeper would otherwise put the older calibration back.
+    TellKeeperToReload(static_cast<int>(monitor));
     EndDialog(dialog, 0);
 }
 

@@ -3,7 +3,8 @@
 # outside with xcalib and read from the X server: back within the interval
 # plus 0.5 s; a rival resetting every 0.3 s makes it stand down with one line
 # and write no more; a second keeper is refused and makes the first reload;
-# --status and --stop reach the running one.
+# --status and --stop reach the running one; the logon value starts it, and
+# --remove-logon takes the value away and ends it.
 # Usage: keeper_under_wine.sh BUILD_DIR RESULTS_DIR; the caller has set up the
 # Wine prefix.
 set -uo pipefail
@@ -106,6 +107,24 @@ tool keep --status && grep -q 'restored 1 time$' "$work/tool.out" &&
     pass "--status: $(tr '\n' ' ' <"$work/tool.out")" || fail "--status: $(cat "$work/tool.out" "$work/tool.err")"
 tool keep --stop && wait $keeper && pass "--stop ends the second keeper too" ||
     fail "--stop: $(cat "$work/tool.err")"
+keeper=""
+
+# The logon value starts the keeper; --remove-logon takes the value away and ends it.
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+tool apply --install-logon || fail "--install-logon: $(cat "$work/tool.err")"
+command=$(wine reg query "$run_key" /v Tonalis 2>/dev/null | tr -d '\r' |
+    sed -n 's/.*REG_SZ *//p')
+# As the logon runs it: the quoted program and its words (no backslash in it
+# escapes anything inside the double quotes).
+eval "wine $command --no-tray" 2>/dev/null &
+keeper=$!
+[[ $command == *'tonalis.exe" keep' ]] && within 30 tool keep --status &&
+    pass "the logon value starts the keeper: $command" ||
+    fail "the logon value ($command) starts no keeper: $(cat "$work/tool.err")"
+tool apply --remove-logon && grep -q 'stopped the running keeper' "$work/tool.out" &&
+    ! wine reg query "$run_key" /v Tonalis >/dev/null 2>&1 && within 5 test ! -e "/proc/$keeper" &&
+    pass "--remove-logon: $(tr '\n' ' ' <"$work/tool.out")" ||
+    fail "--remove-logon: $(cat "$work/tool.out" "$work/tool.err")"
 keeper=""
 
 # Cost, printed and never judged: the keeper idle at the default interval,
