@@ -13,6 +13,7 @@ source "$root/scripts/screenshots.sh"
 for program in tonalis keeper_menu; do
     [[ -f $build/$program.exe ]] || { echo "build $program.exe first (cmake --build build/mingw --target $program)" >&2; exit 1; }
 done
+mkdir -p "$build/screenshots"
 trap 'screenshots_stop' EXIT
 screenshots_start "$display_number" "$build/screenshots" || exit 1
 wine "$build/tonalis.exe" keep --interval 60 2>/dev/null &
@@ -20,13 +21,15 @@ for _ in $(seq 1 100); do
     wine "$build/keeper_menu.exe" 200 400 2>/dev/null && break
     sleep 0.2
 done
-# The menu is the only thing on the screen; wait until it is drawn.
+# The menu opens above and right of the cursor, where nothing else is; wait
+# until it is drawn.
 shot="$build/screenshots/keeper-root.png"
 for _ in $(seq 1 50); do
     import -window root "$shot" 2>/dev/null &&
-        [[ $(convert "$shot" -trim -format '%w' info: 2>/dev/null) -gt 50 ]] && break
+        [[ $(convert "$shot" -crop 600x400+190+0 +repage -trim -format '%w' info: 2>/dev/null) -gt 50 ]] &&
+        break
     sleep 0.2
 done
-convert "$shot" -trim +repage "$root/docs/screenshots/keeper-menu.png" &&
+convert "$shot" -crop 600x400+190+0 +repage -trim +repage "$root/docs/screenshots/keeper-menu.png" &&
     echo "wrote docs/screenshots/keeper-menu.png"
 wine "$build/tonalis.exe" keep --stop >/dev/null 2>&1
