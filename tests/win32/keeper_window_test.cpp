@@ -19,7 +19,6 @@
 #include "keeper/keeper_tray.h"
 #include "keeper/keeper_window.h"
 #include "model/ramp_read_back.h"
-#include "resources/string_ids.h"
 #include "system_seams.h"
 
 namespace tonalis {
@@ -30,12 +29,6 @@ bool g_appletOpen = false;
 std::vector<NOTIFYICONDATAW> g_icon;  // every call, in order
 std::wstring g_started;
 
-double FakeClock() {
-    return g_clock;
-}
-bool FakeAppletOpen() {
-    return g_appletOpen;
-}
 BOOL WINAPI RecordIcon(DWORD message, PNOTIFYICONDATAW data) {
     g_icon.push_back(*data);
     g_icon.back().uID = message;  // the call's message, kept where the test finds it
@@ -62,8 +55,10 @@ class KeeperWindow : public ::testing::Test {
         }
         screen_ = GetDC(nullptr);
         ASSERT_TRUE(GetDeviceGammaRamp(screen_, saved_.entries));
-        g_keeperSystemCalls = {FakeClock, RecordIcon, RecordStart, FakeAppletOpen};
+        g_keeperSystemCalls = {[] { return g_clock; }, RecordIcon, RecordStart,
+                               [] { return g_appletOpen; }};
         g_icon.clear();
+        g_appletOpen = false;
         // Gamma 1.8 over the identity: far from it in the middle.
         for (int i = 0; i < kRampEntries; ++i) {
             const double level = (i % kRampSize) / 255.0;
