@@ -61,6 +61,9 @@ Function un.onInit
 FunctionEnd
 
 Section "Tonalis"
+    ; A running keeper holds TNP.cpl open; it starts again at the next logon.
+    IfFileExists "$INSTDIR\tonalis.exe" 0 +2
+        ExecWait '"$INSTDIR\tonalis.exe" keep --stop'
     SetOutPath "$SYSDIR"
     File "${BUILD_DIR}/TNP.cpl"
     SetOutPath "$INSTDIR"
@@ -87,6 +90,8 @@ SectionEnd
 
 ; Profiles in the colour directory and the remembered settings stay.
 Section "Uninstall"
+    ; A running keeper holds TNP.cpl open.
+    ExecWait '"$INSTDIR\tonalis.exe" keep --stop'
     Delete /REBOOTOK "$CplPath"
     Delete "$INSTDIR\tonalis.exe"
     Delete "$INSTDIR\uninstall.exe"

@@ -79,7 +79,7 @@ wineserver -k 2>/dev/null
 wineserver -w 2>/dev/null
 
 wine 'C:\Program Files\Tonalis\tonalis.exe' apply --install-logon 2>&1 | tr -d '\r' >"$work/out"
-grep -qF '"C:\Program Files\Tonalis\tonalis.exe" apply' "$work/out" &&
+grep -qF '"C:\Program Files\Tonalis\tonalis.exe" keep' "$work/out" &&
     pass "tonalis.exe runs from Program Files: $(cat "$work/out")" ||
     fail "tonalis.exe from Program Files: $(cat "$work/out")"
 
