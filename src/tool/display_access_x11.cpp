@@ -12,18 +12,12 @@
 #include "tool/display_access.h"
 #include "tool/ramp_resample.h"
 #include "tool/text_format.h"
+#include "tool/xcb_reply.h"
 #include "tool/tool_error.h"
 
 namespace tonalis::tool {
 
 namespace {
-
-// XCB's replies and errors are blocks from malloc.
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeReply>;
 
 class XrandrAccess : public DisplayAccess {
   public:

@@ -8,18 +8,9 @@
 #include "tool/ramp_resample.h"
 #include "tool/table_load.h"
 #include "tool/text_format.h"
+#include "tool/xcb_reply.h"
 
 namespace tonalis::tool {
-
-namespace {
-
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeReply>;
-
-}  // namespace
 
 XrandrKeptTables::XrandrKeptTables(xcb_connection_t* connection, xcb_window_t root,
                                    const KeepPlan& plan)
