@@ -54,8 +54,7 @@ bool FindKeptProfile(uint32_t number, const char* device, char* path, uint32_t s
     }
     DeviceContext dc(device);
     if (dc.get() == nullptr ||
-        !FindMonitorProfile(dc.get(), size, path, device, ModuleInstance()) ||
-        !FileExists(path)) {
+        !FindMonitorProfile(dc.get(), size, path, device, ModuleInstance()) || !FileExists(path)) {
         return false;
     }
     *registered = false;
