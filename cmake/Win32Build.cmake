@@ -44,17 +44,33 @@ if(TOOL_SOURCES)
     target_link_libraries(tonalis PRIVATE tonalis_archive ${TONALIS_SYSTEM_LIBS})
 endif()
 
-# The Windows installer, made with NSIS with the rest of the build.
+# The Windows installers, made with the rest of the build: NSIS for winget,
+# Intune and ConfigMgr, an MSI (wixl, from msitools) for Group Policy.
 find_program(MAKENSIS makensis)
-if(MAKENSIS AND TARGET tonalis)
+find_program(WIXL wixl)
+if(MAKENSIS AND WIXL AND TARGET tonalis)
     set(TONALIS_INSTALLER ${CMAKE_BINARY_DIR}/Tonalis-win32.exe)
     set(TONALIS_INSTALLER_SCRIPT ${PROJECT_SOURCE_DIR}/installer/tonalis.nsi)
     add_custom_command(OUTPUT ${TONALIS_INSTALLER}
                        COMMAND ${MAKENSIS} -V2 -WX -DBUILD_DIR=${CMAKE_BINARY_DIR}
-                               -DOUTPUT=${TONALIS_INSTALLER} ${TONALIS_INSTALLER_SCRIPT}
+                               -DVERSION=${PROJECT_VERSION} -DOUTPUT=${TONALIS_INSTALLER}
+                               ${TONALIS_INSTALLER_SCRIPT}
                        DEPENDS TNP tonalis ${TONALIS_INSTALLER_SCRIPT}
                        COMMENT "Making the installer Tonalis-win32.exe")
-    add_custom_target(installer ALL DEPENDS ${TONALIS_INSTALLER})
+    # One ProductCode per version, the same in every build of it.
+    string(UUID TONALIS_PRODUCT_CODE NAMESPACE 5E1B7C0A-3D6F-4A8E-9B21-7C4D2A90F613
+           NAME "Tonalis ${PROJECT_VERSION}" TYPE SHA1 UPPER)
+    set(TONALIS_MSI ${CMAKE_BINARY_DIR}/Tonalis-win32.msi)
+    set(TONALIS_MSI_SOURCE ${PROJECT_SOURCE_DIR}/installer/tonalis.wxs)
+    # wixl finds the files relative to the .wxs.
+    file(RELATIVE_PATH TONALIS_MSI_FILES ${PROJECT_SOURCE_DIR}/installer ${CMAKE_BINARY_DIR})
+    add_custom_command(OUTPUT ${TONALIS_MSI}
+                       COMMAND ${WIXL} -D BuildDir=${TONALIS_MSI_FILES} -D Version=${PROJECT_VERSION}
+                               -D ProductCode=${TONALIS_PRODUCT_CODE} -o ${TONALIS_MSI}
+                               ${TONALIS_MSI_SOURCE}
+                       DEPENDS TNP tonalis ${TONALIS_MSI_SOURCE}
+                       COMMENT "Making the installer Tonalis-win32.msi")
+    add_custom_target(installer ALL DEPENDS ${TONALIS_INSTALLER} ${TONALIS_MSI})
 endif()
 
 # GoogleTest from Debian's sources, built with the same compiler.
