@@ -155,6 +155,12 @@ target_compile_options(gamma_ramp_reader PRIVATE ${TONALIS_WARNINGS})
 target_link_options(gamma_ramp_reader PRIVATE ${TONALIS_STATIC_RUNTIME})
 target_link_libraries(gamma_ramp_reader PRIVATE user32 gdi32)
 
+# The Control Panel's list as the user sees it, for the installer checks.
+add_executable(control_panel_items ${PROJECT_SOURCE_DIR}/tests/tools/control_panel_items.cpp)
+target_compile_options(control_panel_items PRIVATE ${TONALIS_WARNINGS})
+target_link_options(control_panel_items PRIVATE ${TONALIS_STATIC_RUNTIME} -municode)
+target_link_libraries(control_panel_items PRIVATE user32)
+
 # Shows one dialog template of TNP.cpl for the screenshots (scripts/make-screenshots.sh).
 add_executable(template_viewer ${PROJECT_SOURCE_DIR}/tests/tools/template_viewer.cpp)
 target_include_directories(template_viewer PRIVATE ${PROJECT_SOURCE_DIR}/src)
