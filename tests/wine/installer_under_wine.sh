@@ -72,7 +72,7 @@ clean_prefix() {
     wine reg delete "$settings_key" /f >/dev/null 2>&1
     wine reg delete 'HKLM\SOFTWARE\Orvane' /f /reg:32 >/dev/null 2>&1
 }
-trap '[[ -n ${drive:-} ]] && clean_prefix; wineserver -k 2>/dev/null' EXIT
+trap '[[ -n ${drive:-} ]] && clean_prefix; wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 
 # use_prefix win32|win64: the prefix, created once and kept for later runs,
 # and its paths. Its server stays up so that the users' hives stay loaded.
