@@ -49,16 +49,20 @@ endif()
 find_program(MAKENSIS makensis)
 find_program(WIXL wixl)
 if(MAKENSIS AND WIXL AND TARGET tonalis)
+    # Never changes: a newer MSI removes any older one, and the NSIS setup
+    # finds an installed MSI by it.
+    set(TONALIS_UPGRADE_CODE 5E1B7C0A-3D6F-4A8E-9B21-7C4D2A90F613)
     set(TONALIS_INSTALLER ${CMAKE_BINARY_DIR}/Tonalis-win32.exe)
     set(TONALIS_INSTALLER_SCRIPT ${PROJECT_SOURCE_DIR}/installer/tonalis.nsi)
     add_custom_command(OUTPUT ${TONALIS_INSTALLER}
                        COMMAND ${MAKENSIS} -V2 -WX -DBUILD_DIR=${CMAKE_BINARY_DIR}
-                               -DVERSION=${PROJECT_VERSION} -DOUTPUT=${TONALIS_INSTALLER}
+                               -DVERSION=${PROJECT_VERSION} -DUPGRADE_CODE=${TONALIS_UPGRADE_CODE}
+                               -DOUTPUT=${TONALIS_INSTALLER}
                                ${TONALIS_INSTALLER_SCRIPT}
                        DEPENDS TNP tonalis ${TONALIS_INSTALLER_SCRIPT}
                        COMMENT "Making the installer Tonalis-win32.exe")
     # One ProductCode per version, the same in every build of it.
-    string(UUID TONALIS_PRODUCT_CODE NAMESPACE 5E1B7C0A-3D6F-4A8E-9B21-7C4D2A90F613
+    string(UUID TONALIS_PRODUCT_CODE NAMESPACE ${TONALIS_UPGRADE_CODE}
            NAME "Tonalis ${PROJECT_VERSION}" TYPE SHA1 UPPER)
     set(TONALIS_MSI ${CMAKE_BINARY_DIR}/Tonalis-win32.msi)
     set(TONALIS_MSI_SOURCE ${PROJECT_SOURCE_DIR}/installer/tonalis.wxs)
@@ -66,7 +70,8 @@ if(MAKENSIS AND WIXL AND TARGET tonalis)
     file(RELATIVE_PATH TONALIS_MSI_FILES ${PROJECT_SOURCE_DIR}/installer ${CMAKE_BINARY_DIR})
     add_custom_command(OUTPUT ${TONALIS_MSI}
                        COMMAND ${WIXL} -D BuildDir=${TONALIS_MSI_FILES} -D Version=${PROJECT_VERSION}
-                               -D ProductCode=${TONALIS_PRODUCT_CODE} -o ${TONALIS_MSI}
+                               -D ProductCode=${TONALIS_PRODUCT_CODE}
+                               -D UpgradeCode=${TONALIS_UPGRADE_CODE} -o ${TONALIS_MSI}
                                ${TONALIS_MSI_SOURCE}
                        DEPENDS TNP tonalis ${TONALIS_MSI_SOURCE}
                        COMMENT "Making the installer Tonalis-win32.msi")

@@ -3,13 +3,13 @@
 ; in the 32-bit view only, one logon entry that starts the keeper for every
 ; user, and an entry in Programs and Features. /S installs and uninstalls
 ; silently. makensis -DBUILD_DIR=<MinGW build folder> -DOUTPUT=<setup.exe>
-; -DVERSION=<x.y.z> tonalis.nsi
+; -DVERSION=<x.y.z> -DUPGRADE_CODE=<the MSI's UpgradeCode> tonalis.nsi
 Unicode true
 !include LogicLib.nsh
 !include x64.nsh
 
-!ifndef BUILD_DIR | OUTPUT | VERSION
-!error "define BUILD_DIR, OUTPUT and VERSION"
+!ifndef BUILD_DIR | OUTPUT | VERSION | UPGRADE_CODE
+!error "define BUILD_DIR, OUTPUT, VERSION and UPGRADE_CODE"
 !endif
 
 !define PRODUCT "Tonalis"
@@ -105,6 +105,13 @@ FunctionEnd
 
 Function .onInit
     !insertmacro RequireAdministrator
+    ; The MSI installs into the same place: one of the two at a time.
+    System::Call 'msi::MsiEnumRelatedProductsW(w "{${UPGRADE_CODE}}", i 0, i 0, w .r1) i .r0'
+    ${If} $0 == 0
+        MessageBox MB_OK|MB_ICONSTOP "Tonalis 已由 MSI 安装包安装，请先将其卸载。" /SD IDOK
+        SetErrorLevel 1638
+        Quit
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit

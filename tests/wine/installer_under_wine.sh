@@ -37,6 +37,7 @@ value() {
 msi_property() { msiinfo export "$1" Property | tr -d '\r' | awk -v p="$2" '$1 == p { print $2 }'; }
 version=$(msi_property "$msi" ProductVersion)
 new_code=$(msi_property "$msi" ProductCode)
+upgrade_code=$(msi_property "$msi" UpgradeCode | tr -d '{}')
 
 # The DisplayVersion of each entry in Programs and Features named Tonalis.
 listed_versions() {
@@ -180,9 +181,10 @@ wait_gone() {
 mkdir -p "$work/old"
 cp "$build/mingw/tonalis.exe" "$work/old/"
 { cat "$build/mingw/TNP.cpl"; echo 0.9.0; } >"$work/old/TNP.cpl"
-makensis -V1 -DBUILD_DIR="$work/old" -DVERSION=0.9.0 -DOUTPUT="$work/old.exe" "$sources/tonalis.nsi" &&
+makensis -V1 -DBUILD_DIR="$work/old" -DVERSION=0.9.0 -DUPGRADE_CODE="$upgrade_code" \
+    -DOUTPUT="$work/old.exe" "$sources/tonalis.nsi" &&
     wixl -D BuildDir="$(realpath --relative-to="$sources" "$work/old")" -D Version=0.9.0 \
-        -D ProductCode=$old_code -o "$work/old.msi" "$sources/tonalis.wxs" ||
+        -D ProductCode=$old_code -D UpgradeCode="$upgrade_code" -o "$work/old.msi" "$sources/tonalis.wxs" ||
     { fail "the older packages build"; finish; }
 
 for kind in win32 win64; do
@@ -193,6 +195,11 @@ for kind in win32 win64; do
     [[ -z $(value "HKCU\\$run_key" Tonalis)$(value "$other_user\\$run_key" Tonalis) ]] &&
         pass "the NSIS setup ($kind) removes the users' Run values that named the old file" ||
         fail "the NSIS setup ($kind) left users' Run values: $(value "$other_user\\$run_key" Tonalis)"
+    wine msiexec /i "$(winepath -w "$msi")" /qn
+    status=$?
+    [[ $status -ne 0 && $(listed_versions) == "$version" ]] &&
+        pass "the MSI ($kind) refuses to install over the NSIS setup (status $status)" ||
+        fail "the MSI over the NSIS setup ($kind): status $status, listed as [$(listed_versions | paste -sd,)]"
     # An applet of today, ticked by another user, writes a Run value of its own.
     wine reg add "$other_user\\$run_key" /v Tonalis /d "rundll32.exe \"$windows_dir\\TNP.cpl\",TNLLoadCalibration" /f >/dev/null 2>&1
     wine "$windows_dir\\uninstall.exe" /S
@@ -202,6 +209,12 @@ for kind in win32 win64; do
     wine msiexec /i "$(winepath -w "$work/old.msi")" /qn &&
         wine msiexec /i "$(winepath -w "$msi")" /qn && installed "the MSI over 0.9.0" ||
         fail "msiexec /i ($kind) of 0.9.0, then $version"
+    wine "$setup" /S
+    status=$?
+    # 1638, "another version of this product is installed", as a Unix status.
+    [[ $status -eq $((1638 % 256)) && $(listed_versions) == "$version" && ! -e "$dir/uninstall.exe" ]] &&
+        pass "the NSIS setup ($kind) refuses to install over the MSI (status $status)" ||
+        fail "the NSIS setup over the MSI ($kind): status $status, listed as [$(listed_versions | paste -sd,)]"
     wine msiexec /x "$(winepath -w "$msi")" /qn
     removed "msiexec /x"
 done
