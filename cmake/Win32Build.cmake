@@ -64,6 +64,12 @@ if(MAKENSIS AND WIXL AND TARGET tonalis)
     # One ProductCode per version, the same in every build of it.
     string(UUID TONALIS_PRODUCT_CODE NAMESPACE ${TONALIS_UPGRADE_CODE}
            NAME "Tonalis ${PROJECT_VERSION}" TYPE SHA1 UPPER)
+    add_library(tonalis_msi_actions SHARED ${PROJECT_SOURCE_DIR}/installer/user_run_values.cpp)
+    set_target_properties(tonalis_msi_actions PROPERTIES PREFIX "")
+    target_compile_options(tonalis_msi_actions PRIVATE ${TONALIS_WARNINGS})
+    # The MSI calls its entry by the plain name.
+    target_link_options(tonalis_msi_actions PRIVATE ${TONALIS_STATIC_RUNTIME} -Wl,--kill-at)
+    target_link_libraries(tonalis_msi_actions PRIVATE msi advapi32 user32)
     set(TONALIS_MSI ${CMAKE_BINARY_DIR}/Tonalis-win32.msi)
     set(TONALIS_MSI_SOURCE ${PROJECT_SOURCE_DIR}/installer/tonalis.wxs)
     # wixl finds the files relative to the .wxs.
@@ -73,7 +79,7 @@ if(MAKENSIS AND WIXL AND TARGET tonalis)
                                -D ProductCode=${TONALIS_PRODUCT_CODE}
                                -D UpgradeCode=${TONALIS_UPGRADE_CODE} -o ${TONALIS_MSI}
                                ${TONALIS_MSI_SOURCE}
-                       DEPENDS TNP tonalis ${TONALIS_MSI_SOURCE}
+                       DEPENDS TNP tonalis tonalis_msi_actions ${TONALIS_MSI_SOURCE}
                        COMMENT "Making the installer Tonalis-win32.msi")
     add_custom_target(installer ALL DEPENDS ${TONALIS_INSTALLER} ${TONALIS_MSI})
 endif()

@@ -115,6 +115,12 @@ old_layout() {
     wine reg add "$other_user\\$run_key" /v Tonalis /d "rundll32.exe \"$old\",TNLLoadCalibration" /f >/dev/null 2>&1
 }
 
+# The Run value an applet of today writes for a user who ticked the logon box.
+ticked_by_another_user() {
+    wine reg add "$other_user\\$run_key" /v Tonalis /d "rundll32.exe \"$windows_dir\\TNP.cpl\",TNLLoadCalibration" \
+        /f >/dev/null 2>&1
+}
+
 # The Control Panel as a user sees it: Tonalis once in its list, and open on Enter.
 control_panel() {
     wine "$control" >/dev/null 2>&1 &
@@ -179,12 +185,12 @@ wait_gone() {
 "$native" make -o "$work/saved.icc" >/dev/null || fail "a profile to keep"
 # An older build: the same packages at 0.9.0, around a TNP.cpl that differs.
 mkdir -p "$work/old"
-cp "$build/mingw/tonalis.exe" "$work/old/"
+cp "$build/mingw/tonalis.exe" "$build/mingw/tonalis_msi_actions.dll" "$work/old/"
 { cat "$build/mingw/TNP.cpl"; echo 0.9.0; } >"$work/old/TNP.cpl"
 makensis -V1 -DBUILD_DIR="$work/old" -DVERSION=0.9.0 -DUPGRADE_CODE="$upgrade_code" \
     -DOUTPUT="$work/old.exe" "$sources/tonalis.nsi" &&
-    wixl -D BuildDir="$(realpath --relative-to="$sources" "$work/old")" -D Version=0.9.0 \
-        -D ProductCode=$old_code -D UpgradeCode="$upgrade_code" -o "$work/old.msi" "$sources/tonalis.wxs" ||
+    (cd "$work" && wixl -D BuildDir="$(realpath --relative-to="$sources" old)" -D Version=0.9.0 \
+        -D ProductCode=$old_code -D UpgradeCode="$upgrade_code" -o old.msi "$sources/tonalis.wxs") ||
     { fail "the older packages build"; finish; }
 
 for kind in win32 win64; do
@@ -200,8 +206,7 @@ for kind in win32 win64; do
     [[ $status -ne 0 && $(listed_versions) == "$version" ]] &&
         pass "the MSI ($kind) refuses to install over the NSIS setup (status $status)" ||
         fail "the MSI over the NSIS setup ($kind): status $status, listed as [$(listed_versions | paste -sd,)]"
-    # An applet of today, ticked by another user, writes a Run value of its own.
-    wine reg add "$other_user\\$run_key" /v Tonalis /d "rundll32.exe \"$windows_dir\\TNP.cpl\",TNLLoadCalibration" /f >/dev/null 2>&1
+    ticked_by_another_user
     wine "$windows_dir\\uninstall.exe" /S
     wait_gone "$dir"
     removed "the NSIS uninstaller"
@@ -215,6 +220,7 @@ for kind in win32 win64; do
     [[ $status -eq $((1638 % 256)) && $(listed_versions) == "$version" && ! -e "$dir/uninstall.exe" ]] &&
         pass "the NSIS setup ($kind) refuses to install over the MSI (status $status)" ||
         fail "the NSIS setup over the MSI ($kind): status $status, listed as [$(listed_versions | paste -sd,)]"
+    ticked_by_another_user
     wine msiexec /x "$(winepath -w "$msi")" /qn
     removed "msiexec /x"
 done
