@@ -80,6 +80,8 @@ if(MAKENSIS AND WIXL AND TARGET tonalis)
                                -D UpgradeCode=${TONALIS_UPGRADE_CODE} -o ${TONALIS_MSI}
                                ${TONALIS_MSI_SOURCE}
                        DEPENDS TNP tonalis tonalis_msi_actions ${TONALIS_MSI_SOURCE}
+                       # wixl leaves Binary/ and Icon/ in the folder it runs in.
+                       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
                        COMMENT "Making the installer Tonalis-win32.msi")
     add_custom_target(installer ALL DEPENDS ${TONALIS_INSTALLER} ${TONALIS_MSI})
 endif()
