@@ -6,7 +6,7 @@ set(TONALIS_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 set(TONALIS_SYSTEM_LIBS user32 gdi32 advapi32 comctl32 comdlg32 shell32)
 
 tonalis_glob(TONALIS_WIN32_ONLY_SOURCES session applet display ui)
-tonalis_glob(TONALIS_SPLIT_SOURCES model icc profile)
+tonalis_glob(TONALIS_SPLIT_SOURCES model icc profile keeper)
 list(FILTER TONALIS_SPLIT_SOURCES INCLUDE REGEX "_win32\\.cpp$")
 
 add_library(tonalis_objects OBJECT ${TONALIS_PORTABLE_SOURCES} ${TONALIS_WIN32_ONLY_SOURCES}
@@ -181,3 +181,9 @@ target_compile_definitions(template_viewer PRIVATE WINVER=0x0500 _WIN32_WINNT=0x
 target_compile_options(template_viewer PRIVATE ${TONALIS_WARNINGS})
 target_link_options(template_viewer PRIVATE ${TONALIS_STATIC_RUNTIME})
 target_link_libraries(template_viewer PRIVATE user32 gdi32 comctl32 comdlg32)
+
+# Opens the keeper's menu for its screenshot (scripts/make-keeper-screenshot.sh).
+add_executable(keeper_menu ${PROJECT_SOURCE_DIR}/tests/tools/keeper_menu.cpp)
+target_compile_options(keeper_menu PRIVATE ${TONALIS_WARNINGS})
+target_link_options(keeper_menu PRIVATE ${TONALIS_STATIC_RUNTIME})
+target_link_libraries(keeper_menu PRIVATE user32)

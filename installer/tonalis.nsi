@@ -119,6 +119,9 @@ Function un.onInit
 FunctionEnd
 
 Section "Tonalis"
+    ; A running keeper holds TNP.cpl open; it starts again at the next logon.
+    IfFileExists "$INSTDIR\tonalis.exe" 0 +2
+        ExecWait '"$INSTDIR\tonalis.exe" keep --stop'
     !insertmacro RemoveOldLayout
     SetOutPath "$INSTDIR"
     File "${BUILD_DIR}/TNP.cpl"
@@ -143,6 +146,8 @@ SectionEnd
 
 ; Profiles in the colour directory and the remembered settings stay.
 Section "Uninstall"
+    ; A running keeper holds TNP.cpl open.
+    ExecWait '"$INSTDIR\tonalis.exe" keep --stop'
     Call un.RemoveUserRunValues
     DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
     DeleteRegValue HKLM "${CPLS_KEY}" "${PRODUCT}"

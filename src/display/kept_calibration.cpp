@@ -9,6 +9,7 @@
 #include "display/display_system_calls.h"
 #include "display/monitors.h"
 #include "model/ramp_read_back.h"
+#include "profile/file_identity.h"
 #include "profile/load_monitor_profile.h"
 #include "profile/logon_monitors.h"
 #include "profile/profile_association.h"
@@ -54,7 +55,7 @@ bool FindKeptProfile(uint32_t number, const char* device, char* path, uint32_t s
     DeviceContext dc(device);
     if (dc.get() == nullptr ||
         !FindMonitorProfile(dc.get(), size, path, device, ModuleInstance()) ||
-        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        !FileExists(path)) {
         return false;
     }
     *registered = false;
@@ -113,7 +114,7 @@ void PlanKeptLoad(uint32_t number, const char* device, KeptLoad* load) {
         load->table = KeptTable::kNoProfile;
         return;
     }
-    if (registered && GetFileAttributesA(load->profile) == INVALID_FILE_ATTRIBUTES) {
+    if (registered && !FileExists(load->profile)) {
         load->table = KeptTable::kRegisteredMissing;
         return;
     }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 namespace tonalis::platform {
 
@@ -41,5 +42,10 @@ bool MoveFileOver(const char* source, const char* destination);
 
 // Deletes a file that this process made.
 void RemoveFile(const char* path);
+
+// Opens the file for binary reading; null, with errno set, when it cannot.
+// Paths are UTF-8 on every system: on Windows the wide file functions take
+// them, so a name outside the ANSI code page can be used.
+std::FILE* OpenFileForReading(const char* path);
 
 }  // namespace tonalis::platform

@@ -107,4 +107,8 @@ void RemoveFile(const char* path) {
     unlink(path);
 }
 
+std::FILE* OpenFileForReading(const char* path) {
+    return std::fopen(path, "rb");
+}
+
 }  // namespace tonalis::platform

@@ -4,23 +4,24 @@
 #include <windows.h>
 
 #include "model/file_system_calls.h"
+#include "model/wide_path_win32.h"
 
 namespace tonalis {
 
 namespace {
 
-using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+using MoveFileExFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
 
 MoveFileExFunction LookUpMoveFileEx() {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     return kernel == nullptr ? nullptr
                              : reinterpret_cast<MoveFileExFunction>(
-                                   reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")));
+                                   reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExW")));
 }
 
 }  // namespace
 
-FileSystemCalls g_fileSystemCalls = {LookUpMoveFileEx(), MoveFileA};
+FileSystemCalls g_fileSystemCalls = {LookUpMoveFileEx(), MoveFileW};
 
 namespace platform {
 
@@ -41,7 +42,8 @@ bool FindReplaceableFile(const char* destination, char* target, size_t targetSiz
         return false;
     }
     lstrcpyA(target, destination);
-    const DWORD attributes = GetFileAttributesA(destination);
+    const WidePath wide(destination);
+    const DWORD attributes = GetFileAttributesW(wide.get());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return true;  // nothing there yet; a path that cannot be written fails later
     }
@@ -50,7 +52,7 @@ bool FindReplaceableFile(const char* destination, char* target, size_t targetSiz
         return false;
     }
     // Device names such as NUL or COM1 have attributes too.
-    HANDLE file = CreateFileA(destination, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = CreateFileW(wide.get(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return true;  // held open by another program: the move decides
@@ -60,11 +62,10 @@ bool FindReplaceableFile(const char* destination, char* target, size_t targetSiz
     return onDisk;
 }
 
-// Walked character by character: in a double-byte code page the second byte
-// of a character can be a backslash.
+// In UTF-8 no byte of a longer character is a separator.
 size_t FolderPartLength(const char* path) {
     size_t length = 0;
-    for (const char* at = path; *at != '\0'; at = CharNextA(at)) {
+    for (const char* at = path; *at != '\0'; ++at) {
         if (*at == '\\' || *at == '/' || *at == ':') {
             length = size_t(at - path) + 1;
         }
@@ -73,8 +74,9 @@ size_t FolderPartLength(const char* path) {
 }
 
 NewFileResult WriteNewFile(const char* path, const uint8_t* bytes, size_t size, unsigned) {
-    HANDLE file =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const WidePath wide(path);
+    HANDLE file = CreateFileW(wide.get(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         // A folder of that name gives access denied; so does a folder that
         // cannot be written, which then runs out of names.
@@ -91,7 +93,7 @@ NewFileResult WriteNewFile(const char* path, const uint8_t* bytes, size_t size, 
     complete = FlushFileBuffers(file) && complete;
     complete = CloseHandle(file) && complete;
     if (!complete) {
-        DeleteFileA(path);
+        DeleteFileW(wide.get());
         return NewFileResult::kFailed;
     }
     return NewFileResult::kWritten;
@@ -99,18 +101,15 @@ NewFileResult WriteNewFile(const char* path, const uint8_t* bytes, size_t size, 
 
 namespace {
 
-// Windows 9x has MoveFileExA only as a stub that fails. There the old file
+// Windows 9x has MoveFileEx only as a stub that fails. There the old file
 // steps aside under a second name, and comes back when the new one cannot
 // take its place, so that it is never lost.
-bool MoveFileOverWithoutMoveFileEx(const char* source, const char* destination) {
-    char aside[MAX_PATH + 8];
-    if (lstrlenA(destination) >= MAX_PATH) {
-        return false;
-    }
-    wsprintfA(aside, "%s.old~", destination);
-    const bool existed = GetFileAttributesA(destination) != INVALID_FILE_ATTRIBUTES;
+bool MoveFileOverWithoutMoveFileEx(const wchar_t* source, const wchar_t* destination) {
+    wchar_t aside[kWidePathSize + 8];
+    wsprintfW(aside, L"%s.old~", destination);
+    const bool existed = GetFileAttributesW(destination) != INVALID_FILE_ATTRIBUTES;
     if (existed) {
-        DeleteFileA(aside);  // left by an earlier attempt; the destination is whole
+        DeleteFileW(aside);  // left by an earlier attempt; the destination is whole
     }
     if (existed && !g_fileSystemCalls.moveFile(destination, aside)) {
         return false;
@@ -122,7 +121,7 @@ bool MoveFileOverWithoutMoveFileEx(const char* source, const char* destination) 
         return false;
     }
     if (existed) {
-        DeleteFileA(aside);
+        DeleteFileW(aside);
     }
     return true;
 }
@@ -130,19 +129,26 @@ bool MoveFileOverWithoutMoveFileEx(const char* source, const char* destination) 
 }  // namespace
 
 bool MoveFileOver(const char* source, const char* destination) {
+    const WidePath from(source);
+    const WidePath to(destination);
     const MoveFileExFunction moveFileEx = g_fileSystemCalls.moveFileEx;
     if (moveFileEx != nullptr &&
-        moveFileEx(source, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        moveFileEx(from.get(), to.get(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
     }
     if (moveFileEx != nullptr && GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) {
         return false;
     }
-    return MoveFileOverWithoutMoveFileEx(source, destination);
+    return MoveFileOverWithoutMoveFileEx(from.get(), to.get());
 }
 
 void RemoveFile(const char* path) {
-    DeleteFileA(path);
+    DeleteFileW(WidePath(path).get());
+}
+
+std::FILE* OpenFileForReading(const char* path) {
+    const WidePath wide(path);
+    return wide.get()[0] == L'\0' ? nullptr : _wfopen(wide.get(), L"rb");
 }
 
 }  // namespace platform

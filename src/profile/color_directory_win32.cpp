@@ -2,6 +2,7 @@
 // system directory followed by "\Color\".
 #include <cstring>
 
+#include "model/wide_path_win32.h"
 #include "profile/color_library.h"
 #include "profile/profile_locations.h"
 #include "profile/profile_system_calls.h"
@@ -11,7 +12,7 @@ namespace tonalis {
 
 namespace {
 
-using ColorDirectoryFunction = BOOL(WINAPI*)(PCSTR, PSTR, PDWORD);
+using ColorDirectoryFunction = BOOL(WINAPI*)(PCWSTR, PWSTR, PDWORD);
 
 // Room kept for the backslash that follows the library's answer.
 constexpr DWORD kBackslashRoom = 2;
@@ -19,6 +20,7 @@ constexpr DWORD kBackslashRoom = 2;
 constexpr DWORD kColorFolderRoom = 21;
 constexpr int kColorFolderNameSize = 20;
 
+// The library's answer as UTF-8, with room for a backslash after it.
 bool AskColorLibrary(char* buffer, DWORD size) {
     if (size <= kBackslashRoom) {
         return false;
@@ -27,19 +29,16 @@ bool AskColorLibrary(char* buffer, DWORD size) {
     if (library == nullptr) {
         return false;
     }
-    bool found = false;
     auto function = reinterpret_cast<ColorDirectoryFunction>(
-        reinterpret_cast<void*>(g_profileSystemCalls.findProcedure(library, "GetColorDirectoryA")));
-    DWORD room = size - kBackslashRoom;
-    if (function != nullptr && function(nullptr, buffer, &room)) {
-        size_t length = strnlen(buffer, size - kBackslashRoom);
-        if (length < size - kBackslashRoom) {
-            buffer[length] = '\\';
-            buffer[length + 1] = '\0';
-            found = true;
-        }
-    }
+        reinterpret_cast<void*>(g_profileSystemCalls.findProcedure(library, "GetColorDirectoryW")));
+    wchar_t directory[kWidePathSize];
+    DWORD room = sizeof directory;
+    const bool found = function != nullptr && function(nullptr, directory, &room) &&
+                       NarrowPath(directory, buffer, size - kBackslashRoom + 1);
     g_profileSystemCalls.freeLibrary(library);
+    if (found) {
+        strcat(buffer, "\\");
+    }
     return found;
 }
 
@@ -47,12 +46,14 @@ bool SystemColorDirectory(HINSTANCE instance, char* buffer, DWORD size) {
     if (size <= kColorFolderRoom) {
         return false;
     }
-    UINT room = size - kColorFolderRoom;
-    UINT length = g_profileSystemCalls.getSystemDirectory(buffer, room);
+    wchar_t directory[kWidePathSize];
+    UINT length = g_profileSystemCalls.getSystemDirectory(directory, kWidePathSize);
     // A directory that did not fit leaves the buffer undefined, as no directory does.
-    if (length == 0 || length >= room) {
+    if (length == 0 || length >= kWidePathSize ||
+        !NarrowPath(directory, buffer, size - kColorFolderRoom)) {
         return false;
     }
+    length = static_cast<UINT>(strlen(buffer));
     if (buffer[length - 1] == '\\') {
         buffer[--length] = '\0';
     }

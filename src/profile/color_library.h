@@ -16,6 +16,7 @@ HMODULE LoadColorLibrary();
 // query (null buffer) counts as success whatever the function returns.
 bool ColorEnumProfiles(const char* machine, ENUMTYPEA* record, BYTE* buffer, DWORD* size,
                        DWORD* count);
+// Paths are UTF-8; the machine is always null (the local one).
 bool ColorAssociateProfile(const char* machine, const char* profile, const char* device);
 bool ColorDisassociateProfile(const char* machine, const char* profile, const char* device);
 bool ColorInstallProfile(const char* machine, const char* profile);

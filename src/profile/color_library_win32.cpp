@@ -1,5 +1,6 @@
 // The guarded wrappers around the colour-management functions.
 #include "profile/color_library.h"
+#include "model/wide_path_win32.h"
 
 #include "profile/profile_system_calls.h"
 #include "profile/seh_guard.h"
@@ -9,8 +10,8 @@ namespace tonalis {
 namespace {
 
 using EnumProfilesFunction = BOOL(WINAPI*)(PCSTR, PENUMTYPEA, PBYTE, PDWORD, PDWORD);
-using AssociateFunction = BOOL(WINAPI*)(PCSTR, PCSTR, PCSTR);
-using InstallFunction = BOOL(WINAPI*)(PCSTR, PCSTR);
+using AssociateFunction = BOOL(WINAPI*)(PCWSTR, PCWSTR, PCWSTR);
+using InstallFunction = BOOL(WINAPI*)(PCWSTR, PCWSTR);
 
 constexpr DWORD kEnumTypeSize = 88;
 constexpr DWORD kEnumTypeVersion = 0x300;
@@ -58,11 +59,13 @@ void CallEnumProfiles(void* context) {
         call->function(call->machine, call->record, call->buffer, call->size, call->count);
 }
 
+// The wide functions, so that a profile of any name can be associated.
 bool AssociationCall(const char* name, const char* machine, const char* profile,
                      const char* device) {
     ColorLibrary library;
     auto function = library.Find<AssociateFunction>(name);
-    return function != nullptr && function(machine, profile, device) != FALSE;
+    return function != nullptr && machine == nullptr &&
+           function(nullptr, WidePath(profile).get(), WidePath(device).get()) != FALSE;
 }
 
 }  // namespace
@@ -87,17 +90,18 @@ bool ColorEnumProfiles(const char* machine, ENUMTYPEA* record, BYTE* buffer, DWO
 }
 
 bool ColorAssociateProfile(const char* machine, const char* profile, const char* device) {
-    return AssociationCall("AssociateColorProfileWithDeviceA", machine, profile, device);
+    return AssociationCall("AssociateColorProfileWithDeviceW", machine, profile, device);
 }
 
 bool ColorDisassociateProfile(const char* machine, const char* profile, const char* device) {
-    return AssociationCall("DisassociateColorProfileFromDeviceA", machine, profile, device);
+    return AssociationCall("DisassociateColorProfileFromDeviceW", machine, profile, device);
 }
 
 bool ColorInstallProfile(const char* machine, const char* profile) {
     ColorLibrary library;
-    auto function = library.Find<InstallFunction>("InstallColorProfileA");
-    return function != nullptr && function(machine, profile) != FALSE;
+    auto function = library.Find<InstallFunction>("InstallColorProfileW");
+    return function != nullptr && machine == nullptr &&
+           function(nullptr, WidePath(profile).get()) != FALSE;
 }
 
 ENUMTYPEA MonitorProfileQuery(const char* deviceId) {

@@ -9,8 +9,10 @@
 
 namespace tonalis {
 
-// TNP.cpl's loader, of the form rundll32 calls.
-constexpr char kLogonLoaderEntry[] = "TNLLoadCalibration";
+// TNP.cpl's keeper, of the form rundll32 calls, started at logon for the
+// monitors whose choice asks for it.
+constexpr char kLogonKeeperEntry[] = "TNLKeepCalibration";
+constexpr char kLogonKeeperChoice[] = "--logon";
 
 enum class LogonRemoval { kRemoved, kAbsent, kFailed };
 
@@ -33,12 +35,12 @@ LogonRemoval DeleteLogonCommand();
 bool ReadLogonCommand(wchar_t* buffer, uint32_t size);
 
 enum class InstalledLoader { kNone, kApplet, kTool };
-// Which Tonalis loader the value holds: TNP.cpl's, which loads the monitors
-// that want it, or tonalis.exe apply, which loads every monitor. kNone for no
-// value or another program's command.
+// Which Tonalis loader the value holds: TNP.cpl's keeper or one-shot loader,
+// which take the monitors that want it, or tonalis.exe keep or apply, which
+// take every monitor. kNone for no value or another program's command.
 InstalledLoader FindInstalledLoader();
 
-// The loader of this library through rundll32.exe; false when the value could
+// The keeper of this library through rundll32.exe; false when the value could
 // not be written.
 bool InstallLogonLoader();
 // Deletes the value when a Tonalis loader wrote it; false when that failed.

@@ -1,5 +1,6 @@
 // The logon command under HKEY_CURRENT_USER's Run key, written by the applet
-// after a save and by tonalis.exe apply --install-logon.
+// after a save and by tonalis.exe apply --install-logon: the keeper, or
+// the one-shot loader.
 #include <windows.h>
 
 #include <cwchar>
@@ -109,11 +110,12 @@ InstalledLoader FindInstalledLoader() {
     }
     std::wstring lower = command;
     CharLowerBuffW(&lower[0], static_cast<DWORD>(lower.size()));
-    if (Contains(lower, L"tnlloadcalibration")) {
+    if (Contains(lower, L"tnlkeepcalibration") || Contains(lower, L"tnlloadcalibration")) {
         return InstalledLoader::kApplet;
     }
-    return Contains(lower, L"tonalis.exe\" apply") ? InstalledLoader::kTool
-                                                   : InstalledLoader::kNone;
+    return Contains(lower, L"tonalis.exe\" keep") || Contains(lower, L"tonalis.exe\" apply")
+               ? InstalledLoader::kTool
+               : InstalledLoader::kNone;
 }
 
 bool InstallLogonLoader() {
@@ -124,7 +126,8 @@ bool InstallLogonLoader() {
         return false;
     }
     wchar_t command[kLogonCommandSize] = {};
-    wsprintfW(command, L"\"%s\\rundll32.exe\" \"%s\",%hs", rundll, library, kLogonLoaderEntry);
+    wsprintfW(command, L"\"%s\\rundll32.exe\" \"%s\",%hs %hs", rundll, library, kLogonKeeperEntry,
+              kLogonKeeperChoice);
     return WriteLogonCommand(command);
 }
 

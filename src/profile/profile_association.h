@@ -8,16 +8,18 @@ namespace tonalis {
 
 struct SessionContext;
 
-// The path of the profile associated with the monitor's device context. Before
+// The path (UTF-8) of the profile associated with the monitor's device context. Before
 // NT 5 the first monitor-class profile associated with the monitor device
 // replaces what the device context reports. The path is never longer than size.
 bool FindMonitorProfile(HDC dc, DWORD size, char* path, const char* deviceName, HINSTANCE instance);
 
 // Installs the profile named by workingSettings.profilePath into the colour
-// directory, in place of another file of its name there (the save dialog
-// asks before that), and, only once that succeeded, makes it the one monitor-class
+// directory and, only once that succeeded, makes it the one monitor-class
 // profile associated with the monitor; profilePath then names the installed
-// copy. A failed install leaves every association as it was.
+// copy. Another file of its name there (the save dialog asks before that) is
+// replaced only by a complete install; a profile that already is the installed
+// file, under any spelling, is left in place. A failed install leaves the files
+// and every association as they were.
 void MakeDefaultMonitorProfile(SessionContext* session, unsigned number);
 
 // The device ID of the first monitor on the display adapter with the given

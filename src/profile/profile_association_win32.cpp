@@ -3,8 +3,11 @@
 
 #include <cstring>
 
+#include "model/platform.h"
+#include "model/wide_path_win32.h"
 #include "session/session_context.h"
 #include "profile/color_library.h"
+#include "profile/file_identity.h"
 #include "profile/profile_locations.h"
 #include "profile/profile_system_calls.h"
 
@@ -17,6 +20,9 @@ using EnumDisplayDevicesFunction = BOOL(WINAPI*)(LPCSTR, DWORD, PDISPLAY_DEVICEA
 constexpr DWORD kVersionInfoSize = 148;
 constexpr DWORD kDisplayDeviceSize = 424;
 constexpr DWORD kProfileListSize = 1044;
+// "~tnl00.icm" and its terminator.
+constexpr int kStagedNameSize = 11;
+constexpr unsigned kStagingAttempts = 100;
 
 bool IsNt5OrLater(bool* known) {
     OSVERSIONINFOA info = {};
@@ -50,10 +56,11 @@ bool JoinPath(char* out, size_t size, const char* directory, const char* name) {
     return true;
 }
 
-// The file name with its extension, without drive and folder.
+// The file name with its extension, without drive and folder. In UTF-8 no
+// byte of a longer character is a separator.
 const char* FileNamePart(const char* path) {
     const char* name = path;
-    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
+    for (const char* p = path; *p != '\0'; ++p) {
         if (*p == '\\' || *p == '/' || *p == ':') {
             name = p + 1;
         }
@@ -88,6 +95,65 @@ class ProfileNames {
     const char* end_;
     DWORD left_;
 };
+
+// Installs the profile into the colour directory under its own file name
+// (installed). A file already there is the profile itself under another
+// spelling, which stays, or another file, which is replaced only after the
+// system's install succeeded: the profile goes in under a temporary name
+// first and is then moved over it in one step.
+bool Install(const char* profile, const char* directory, const char* installed) {
+    if (IsSameFile(profile, installed)) {
+        return true;
+    }
+    if (!FileExists(installed)) {
+        return ColorInstallProfile(nullptr, profile);
+    }
+    wchar_t temporaryFolder[MAX_PATH];
+    char folder[kProfilePathSize];
+    DWORD folderLength = GetTempPathW(MAX_PATH, temporaryFolder);
+    if (folderLength == 0 || folderLength >= MAX_PATH ||
+        !NarrowPath(temporaryFolder, folder, sizeof folder)) {
+        return false;
+    }
+    for (unsigned attempt = 0; attempt < kStagingAttempts; ++attempt) {
+        char name[kStagedNameSize];
+        wsprintfA(name, "~tnl%02u.icm", attempt);
+        char source[kProfilePathSize];
+        char staged[kProfilePathSize];
+        if (!JoinPath(source, sizeof source, folder, name) ||
+            !JoinPath(staged, sizeof staged, directory, name)) {
+            return false;
+        }
+        if (FileExists(staged)) {
+            continue;  // a name another save is using
+        }
+        if (!CopyFileW(WidePath(profile).get(), WidePath(source).get(), TRUE)) {
+            if (GetLastError() == ERROR_FILE_EXISTS) {
+                continue;
+            }
+            return false;
+        }
+        const bool done = ColorInstallProfile(nullptr, source);
+        platform::RemoveFile(source);
+        if (!done) {
+            return false;
+        }
+        if (platform::MoveFileOver(staged, installed)) {
+            return true;
+        }
+        platform::RemoveFile(staged);
+        return false;
+    }
+    return false;
+}
+
+// An enumerated name (ANSI) as UTF-8, as every path is kept; false for none.
+bool Utf8Name(const char* name, char (&utf8)[kProfilePathSize]) {
+    wchar_t wide[kProfilePathSize];
+    return name != nullptr &&
+           MultiByteToWideChar(CP_ACP, 0, name, -1, wide, kProfilePathSize) != 0 &&
+           NarrowPath(wide, utf8, kProfilePathSize);
+}
 
 }  // namespace
 
@@ -132,8 +198,9 @@ bool FindMonitorProfile(HDC dc, DWORD size, char* path, const char* deviceName,
     if (!versionKnown || path == nullptr) {
         return false;
     }
-    DWORD reported = size;
-    if (!GetICMProfileA(dc, &reported, path)) {
+    wchar_t reported[kWidePathSize];
+    DWORD reportedSize = kWidePathSize;
+    if (!GetICMProfileW(dc, &reportedSize, reported) || !NarrowPath(reported, path, size)) {
         return false;
     }
     if (nt5OrLater) {
@@ -153,10 +220,11 @@ bool FindMonitorProfile(HDC dc, DWORD size, char* path, const char* deviceName,
         !ColorEnumProfiles(nullptr, &query, list.get(), &listSize, &count)) {
         return true;
     }
-    const char* first = ProfileNames(list.get(), kProfileListSize, count).Next();
+    char first[kProfilePathSize];
     char directory[kProfilePathSize];
     char better[kProfilePathSize];
-    if (first != nullptr && GetColorDirectory(instance, directory, kProfilePathSize) == 0 &&
+    if (Utf8Name(ProfileNames(list.get(), kProfileListSize, count).Next(), first) &&
+        GetColorDirectory(instance, directory, kProfilePathSize) == 0 &&
         JoinPath(better, size < kProfilePathSize ? size : kProfilePathSize, directory, first)) {
         strcpy(path, better);
     }
@@ -189,22 +257,15 @@ void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
     }
     char* profilePath = session->workingSettings.profilePath;
     char installed[kProfilePathSize];
-    if (!JoinPath(installed, kProfilePathSize, directory, FileNamePart(profilePath))) {
-        return;
-    }
-    // The system's install keeps a file of that name that is already there;
-    // the save dialog has had the user agree to replacing it.
-    if (lstrcmpiA(installed, profilePath) != 0) {
-        DeleteFileA(installed);
-    }
-    // Install first: a failed install must not leave the monitor without a profile.
-    if (!ColorInstallProfile(nullptr, profilePath)) {
+    if (!JoinPath(installed, kProfilePathSize, directory, FileNamePart(profilePath)) ||
+        !Install(profilePath, directory, installed)) {
         return;
     }
     ProfileNames names(list.get(), listed ? listSize : 0, listed ? count : 0);
     char associated[kProfilePathSize];
-    for (const char* name = names.Next(); name != nullptr; name = names.Next()) {
-        if (JoinPath(associated, kProfilePathSize, directory, name)) {
+    char name[kProfilePathSize];
+    for (const char* entry = names.Next(); entry != nullptr; entry = names.Next()) {
+        if (Utf8Name(entry, name) && JoinPath(associated, kProfilePathSize, directory, name)) {
             ColorDisassociateProfile(nullptr, associated, deviceId);
         }
     }

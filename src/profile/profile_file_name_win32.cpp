@@ -4,11 +4,8 @@
 
 namespace tonalis {
 
-// The path stays where the user chose it, whatever its characters: the ANSI
-// file functions take every name of the system code page.
-int FixProfileFileName(HINSTANCE, char* path, unsigned) {
+void FixProfileFileName(char* path) {
     CollapseDoubledExtension(path);
-    return 0;
 }
 
 }  // namespace tonalis

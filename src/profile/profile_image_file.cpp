@@ -12,7 +12,7 @@ namespace tonalis {
 
 namespace {
 
-// Whether a failed fopen means that nothing is there, rather than a file that
+// Whether a failed open means that nothing is there, rather than a file that
 // this user may not read (or that another program holds locked).
 bool NothingThere(int error) {
     return error == ENOENT || error == ENOTDIR || error == EINVAL || error == ENAMETOOLONG;
@@ -21,7 +21,7 @@ bool NothingThere(int error) {
 class ScopedFile {
   public:
     explicit ScopedFile(const char* path)
-        : file_(path[0] == '\0' ? nullptr : std::fopen(path, "rb")) {}
+        : file_(path[0] == '\0' ? nullptr : platform::OpenFileForReading(path)) {}
     ~ScopedFile() {
         if (file_ != nullptr) {
             std::fclose(file_);

@@ -14,7 +14,7 @@ struct ProfileSystemCalls {
     FARPROC(WINAPI* findProcedure)(HMODULE module, LPCSTR name);
     BOOL(WINAPI* freeLibrary)(HMODULE module);
     BOOL(WINAPI* getVersionEx)(OSVERSIONINFOA* info);
-    UINT(WINAPI* getSystemDirectory)(LPSTR buffer, UINT size);
+    UINT(WINAPI* getSystemDirectory)(LPWSTR buffer, UINT size);
     HGLOBAL(WINAPI* globalAlloc)(UINT flags, SIZE_T bytes);
     HGLOBAL(WINAPI* globalFree)(HGLOBAL block);
 };

@@ -12,7 +12,7 @@ BOOL WINAPI QueryVersion(OSVERSIONINFOA* info) {
 
 ProfileSystemCalls g_profileSystemCalls = {
     LoadLibraryA,        GetProcAddress, FreeLibrary, QueryVersion,
-    GetSystemDirectoryA, GlobalAlloc,    GlobalFree,
+    GetSystemDirectoryW, GlobalAlloc,    GlobalFree,
 };
 
 void* AllocateZeroedBlock(SIZE_T bytes) {

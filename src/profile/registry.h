@@ -44,7 +44,8 @@ void FreeRegistryStrings(RegistryStrings* strings);
 // The colour folder's parent followed by "\Color\Orvane Monitor Settings.icm".
 int GetDefaultProfilePath(char* buffer, uint32_t size);
 
-// The path remembered for the monitor number, else the default path.
+// The path (UTF-8; the value is read wide) remembered for the monitor number,
+// else the default path.
 int ReadMonitorProfilePath(uint32_t number, char* buffer, uint32_t size);
 
 // The path remembered for the monitor number only: -1 when none is (no key,

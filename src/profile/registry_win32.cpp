@@ -1,6 +1,9 @@
 // The registry values the applet keeps between runs. Every key is closed and the
 // strings released on every path (KeyChain, ScopedRegistryStrings).
 #include <cstring>
+#include <cwchar>
+
+#include "model/wide_path_win32.h"
 
 #include "session/messages.h"
 #include "session/session_context.h"
@@ -47,24 +50,24 @@ int ReadStoredProfilePath(const ScopedRegistryStrings& strings, uint32_t number,
         !chain.Open(keyName, kReadAccess)) {
         return kRegistryCallFailed;
     }
-    char stored[kStoredPathSize] = {};
+    // Read wide, so that a path outside the code page comes back whole.
+    wchar_t stored[kStoredPathSize + 1] = {};
     DWORD type = 0;
-    DWORD storedSize = sizeof stored;
-    if (RegQueryValueExA(chain.innermost(), strings[kRegMonitorProfile], nullptr, &type,
-                         reinterpret_cast<BYTE*>(stored), &storedSize) != ERROR_SUCCESS ||
+    DWORD storedSize = kStoredPathSize * sizeof(wchar_t);
+    if (RegQueryValueExW(chain.innermost(), WidePath(strings[kRegMonitorProfile]).get(), nullptr,
+                         &type, reinterpret_cast<BYTE*>(stored), &storedSize) != ERROR_SUCCESS ||
         type != REG_SZ) {
         return kRegistryCallFailed;
     }
     // The stored length need not hold a terminator; the text is what counts.
-    size_t length = strnlen(stored, storedSize);
-    if (length == sizeof stored) {
+    if (wcsnlen(stored, kStoredPathSize) == kStoredPathSize) {
         return kRegistryCallFailed;
     }
-    if (length + 1 > size) {
+    char path[kProfilePathSize];
+    if (!NarrowPath(stored, path, sizeof path) || strlen(path) + 1 > size) {
         return kRegistryBadArgument;
     }
-    memcpy(buffer, stored, length);
-    buffer[length] = '\0';
+    memcpy(buffer, path, strlen(path) + 1);
     return kRegistryOk;
 }
 
@@ -140,9 +143,11 @@ int WriteMonitorProfilePath(SessionContext* session, uint32_t number) {
         !chain.Create(keyName, kReadWriteAccess)) {
         return kRegistryCallFailed;
     }
-    if (RegSetValueExA(chain.innermost(), strings[kRegMonitorProfile], 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(path),
-                       static_cast<DWORD>(length + 1)) != ERROR_SUCCESS) {
+    const WidePath wide(path);
+    if (RegSetValueExW(chain.innermost(), WidePath(strings[kRegMonitorProfile]).get(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(wide.get()),
+                       static_cast<DWORD>((wcslen(wide.get()) + 1) * sizeof(wchar_t))) !=
+        ERROR_SUCCESS) {
         return kRegistryCallFailed;
     }
     return kRegistryOk;

@@ -58,6 +58,20 @@ constexpr int kKeptProfileWithoutTable = 3454;
 constexpr int kKeptNoProfile = 3455;
 constexpr int kKeptTableNotHeld = 3456;
 constexpr int kUnusableFileName = 3460;
+
+// The keeper: its tooltip, balloons and menu.
+constexpr int kKeeperTipKeeping = 3470;
+constexpr int kKeeperTipPaused = 3471;
+constexpr int kKeeperTipStoodDown = 3472;
+constexpr int kKeeperStoodDown = 3473;
+constexpr int kKeeperRefused = 3474;
+constexpr int kKeeperMenuReload = 3480;
+constexpr int kKeeperMenuPause = 3481;
+constexpr int kKeeperMenuResume = 3482;
+constexpr int kKeeperMenuLinear = 3483;
+constexpr int kKeeperMenuOpenApplet = 3484;
+constexpr int kKeeperMenuQuit = 3485;
 constexpr int kReplaceInstalledProfile = 3461;
+constexpr int kPathTooLong = 3462;
 
 }  // namespace tonalis::strings

@@ -43,7 +43,7 @@ extern const Command kVcgtCommand;
 extern const Command kApplyCommand;
 extern const Command kResetCommand;
 extern const Command kShowCommand;
-extern const Command kKeepCommand;  // X only, for now
+extern const Command kKeepCommand;
 
 // The table of subcommands, in the order the help lists them.
 const Command* const* AllCommands(int* count);

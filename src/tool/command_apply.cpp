@@ -128,9 +128,15 @@ int RunLogonEntry(const Arguments& arguments, std::string* out) {
         throw UsageError("--install-logon and --remove-logon take no other argument");
     }
     if (arguments.Has("install-logon")) {
-        *out = "runs at logon: " + InstallLogonEntry() + "\n";
-    } else {
-        *out = RemoveLogonEntry() ? "removed the logon entry\n" : "there was no logon entry\n";
+        *out = "runs at logon: " + InstallLogonEntry(arguments.Has("once")) + "\n";
+        return kExitSuccess;
+    }
+    if (arguments.Has("once")) {
+        throw UsageError("--once goes with --install-logon");
+    }
+    *out = RemoveLogonEntry() ? "removed the logon entry\n" : "there was no logon entry\n";
+    if (StopSessionKeeper()) {
+        *out += "stopped the running keeper; the tables stay loaded\n";
     }
     return kExitSuccess;
 }
@@ -138,6 +144,9 @@ int RunLogonEntry(const Arguments& arguments, std::string* out) {
 int RunApply(const Arguments& arguments, std::string* out) {
     if (arguments.Has("install-logon") || arguments.Has("remove-logon")) {
         return RunLogonEntry(arguments, out);
+    }
+    if (arguments.Has("once")) {
+        throw UsageError("--once goes with --install-logon");
     }
     std::unique_ptr<DisplayAccess> access = OpenDisplayAccess();
     if (access->TablesSwitchedOff()) {
@@ -178,8 +187,11 @@ int RunApply(const Arguments& arguments, std::string* out) {
     return refused == 0 ? kExitSuccess : kExitFailure;
 }
 
-const KnownOption kOptions[] = {
-    kMonitorOption, kOutputOption, {"install-logon", false}, {"remove-logon", false}};
+const KnownOption kOptions[] = {kMonitorOption,
+                                kOutputOption,
+                                {"install-logon", false},
+                                {"remove-logon", false},
+                                {"once", false}};
 
 }  // namespace
 
@@ -199,8 +211,10 @@ extern const Command kApplyCommand = {
     "with status 1, as does a run while the table features are switched off.\n"
     "  --monitor N      the Nth display in use, from 0 (the applet's numbering)\n"
     "  --output NAME    the output (X) or display device (Windows) of that name\n"
-    "  --install-logon  (Windows) run \"tonalis.exe apply\" at every logon\n"
-    "  --remove-logon   (Windows) no longer run it at logon\n"
+    "  --install-logon  (Windows) run the keeper, \"tonalis.exe keep\", at every logon\n"
+    "  --once           with --install-logon: the one-shot \"tonalis.exe apply\" instead\n"
+    "  --remove-logon   (Windows) no longer run either at logon, and end the running\n"
+    "                   keeper\n"
     "  --json  {\"outputs\":[{\"name\":NAME,\"gammaSize\":N,\"profile\":PATH,\n"
     "          \"loaded\":BOOL,\"refused\":BOOL,\"skipped\":REASON}]}\n",
     kOptions,

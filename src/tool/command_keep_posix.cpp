@@ -12,6 +12,7 @@
 #include "tool/arguments.h"
 #include "tool/command.h"
 #include "tool/keep_autostart.h"
+#include "tool/keep_help.h"
 #include "tool/keep_instance.h"
 #include "tool/keep_loop.h"
 #include "tool/keep_plan.h"
@@ -158,38 +159,8 @@ const KnownOption kOptions[] = {kOutputOption,
 }  // namespace
 
 extern const Command kKeepCommand = {
-    "keep",
-    "keep PROFILE [--output NAME] | NAME=PROFILE... [--interval SECONDS] [--quiet]",
-    "Stays running and keeps the table of a profile's 'vcgt' in the display (X):\n"
-    "PROFILE on every output, or on --output NAME only, or one profile per output\n"
-    "with NAME=PROFILE. It loads the tables at start, as apply does, then puts a\n"
-    "table back when the display lost it: at once after XRandR reports a mode\n"
-    "change or a new output, and otherwise when a check finds the table changed\n"
-    "(every 2 s by default; after a wake, again about 2, 5 and 15 s later). A table\n"
-    "that holds within the read-back tolerance is not written again. An output\n"
-    "whose table another program changes for the third time within 60 s is left to\n"
-    "it, with one line; --reload or a new start keeps it again. An output that does\n"
-    "not hold its table after writing is told once and left alone until the display\n"
-    "changes. Each thing it does is one line on stderr. One keeper runs per display\n"
-    "and user: a second one exits with status 1. SIGTERM, SIGINT or the end of the\n"
-    "X server end it with status 0, leaving the tables loaded. Profiles are read\n"
-    "once, at start: one without a usable table exits with status 2 and changes\n"
-    "nothing.\n"
-    "  --output NAME        keep PROFILE on this output only\n"
-    "  --interval SECONDS   between checks, 0.5 to 60 (default 2)\n"
-    "  --quiet              print only standing down and refusals\n"
-    "  --stop               end the running keeper\n"
-    "  --status             what the running keeper keeps, and how often it\n"
-    "                       restored each output\n"
-    "  --reload             the running keeper keeps again what it stood down for\n"
-    "  --install-autostart  with the other arguments: start the keeper so at\n"
-    "                       every logon (~/.config/autostart/tonalis-keep.desktop)\n"
-    "  --remove-autostart   delete that entry\n",
-    kOptions,
-    sizeof kOptions / sizeof kOptions[0],
-    RunKeep,
-    "PROFILE",
-    true,
+    "keep",  kKeepSynopsis, kKeepHelp, kOptions, sizeof kOptions / sizeof kOptions[0],
+    RunKeep, "PROFILE",     true,
 };
 
 }  // namespace tonalis::tool

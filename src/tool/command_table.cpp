@@ -6,11 +6,9 @@ namespace tonalis::tool {
 namespace {
 
 const Command* const kCommands[] = {
-    &kRampCommand, &kPeaksCommand, &kWhitePointCommand, &kMatrixCommand, &kInfoCommand,
-    &kMakeCommand, &kVcgtCommand,  &kApplyCommand,      &kResetCommand,  &kShowCommand,
-#ifndef _WIN32
-    &kKeepCommand,
-#endif
+    &kRampCommand,  &kPeaksCommand, &kWhitePointCommand, &kMatrixCommand,
+    &kInfoCommand,  &kMakeCommand,  &kVcgtCommand,       &kApplyCommand,
+    &kResetCommand, &kShowCommand,  &kKeepCommand,
 };
 
 constexpr int kCommandCount = sizeof kCommands / sizeof kCommands[0];

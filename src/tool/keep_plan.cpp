@@ -24,7 +24,9 @@ bool SplitPair(const std::string& word, std::string* output, std::string* path) 
     return true;
 }
 
-double ReadInterval(const Arguments& arguments) {
+}  // namespace
+
+double ReadKeepInterval(const Arguments& arguments) {
     const std::string* given = arguments.Value("interval");
     if (given == nullptr) {
         return 2.0;
@@ -39,11 +41,9 @@ double ReadInterval(const Arguments& arguments) {
     return seconds;
 }
 
-}  // namespace
-
 KeepPlan ReadKeepPlan(const Arguments& arguments) {
     KeepPlan plan;
-    plan.interval = ReadInterval(arguments);
+    plan.interval = ReadKeepInterval(arguments);
     plan.quiet = arguments.Has("quiet");
     const std::vector<std::string>& words = arguments.Operands();
     if (words.empty()) {

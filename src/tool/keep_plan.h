@@ -27,6 +27,9 @@ struct KeepPlan {
 constexpr double kShortestInterval = 0.5;
 constexpr double kLongestInterval = 60.0;
 
+// --interval SECONDS, 2 when not given; throws UsageError out of range.
+double ReadKeepInterval(const Arguments& arguments);
+
 // PROFILE [--output NAME] or NAME=PROFILE...; throws UsageError (status 2) for
 // a profile without a usable table, a bad interval or a mixed form.
 KeepPlan ReadKeepPlan(const Arguments& arguments);

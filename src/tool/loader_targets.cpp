@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "model/platform.h"
 #include "profile/load_monitor_profile.h"
 #include "resources/string_ids.h"
 #include "tool/arguments.h"
@@ -145,7 +146,7 @@ const char* VcgtProblemText(VcgtProblem problem) {
 }
 
 bool FileIsMissing(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = platform::OpenFileForReading(path.c_str());
     if (file != nullptr) {
         std::fclose(file);
         return false;

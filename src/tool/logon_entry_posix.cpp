@@ -13,12 +13,16 @@ const char kNoRunKey[] =
 
 }  // namespace
 
-std::string InstallLogonEntry() {
+std::string InstallLogonEntry(bool) {
     throw UsageError(kNoRunKey);
 }
 
 bool RemoveLogonEntry() {
     throw UsageError(kNoRunKey);
+}
+
+bool StopSessionKeeper() {
+    return false;
 }
 
 }  // namespace tonalis::tool

@@ -1,8 +1,9 @@
 // The logon entry on Windows: the value "Tonalis" under
 // HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run, the one the
-// applet writes for its own loader.
+// applet writes for its own keeper.
 #include <windows.h>
 
+#include "keeper/keeper_link.h"
 #include "profile/logon_entry.h"
 #include "tool/logon_entry.h"
 #include "tool/tool_error.h"
@@ -22,14 +23,14 @@ std::string AnsiText(const wchar_t* text) {
 
 }  // namespace
 
-std::string InstallLogonEntry() {
+std::string InstallLogonEntry(bool once) {
     wchar_t program[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
         throw ToolError(kExitFailure, "cannot find the full path of this program");
     }
     wchar_t command[kLogonCommandSize] = {};
-    wsprintfW(command, L"\"%s\" apply", program);
+    wsprintfW(command, once ? L"\"%s\" apply" : L"\"%s\" keep", program);
     if (!WriteLogonCommand(command)) {
         throw ToolError(kExitFailure,
                         "cannot write the logon entry under "
@@ -47,6 +48,17 @@ bool RemoveLogonEntry() {
             return false;
         default:
             throw ToolError(kExitFailure, "cannot delete the logon entry");
+    }
+}
+
+bool StopSessionKeeper() {
+    switch (StopKeeper(5000)) {
+        case KeeperStop::kStopped:
+            return true;
+        case KeeperStop::kNoneRunning:
+            return false;
+        default:
+            throw ToolError(kExitFailure, "the running keeper did not stop");
     }
 }
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "tool/arguments.h"
-#include "tool/command_line.h"
 #include "tool/command.h"
 #include "tool/help_text.h"
 #include "tool/tool_error.h"
+#include "tool/utf8_arguments.h"
 
 namespace tonalis::tool {
 
@@ -68,5 +68,7 @@ int RunTool(const std::vector<std::string>& words) {
 }  // namespace tonalis::tool
 
 int main(int argc, char** argv) {
-    return tonalis::tool::RunTool(tonalis::tool::CommandLineWords(argc, argv));
+    const std::vector<std::string> words = tonalis::tool::Utf8Arguments(argc, argv);
+    return tonalis::tool::RunTool(
+        std::vector<std::string>(words.begin() + (words.empty() ? 0 : 1), words.end()));
 }

@@ -17,18 +17,18 @@ namespace {
 
 // Appends the string resource and its terminator; false when it does not fit
 // with the final terminator of the list.
-bool AppendFilterPart(HINSTANCE instance, int id, char* filter, size_t size, size_t* used) {
+bool AppendFilterPart(HINSTANCE instance, int id, wchar_t* filter, size_t size, size_t* used) {
     if (*used + 2 > size) {
         return false;
     }
-    int length = LoadStringA(instance, static_cast<UINT>(id), filter + *used,
+    int length = LoadStringW(instance, static_cast<UINT>(id), filter + *used,
                              static_cast<int>(size - *used - 1));
     *used += static_cast<size_t>(length) + 1;
     return true;
 }
 
 // Name and pattern pairs, each part ended by a NUL and the list by another.
-void LoadFilter(HINSTANCE instance, char* filter, size_t size) {
+void LoadFilter(HINSTANCE instance, wchar_t* filter, size_t size) {
     const int parts[] = {strings::kProfileFilterName, strings::kProfileFilterPattern,
                          strings::kAllFilesFilterName, strings::kAllFilesFilterPattern};
     size_t used = 0;
@@ -37,7 +37,7 @@ void LoadFilter(HINSTANCE instance, char* filter, size_t size) {
             break;
         }
     }
-    filter[used < size ? used : size - 1] = '\0';
+    filter[used < size ? used : size - 1] = L'\0';
 }
 
 }  // namespace
@@ -49,10 +49,12 @@ FileDialogBuffers* NewFileDialogBuffers(const SessionContext& session) {
     }
     // GPTR memory is fixed: the handle is the address.
     FileDialogBuffers* buffers = static_cast<FileDialogBuffers*>(static_cast<void*>(block));
-    LoadFilter(session.instance, buffers->filter, sizeof buffers->filter);
-    PathDirectory(session.savedSettings.profilePath, buffers->folder, sizeof buffers->folder);
-    LoadStringA(session.instance, strings::kProfileExtension, buffers->extension,
-                sizeof buffers->extension);
+    LoadFilter(session.instance, buffers->filter, sizeof buffers->filter / sizeof(wchar_t));
+    char folder[kProfilePathSize];
+    PathDirectory(session.savedSettings.profilePath, folder, sizeof folder);
+    MultiByteToWideChar(CP_UTF8, 0, folder, -1, buffers->folder, MAX_PATH);
+    LoadStringW(session.instance, strings::kProfileExtension, buffers->extension,
+                sizeof buffers->extension / sizeof(wchar_t));
     return buffers;
 }
 
@@ -62,18 +64,18 @@ void FreeFileDialogBuffers(FileDialogBuffers* buffers) {
     }
 }
 
-void FillFileDialog(OPENFILENAMEA* dialog, HWND owner, const SessionContext& session,
+void FillFileDialog(OPENFILENAMEW* dialog, HWND owner, const SessionContext& session,
                     FileDialogBuffers* buffers) {
     std::memset(dialog, 0, sizeof *dialog);
     // Windows 9x and NT 4 refuse the larger record of later systems.
-    dialog->lStructSize = session.isNt5OrLater ? sizeof *dialog : OPENFILENAME_SIZE_VERSION_400A;
+    dialog->lStructSize = session.isNt5OrLater ? sizeof *dialog : OPENFILENAME_SIZE_VERSION_400W;
     dialog->hwndOwner = owner;
     dialog->hInstance = session.instance;
     dialog->lpstrFilter = buffers->filter;
     dialog->nFilterIndex = 1;
     dialog->lpstrFile = buffers->path;
     dialog->nMaxFile = MAX_PATH;
-    dialog->lpstrInitialDir = buffers->folder[0] != '\0' ? buffers->folder : nullptr;
+    dialog->lpstrInitialDir = buffers->folder[0] != L'\0' ? buffers->folder : nullptr;
     dialog->lpstrDefExt = buffers->extension;
 }
 

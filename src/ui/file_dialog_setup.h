@@ -10,13 +10,16 @@
 
 namespace tonalis {
 
+// The dialogs are the wide ones, so that any name the file system can store
+// can be chosen; the chosen path is then kept as UTF-8, as every path is.
 struct FileDialogBuffers {
-    char filter[256];
-    // 360 bytes, as the save path is rewritten in place; the dialog gets 260.
-    char path[kProfilePathSize];
-    char folder[MAX_PATH];
-    char title[64];
-    char extension[16];
+    wchar_t filter[256];
+    wchar_t path[MAX_PATH];
+    wchar_t folder[MAX_PATH];
+    wchar_t title[64];
+    wchar_t extension[16];
+    // 360 bytes, as the save path is rewritten in place.
+    char chosen[kProfilePathSize];
 };
 
 // Zero-filled buffers with the filter, the starting folder (that of the saved
@@ -25,7 +28,7 @@ FileDialogBuffers* NewFileDialogBuffers(const SessionContext& session);
 void FreeFileDialogBuffers(FileDialogBuffers* buffers);
 
 // The settings both dialogs share, pointing into the buffers.
-void FillFileDialog(OPENFILENAMEA* dialog, HWND owner, const SessionContext& session,
+void FillFileDialog(OPENFILENAMEW* dialog, HWND owner, const SessionContext& session,
                     FileDialogBuffers* buffers);
 
 // Shows the message for a dialog that ended without a file: none when the user

@@ -5,6 +5,7 @@
 #include <prsht.h>
 
 #include "display/gamma_ramp_access.h"
+#include "keeper/keeper_link.h"
 #include "profile/registry.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
@@ -70,6 +71,8 @@ LONG_PTR OnFinish(HWND page, SessionContext* session) {
     // profile: the box could not promise this one.
     if (asDefault) {
         KeepLogonChoice(page, monitor, session->monitorCount);
+        // A running keeper would otherwise put the older calibration back.
+        TellKeeperToReload(static_cast<int>(monitor));
     }
     return 0;
 }

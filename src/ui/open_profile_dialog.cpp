@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include "model/unicode_text.h"
+#include "model/wide_path_win32.h"
 #include "profile/load_monitor_profile.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
@@ -32,11 +33,14 @@ void ShowPreviewString(HWND hook, int id) {
     SetControlText(hook, IDC_OPEN_PREVIEW, text);
 }
 
-// The path selected in the parent file dialog; false when it cannot be had.
+// The path selected in the parent file dialog, as UTF-8; false when it
+// cannot be had.
 bool SelectedPath(HWND hook, char* path, int size) {
     path[0] = '\0';
-    int length = CommDlg_OpenSave_GetFilePathA(GetParent(hook), path, size);
-    return length > 0 && length <= size;
+    wchar_t selected[MAX_PATH];
+    int length = CommDlg_OpenSave_GetFilePathW(GetParent(hook), selected, MAX_PATH);
+    return length > 0 && length <= MAX_PATH &&
+           NarrowPath(selected, path, static_cast<size_t>(size));
 }
 
 // A description in the preview, which is a Unicode static for it.
@@ -58,7 +62,7 @@ bool PreviewFile(HWND hook, const char* path) {
 }
 
 INT_PTR OnInitDialog(HWND hook, LPARAM lParam) {
-    const OPENFILENAMEA* dialog = reinterpret_cast<const OPENFILENAMEA*>(lParam);
+    const OPENFILENAMEW* dialog = reinterpret_cast<const OPENFILENAMEW*>(lParam);
     SessionContext* session =
         dialog != nullptr ? reinterpret_cast<SessionContext*>(dialog->lCustData) : nullptr;
     if (session != nullptr) {
@@ -70,13 +74,13 @@ INT_PTR OnInitDialog(HWND hook, LPARAM lParam) {
 }
 
 INT_PTR OnSelectionChange(HWND hook) {
-    char path[MAX_PATH];
+    char path[kProfilePathSize];
     if (!SelectedPath(hook, path, sizeof path)) {
         ShowPreviewString(hook, strings::kProfileDescriptionUnreadable);
         return TRUE;
     }
     // Nothing is said about a folder or an empty selection, as at the start.
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes = GetFileAttributesW(WidePath(path).get());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         SetControlText(hook, IDC_OPEN_PREVIEW, "");
         return TRUE;
@@ -87,17 +91,16 @@ INT_PTR OnSelectionChange(HWND hook) {
 
 // The file that the dialog is about to return, which is the one to check;
 // else what the parent reports as selected.
-bool AcceptedPath(HWND hook, const OFNOTIFYA* note, char* path, int size) {
-    const OPENFILENAMEA* dialog = note->lpOFN;
-    if (dialog != nullptr && dialog->lpstrFile != nullptr && dialog->lpstrFile[0] != '\0') {
-        lstrcpynA(path, dialog->lpstrFile, size);
-        return true;
+bool AcceptedPath(HWND hook, const OFNOTIFYW* note, char* path, int size) {
+    const OPENFILENAMEW* dialog = note->lpOFN;
+    if (dialog != nullptr && dialog->lpstrFile != nullptr && dialog->lpstrFile[0] != L'\0') {
+        return NarrowPath(dialog->lpstrFile, path, static_cast<size_t>(size));
     }
     return SelectedPath(hook, path, size);
 }
 
-INT_PTR OnFileOk(HWND hook, const OFNOTIFYA* note) {
-    char path[MAX_PATH];
+INT_PTR OnFileOk(HWND hook, const OFNOTIFYW* note) {
+    char path[kProfilePathSize];
     if (!AcceptedPath(hook, note, path, sizeof path)) {
         ShowPreviewString(hook, strings::kProfileDescriptionUnreadable);
         return SetDialogResult(hook, 0);
@@ -116,7 +119,7 @@ INT_PTR OnNotify(HWND hook, LPARAM lParam) {
         case CDN_SELCHANGE:
             return OnSelectionChange(hook);
         case CDN_FILEOK:
-            return OnFileOk(hook, reinterpret_cast<const OFNOTIFYA*>(lParam));
+            return OnFileOk(hook, reinterpret_cast<const OFNOTIFYW*>(lParam));
         case CDN_TYPECHANGE:
         case CDN_FOLDERCHANGE:
         case CDN_INITDONE:
@@ -134,19 +137,19 @@ bool OpenProfileDialog(HWND owner, SessionContext* session) {
         ShowErrorMessage(owner, session->instance, strings::kNoMemory, strings::kProductName);
         return false;
     }
-    LoadStringA(session->instance, strings::kOpenProfileTitle, buffers->title,
-                sizeof buffers->title);
-    OPENFILENAMEA dialog;
+    LoadStringW(session->instance, strings::kOpenProfileTitle, buffers->title,
+                sizeof buffers->title / sizeof(wchar_t));
+    OPENFILENAMEW dialog;
     FillFileDialog(&dialog, owner, *session, buffers);
     dialog.lpstrTitle = buffers->title;
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                    OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
     dialog.lpfnHook = TNLOpenfileHook;
-    dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_OPEN_PREVIEW);
+    dialog.lpTemplateName = MAKEINTRESOURCEW(IDD_OPEN_PREVIEW);
     dialog.lCustData = reinterpret_cast<LPARAM>(session);
 
     bool loaded = false;
-    if (GetOpenFileNameA(&dialog)) {
+    if (GetOpenFileNameW(&dialog)) {
         MonitorSettings settings = session->workingSettings;
         // A profile without a table describes the display as the applet found
         // it, not the table of whatever was loaded before.
@@ -154,7 +157,9 @@ bool OpenProfileDialog(HWND owner, SessionContext* session) {
         if (start.hasGammaRamp == 1) {
             settings.ramp = start.ramp;
         }
-        int result = LoadMonitorProfile(buffers->path, &settings);
+        int result = NarrowPath(buffers->path, buffers->chosen, kProfilePathSize)
+                         ? LoadMonitorProfile(buffers->chosen, &settings)
+                         : strings::kPathTooLong;
         if (result != 0) {
             ShowErrorMessage(owner, session->instance, result, strings::kProductName);
         } else {

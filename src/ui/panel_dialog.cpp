@@ -2,6 +2,7 @@
 // saved with OK, or handed over to the wizard with its Wizard button.
 #include "display/gamma_ramp_access.h"
 #include "display/monitors.h"
+#include "keeper/keeper_link.h"
 #include "model/matching.h"
 #include "profile/registry.h"
 #include "resources/resource.h"
@@ -18,7 +19,6 @@
 namespace tonalis {
 
 namespace {
-
 
 // Every control from the working settings.
 void ShowAllSettings(HWND dialog, SessionContext* session) {
@@ -117,6 +117,8 @@ void OnOk(HWND dialog, SessionContext* session) {
     WritePrimaryMonitor(session);
     WriteUserPreferences(kUiModePanel, monitor);
     KeepLogonChoice(dialog, monitor, session->monitorCount);
+    // A running keeper would otherwise put the older calibration back.
+    TellKeeperToReload(static_cast<int>(monitor));
     EndDialog(dialog, 0);
 }
 

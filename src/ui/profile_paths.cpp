@@ -1,6 +1,6 @@
 // The file name and the folder of a profile path, for the file dialogs. Paths
-// are ANSI text: a separator is looked for, and a cut is made, only at the
-// start of a character, never inside a double-byte one.
+// are UTF-8: no byte of a longer character is a separator, and a cut is made
+// only at the start of a character.
 #include <windows.h>
 
 #include <cstring>
@@ -19,29 +19,27 @@ bool IsSeparator(char c) {
 size_t FileNameStart(const char* path) {
     size_t start = 0;
     for (size_t i = 0; path[i] != '\0'; ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && path[i + 1] != '\0') {
-            ++i;
-        } else if (IsSeparator(path[i])) {
+        if (IsSeparator(path[i])) {
             start = i + 1;
         }
     }
     return start;
 }
 
+// Whether the byte continues a character begun before it.
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 // Copies at most length bytes of text, and fewer when the last would split a
-// double-byte character, into output of size bytes, terminated.
+// character, into output of size bytes, terminated.
 void CopyCut(const char* text, size_t length, char* output, size_t size) {
     if (size == 0) {
         return;
     }
-    size_t copied = 0;
-    while (copied < length) {
-        size_t step =
-            IsDBCSLeadByte(static_cast<BYTE>(text[copied])) && copied + 1 < length ? 2 : 1;
-        if (copied + step > size - 1) {
-            break;
-        }
-        copied += step;
+    size_t copied = length < size - 1 ? length : size - 1;
+    while (copied > 0 && copied < length && IsContinuation(text[copied])) {
+        --copied;
     }
     std::memcpy(output, text, copied);
     output[copied] = '\0';

@@ -6,14 +6,18 @@
 
 #include <cstring>
 
+#include "model/wide_path_win32.h"
+#include "profile/file_identity.h"
 #include "profile/profile_file_name.h"
 #include "profile/profile_locations.h"
+#include "profile/registry.h"
 #include "profile/save_monitor_profile.h"
 #include "resources/string_ids.h"
 #include "session/messages.h"
 #include "ui/controls.h"
 #include "ui/file_dialog_setup.h"
 #include "ui/profile_dialogs.h"
+#include "ui/suggested_file_name.h"
 
 namespace tonalis {
 
@@ -29,13 +33,9 @@ struct SaveRequest {
 // to show.
 int SaveToChosenPath(SessionContext* session, char* path) {
     MonitorSettings& working = session->workingSettings;
-    int result =
-        FixProfileFileName(session->instance, path, static_cast<unsigned>(session->currentMonitor));
-    if (result != 0) {
-        return result;
-    }
-    result = SaveMonitorProfile(working.profilePath, path, working.description, working,
-                                working.hasGammaRamp != 0);
+    FixProfileFileName(path);
+    int result = SaveMonitorProfile(working.profilePath, path, working.description, working,
+                                    working.hasGammaRamp != 0);
     if (result != 0) {
         return result;
     }
@@ -46,17 +46,13 @@ int SaveToChosenPath(SessionContext* session, char* path) {
 
 // The name part of the typed text, with one pair of enclosing quotes (which
 // only keep the dialog from adding the extension) taken off.
-bool TypedNameIsStorable(const char* typed) {
-    if (typed[0] == '\0') {
+bool TypedNameIsStorable(const wchar_t* typed) {
+    int length = lstrlenW(typed);
+    if (length == 0) {
         return true;  // nothing typed: a file chosen from the list, which exists
     }
-    wchar_t wide[MAX_PATH];
-    int length = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, typed, -1, wide, MAX_PATH) - 1;
-    if (length < 0) {
-        return false;
-    }
-    const wchar_t* name = wide;
-    if (length >= 2 && wide[0] == L'"' && wide[length - 1] == L'"') {
+    const wchar_t* name = typed;
+    if (length >= 2 && typed[0] == L'"' && typed[length - 1] == L'"') {
         ++name;
         length -= 2;
     }
@@ -68,11 +64,12 @@ bool TypedNameIsStorable(const char* typed) {
     return IsStorableFileName(name + start, static_cast<size_t>(length - start));
 }
 
-// The copy installed in the colour directory would take the place of another
-// file of that name there: only with the user's consent.
-bool MayReplaceInstalledCopy(HWND dialog, const SessionContext& session, const char* chosen) {
+// Saving would replace a file in the colour directory (the chosen one, or the
+// one the installed copy takes the place of) that is not the profile Tonalis
+// saved for this monitor: only with the user's consent, No being the default.
+bool MayReplaceColorProfile(HWND dialog, const SaveRequest& request, const char* chosen) {
+    const SessionContext& session = *request.session;
     char directory[kProfilePathSize];
-    char name[MAX_PATH];
     if (chosen == nullptr ||
         GetColorDirectory(session.instance, directory, sizeof directory) != 0) {
         return true;
@@ -81,12 +78,18 @@ bool MayReplaceInstalledCopy(HWND dialog, const SessionContext& session, const c
     char normalised[kProfilePathSize];
     lstrcpynA(normalised, chosen, sizeof normalised);
     CollapseDoubledExtension(normalised);
+    char name[MAX_PATH];
     PathFileName(normalised, name, sizeof name);
-    char installed[kProfilePathSize + MAX_PATH];
-    lstrcpyA(installed, directory);
-    lstrcatA(installed, name);
-    if (lstrcmpiA(installed, normalised) == 0 ||
-        GetFileAttributesA(installed) == INVALID_FILE_ATTRIBUTES) {
+    char target[kProfilePathSize + MAX_PATH];
+    lstrcpyA(target, directory);
+    lstrcatA(target, name);
+    if (!FileExists(target) || (!request.installsCopy && !IsSameFile(normalised, target))) {
+        return true;
+    }
+    char registered[kProfilePathSize];
+    if (ReadRegisteredProfilePath(static_cast<uint32_t>(session.currentMonitor), registered,
+                                  sizeof registered) == kRegistryOk &&
+        IsSameFile(target, registered)) {
         return true;
     }
     return AskUser(dialog, session.instance, strings::kReplaceInstalledProfile,
@@ -95,23 +98,29 @@ bool MayReplaceInstalledCopy(HWND dialog, const SessionContext& session, const c
 
 // A name that the file system would change or refuse keeps the dialog open,
 // with the reason shown over it, rather than being saved under another name;
-// so does a No to replacing another profile in the colour directory.
-INT_PTR OnFileOk(HWND hook, const OFNOTIFYA* note) {
+// so does a path longer than the applet keeps, and a No to replacing another
+// profile in the colour directory.
+INT_PTR OnFileOk(HWND hook, const OFNOTIFYW* note) {
     HWND dialog = GetParent(hook);
     const auto* request = reinterpret_cast<const SaveRequest*>(GetPropA(hook, kSessionProperty));
-    if (request == nullptr) {
+    if (request == nullptr || note->lpOFN == nullptr) {
         return SetDialogResult(hook, 0);
     }
     const SessionContext& session = *request->session;
-    char typed[MAX_PATH] = {};
-    CommDlg_OpenSave_GetSpecA(dialog, typed, sizeof typed);
+    wchar_t typed[MAX_PATH] = {};
+    CommDlg_OpenSave_GetSpecW(dialog, typed, MAX_PATH);
+    char chosen[kProfilePathSize];
+    int refusal = 0;
     if (!TypedNameIsStorable(typed)) {
-        ShowErrorMessage(dialog, session.instance, strings::kUnusableFileName,
-                         strings::kProductName);
+        refusal = strings::kUnusableFileName;
+    } else if (!NarrowPath(note->lpOFN->lpstrFile, chosen, sizeof chosen)) {
+        refusal = strings::kPathTooLong;
+    }
+    if (refusal != 0) {
+        ShowErrorMessage(dialog, session.instance, refusal, strings::kProductName);
         return SetDialogResult(hook, 1);
     }
-    const char* chosen = note->lpOFN != nullptr ? note->lpOFN->lpstrFile : nullptr;
-    bool refused = request->installsCopy && !MayReplaceInstalledCopy(dialog, session, chosen);
+    bool refused = !MayReplaceColorProfile(dialog, *request, chosen);
     return SetDialogResult(hook, refused ? 1 : 0);
 }
 
@@ -120,11 +129,11 @@ UINT_PTR CALLBACK SaveFileHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
         case WM_INITDIALOG:
             SetPropA(hook, kSessionProperty,
                      reinterpret_cast<HANDLE>(
-                         reinterpret_cast<const OPENFILENAMEA*>(lParam)->lCustData));
+                         reinterpret_cast<const OPENFILENAMEW*>(lParam)->lCustData));
             return TRUE;
         case WM_NOTIFY:
             if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_FILEOK) {
-                return OnFileOk(hook, reinterpret_cast<const OFNOTIFYA*>(lParam));
+                return OnFileOk(hook, reinterpret_cast<const OFNOTIFYW*>(lParam));
             }
             return FALSE;
         case WM_DESTROY:
@@ -147,8 +156,12 @@ bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy) {
         ShowErrorMessage(owner, session->instance, strings::kNoMemory, strings::kProductName);
         return false;
     }
-    PathFileName(session->workingSettings.profilePath, buffers->path, MAX_PATH);
-    OPENFILENAMEA dialog;
+    char folder[kProfilePathSize];
+    char name[kProfilePathSize];
+    NarrowPath(buffers->folder, folder, sizeof folder);
+    SuggestFileName(*session, folder, name, sizeof name);
+    MultiByteToWideChar(CP_UTF8, 0, name, -1, buffers->path, MAX_PATH);
+    OPENFILENAMEW dialog;
     FillFileDialog(&dialog, owner, *session, buffers);
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
                    OFN_EXPLORER | OFN_ENABLEHOOK;
@@ -157,8 +170,10 @@ bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy) {
     dialog.lCustData = reinterpret_cast<LPARAM>(&request);
 
     bool saved = false;
-    if (GetSaveFileNameA(&dialog)) {
-        int result = SaveToChosenPath(session, buffers->path);
+    if (GetSaveFileNameW(&dialog)) {
+        int result = NarrowPath(buffers->path, buffers->chosen, kProfilePathSize)
+                         ? SaveToChosenPath(session, buffers->chosen)
+                         : strings::kPathTooLong;
         if (result != 0) {
             ShowErrorMessage(owner, session->instance, result, strings::kProductName);
         }

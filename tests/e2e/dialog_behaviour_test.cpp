@@ -99,13 +99,7 @@ TEST(DialogBehaviour, OnOneOrTwoMonitorsEachDialogBehaves) {
             WaitUntil([&] { return !IsChecked(page, IDC_DEFAULT_PROFILE); }, "1185 cleared");
         }
         PressKeyOnFocus(page, VK_RETURN);
-        HWND dialog = WaitFor(
-            [] {
-                std::vector<HWND> open = ProcessWindows();
-                auto found = std::find_if(open.begin(), open.end(), IsFileDialog);
-                return found != open.end() ? *found : HWND(nullptr);
-            },
-            "the save dialog");
+        HWND dialog = WaitForFileDialog();
         for (const char* unusable : {"C:\\tnl-e2e\\dots...", "C:\\tnl-e2e\\a\"b.icc"}) {
             ExpectRefusal(dialog, TonalisMessages().size(), [&] {
                 Send(GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(unusable));
@@ -154,6 +148,39 @@ TEST(DialogBehaviour, OnOneOrTwoMonitorsEachDialogBehaves) {
     EXPECT_EQ(run.failure, "");
     EXPECT_TRUE(run.messages.empty());
     EXPECT_LE(RampDistance(ScreenRamp(), start), 512);
+    applet.Send(CPL_EXIT);
+}
+
+// A fresh prefix's monitor starts from the system's sRGB profile: Next through
+// the wizard, then Enter in the save dialog, must leave that file as it was.
+TEST(DialogBehaviour, EnterThroughTheWizardKeepsTheSystemsProfile) {
+    CleanSystem clean;
+    const std::string system = ScreenProfile();
+    ASSERT_FALSE(system.empty()) << "the prefix gives the screen its sRGB profile";
+    const std::string before = ReadFileBytes(system);
+    AppletLibrary applet;
+    ASSERT_EQ(applet.Send(CPL_INIT), 1);
+    const char* setup = getenv("TONALIS_DISPLAY_SETUP");
+    const bool ramp = setup != nullptr && std::string(setup).rfind("dummy", 0) == 0;
+    std::string offered;
+    RunRecord run = RunDoubleClick(applet, [&] {
+        Wizard wizard = Wizard::WaitForIt();
+        wizard.NextThrough({IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS, IDD_GAMMA,
+                            IDD_HARDWARE_WHITE});
+        if (ramp) {
+            wizard.NextThrough({IDD_ADJUSTED_WHITE});
+        }
+        PressKeyOnFocus(wizard.WaitForPage(ramp ? IDD_FINISH_COMPARE : IDD_FINISH_PLAIN),
+                        VK_RETURN);
+        HWND dialog = WaitForFileDialog();
+        offered = Text(GetDlgItem(dialog, 0x47C));
+        PressKeyOnFocus(dialog, VK_RETURN);
+        WaitUntil([&] { return !IsWindow(dialog); }, "the file dialog to close");
+    });
+    EXPECT_EQ(run.failure, "");
+    EXPECT_TRUE(ReadFileBytes(system) == before) << "replaced after offering " << offered;
+    EXPECT_NE(lstrcmpiA(offered.c_str(), system.substr(system.rfind('\\') + 1).c_str()), 0);
+    EXPECT_EQ(IccFile(ReadFileBytes(LibraryColorDirectory() + offered)).Header(80), "ORVN");
     applet.Send(CPL_EXIT);
 }
 

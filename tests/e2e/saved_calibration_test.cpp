@@ -171,6 +171,64 @@ TEST_F(SavedCalibration, PanelLoadKeepsChannelsAndEscRestoresTheStartTable) {
     EXPECT_LE(RampDistance(ScreenRamp(), start_), kRoundingError);
 }
 
+// The keeper as the logon starts it, keeping the registered profile: after the
+// panel saves another calibration, a display change brings back the new table,
+// not the one the keeper started with.
+TEST_F(SavedCalibration, TheKeeperKeepsWhatThePanelSaved) {
+    const double gamma18[3] = {1.8, 1.8, 1.8}, gamma24[3] = {2.4, 2.4, 2.4};
+    const double native[3] = {1.0, 1.0, 1.0};
+    const std::string old = MakeProfile("tnl-e2e-kept", gamma18, native, 0xFFFFFF, true);
+    const std::string cool = MakeProfile("tnl-e2e-cool", gamma24, native, 0xFFD49D, true);
+    const std::string saved = std::string(kScratchFolder) + "\\tnl-e2e-kept-new.icc";
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kMachineKey) + "\\Monitor0").c_str(),
+                              0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "Monitor Profile", 0, REG_SZ, reinterpret_cast<const BYTE*>(old.c_str()),
+                   static_cast<DWORD>(old.size() + 1));
+    RegCloseKey(key);
+    SetDword(HKEY_CURRENT_USER, kUserKey, "WizardOrPanel", 2);
+
+    std::string command =
+        "rundll32.exe \"" + AppletPath() + "\",TNLKeepCalibration --no-tray --interval 60";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    // Ended on every path, as no later scenario may meet it.
+    struct Keeper {
+        PROCESS_INFORMATION process = {};
+        ~Keeper() {
+            PostMessageW(FindWindowW(L"TonalisKeeper", nullptr), WM_CLOSE, 0, 0);
+            if (process.hProcess != nullptr) {
+                WaitForSingleObject(process.hProcess, 10000);
+                CloseHandle(process.hThread);
+                CloseHandle(process.hProcess);
+            }
+        }
+    } keeper;
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &keeper.process));
+    HWND window = WaitFor([] { return FindWindowW(L"TonalisKeeper", nullptr); }, "the keeper");
+    WaitUntil([&] { return RampDistance(ScreenRamp(), TableOf(old)) <= kRoundingError; },
+              "the kept table loaded");
+
+    RunRecord run = RunDoubleClick(applet_, [&] {
+        HWND panel = WaitFor([] { return FindDialogWith(IDC_PANEL_WIZARD); }, "dialog 324");
+        Load(panel, cool, "tnl-e2e-cool");
+        Click(panel, IDOK);
+        SaveAs(saved);
+    });
+    EXPECT_EQ(run.failure, "");
+    LoadScreenRamp(start_);
+    ASSERT_GT(RampDistance(ScreenRamp(), TableOf(saved)), kRoundingError);
+    SendMessageW(window, WM_DISPLAYCHANGE, 32, 0);
+    EXPECT_LE(RampDistance(ScreenRamp(), TableOf(saved)), kRoundingError);
+    EXPECT_GT(RampDistance(ScreenRamp(), TableOf(old)), kRoundingError);
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(keeper.process.hProcess, 10000), WAIT_OBJECT_0)
+        << "WM_CLOSE ends it";
+}
+
 class UntouchedChannels : public SavedCalibration, public ::testing::WithParamInterface<bool> {};
 
 // On a monitor whose profile has a gamma per channel, OK in the panel, or Next

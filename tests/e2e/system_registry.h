@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace tonalis::testing {
 
@@ -21,5 +22,23 @@ bool QueryString(HKEY root, const char* path, const char* name, std::string* val
 // The colour directory as the colour-management library reports it, with a
 // trailing backslash.
 std::string LibraryColorDirectory();
+
+// Removes every file of the colour directory but the prefix's own profile,
+// and every monitor association but that profile's; returns the names removed.
+std::vector<std::string> CleanColorFolder();
+
+// A suite's colour directory holds only what the prefix came with, from its
+// start to its end: cleaned before and after, and the prefix's profile put
+// back if the suite changed it. What the suite left is named on stderr.
+class PrefixColorFolder {
+  public:
+    PrefixColorFolder();
+    ~PrefixColorFolder();
+    PrefixColorFolder(const PrefixColorFolder&) = delete;
+    PrefixColorFolder& operator=(const PrefixColorFolder&) = delete;
+
+  private:
+    std::string ownBytes_;
+};
 
 }  // namespace tonalis::testing

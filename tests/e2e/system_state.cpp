@@ -152,22 +152,13 @@ CleanSystem::~CleanSystem() {
 void CleanSystem::Clean() {
     DeleteKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\Orvane");
     DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvane");
+    testing::CleanColorFolder();
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAssociationKey, 0, KEY_ALL_ACCESS, &key) ==
-        ERROR_SUCCESS) {
-        for (const std::string& name : AssociatedMonitorProfiles()) {
-            if (IsTestName(name)) {
-                RegDeleteValueA(key, name.c_str());
-            }
-        }
-        RegCloseKey(key);
-    }
     // Wine would run a logon loader left here at the start of every session.
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
         RegDeleteValueA(key, "Tonalis");
         RegCloseKey(key);
     }
-    DeleteTestFiles(LibraryColorDirectory());
     DeleteTestFiles(std::string(kScratchFolder) + "\\");
     RemoveDirectoryA(kScratchFolder);
 }

@@ -51,9 +51,9 @@ bool FileExists(const std::string& path);
 RECT MonitorRectOf(HWND window);
 std::vector<RECT> MonitorRects();
 
-// Before and after a scenario: no product registry keys, no test profiles
-// in the colour directory nor associated, an empty scratch folder, and the
-// display's ramp as it was.
+// Before and after a scenario: no product registry keys, only the prefix's
+// own profile in the colour directory and associated, an empty scratch
+// folder, and the display's ramp as it was.
 class CleanSystem {
   public:
     CleanSystem();

@@ -338,8 +338,6 @@ void Wizard::Press(int button) const {
     SettleThread(thread, "sheet button " + std::to_string(button));
 }
 
-namespace {
-
 HWND WaitForFileDialog() {
     return WaitFor(
         [] {
@@ -352,8 +350,6 @@ HWND WaitForFileDialog() {
         },
         "the file dialog");
 }
-
-}  // namespace
 
 void SaveAs(const std::string& windowsPath) {
     HWND dialog = WaitForFileDialog();

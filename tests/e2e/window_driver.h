@@ -90,6 +90,7 @@ class Wizard {
     HWND frame_;
 };
 
+HWND WaitForFileDialog();
 // The save dialog: the name typed into its file name field, then Save.
 void SaveAs(const std::string& windowsPath);
 void CancelFileDialog();

@@ -34,7 +34,8 @@ only_system_dlls() {
 }
 entry_points='CPlApplet DllMain TNLWelcomeDlg TNLCurrentDlg TNLMonitorDlg TNLPhosphorsDlg
     TNLGammaDlg TNLWhiteBalDlg TNLWhiteAdjDlg TNLFinishFullDlg TNLTestDlg TNLCustomWhiteDlg
-    TNLCustomPhosDlg TNLSaveWarnDlg TNLOpenfileHook TNLWhitePtWndProc TNLLoadCalibration'
+    TNLCustomPhosDlg TNLSaveWarnDlg TNLOpenfileHook TNLWhitePtWndProc TNLLoadCalibration
+    TNLKeepCalibration'
 
 exports_entry_points() {
     local name

@@ -37,7 +37,7 @@ TEST(ColorDirectory, WithoutTheLibraryOrItsFunctionIsTheSystemDirectorysColor) {
     for (bool libraryMissing : {true, false}) {
         ScopedFakeProfileSystem fake;
         fake.state().colorLibraryMissing = libraryMissing;
-        fake.state().missingProcedures = {"GetColorDirectoryA"};
+        fake.state().missingProcedures = {"GetColorDirectoryW"};
         char directory[kProfilePathSize] = {};
         ASSERT_EQ(GetColorDirectory(Instance(), directory, sizeof directory), 0);
         EXPECT_EQ(directory, SystemColorDirectory()) << "library missing: " << libraryMissing;
@@ -66,8 +66,7 @@ TEST(ColorDirectory, FailsWhenNothingFitsOrTheSystemDirectoryIsUnknown) {
 struct FileNameCase {
     const char* name;
     const char* chosen;  // in code page 936
-    unsigned monitor;
-    const char* kept;  // the path the profile is written to
+    const char* kept;    // the path the profile is written to
 };
 
 class ProfileFileName : public ::testing::TestWithParam<FileNameCase> {};
@@ -77,21 +76,21 @@ TEST_P(ProfileFileName, IsNormalised) {
     const FileNameCase& c = GetParam();
     char path[kProfilePathSize] = {};
     strcpy(path, c.chosen);
-    EXPECT_EQ(FixProfileFileName(Instance(), path, c.monitor), 0);
+    FixProfileFileName(path);
     EXPECT_STREQ(path, c.kept);
 }
 
 // "\xD6\xD0\xCE\xC4" is U+4E2D U+6587; "\xA8\xA6" and "\xA8\xB9" are U+00E9 and U+00FC.
 INSTANTIATE_TEST_SUITE_P(
     Paths, ProfileFileName,
-    ::testing::Values(FileNameCase{"ChineseFileName", "C:\\p\\\xD6\xD0\xCE\xC4.icc", 1,
+    ::testing::Values(FileNameCase{"ChineseFileName", "C:\\p\\\xD6\xD0\xCE\xC4.icc",
                                    "C:\\p\\\xD6\xD0\xCE\xC4.icc"},
-                      FileNameCase{"ChineseFolder", "C:\\\xD6\xD0\xCE\xC4\\my.icm.icc", 0,
+                      FileNameCase{"ChineseFolder", "C:\\\xD6\xD0\xCE\xC4\\my.icm.icc",
                                    "C:\\\xD6\xD0\xCE\xC4\\my.icc"},
-                      FileNameCase{"Latin1Letters", "C:\\caf\xA8\xA6\\m\xA8\xB9.icc", 1,
+                      FileNameCase{"Latin1Letters", "C:\\caf\xA8\xA6\\m\xA8\xB9.icc",
                                    "C:\\caf\xA8\xA6\\m\xA8\xB9.icc"},
-                      FileNameCase{"DoubledExtension", "C:\\p\\my.ICM.icc", 0, "C:\\p\\my.icc"},
-                      FileNameCase{"Plain", "C:\\p\\my.Icm.icc", 0, "C:\\p\\my.Icm.icc"}),
+                      FileNameCase{"DoubledExtension", "C:\\p\\my.ICM.icc", "C:\\p\\my.icc"},
+                      FileNameCase{"Plain", "C:\\p\\my.Icm.icc", "C:\\p\\my.Icm.icc"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

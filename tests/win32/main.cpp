@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "e2e/system_registry.h"
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 
 int main(int argc, char** argv) {
     DllMain(GetModuleHandleA(nullptr), DLL_PROCESS_ATTACH, nullptr);
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    tonalis::testing::PrefixColorFolder colorFolder;
+    const int result = RUN_ALL_TESTS();
+    return result;
 }

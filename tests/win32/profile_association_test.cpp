@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -152,6 +154,55 @@ TEST_F(Association, FirstSaveWithNoProfileListedIsStillAssociated) {
     const std::string installed = LibraryColorDirectory() + "tnl-saved.icm";
     EXPECT_STREQ(session_->workingSettings.profilePath, installed.c_str());
     EXPECT_TRUE(IsAssociated("tnl-saved.icm"));
+}
+
+BOOL WINAPI RefusingInstall(PCWSTR, PCWSTR) {
+    return FALSE;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// An earlier save of the same name is installed and associated: a refused
+// install must leave it whole, and a working one replace it.
+TEST_F(Association, AnEarlierSaveOfTheNameIsReplacedOnlyByACompleteInstall) {
+    Preassociate("tnl-saved.icm");
+    const std::string installed = LibraryColorDirectory() + "tnl-saved.icm";
+    const std::string earlier = FileBytes(installed);
+    std::ofstream(saved_, std::ios::binary | std::ios::app) << "new";
+    {
+        ScopedFakeProfileSystem fake;
+        fake.state().replacedProcedure = "InstallColorProfileW";
+        fake.state().replacement =
+            reinterpret_cast<FARPROC>(reinterpret_cast<void*>(RefusingInstall));
+        MakeDefaultMonitorProfile(session_.get(), 0);
+    }
+    EXPECT_TRUE(FileBytes(installed) == earlier) << FileBytes(installed).size() << " bytes";
+    EXPECT_TRUE(IsAssociated("tnl-saved.icm"));
+    EXPECT_EQ(session_->workingSettings.profilePath, saved_);
+
+    MakeDefaultMonitorProfile(session_.get(), 0);
+    EXPECT_TRUE(FileBytes(installed) == FileBytes(saved_)) << FileBytes(installed).size();
+    EXPECT_TRUE(IsAssociated("tnl-saved.icm"));
+    WIN32_FIND_DATAA found;
+    HANDLE staged = FindFirstFileA((LibraryColorDirectory() + "~tnl*").c_str(), &found);
+    EXPECT_EQ(staged, INVALID_HANDLE_VALUE) << "left behind: " << found.cFileName;
+}
+
+// The installed file itself, chosen under another spelling, stays as it is.
+TEST_F(Association, TheInstalledFileUnderAnotherSpellingIsKept) {
+    Preassociate("tnl-saved.icm");
+    const std::string installed = LibraryColorDirectory() + "tnl-saved.icm";
+    const std::string bytes = FileBytes(installed);
+    std::string slashes = installed;
+    std::replace(slashes.begin(), slashes.end(), '\\', '/');
+    strcpy(session_->workingSettings.profilePath, slashes.c_str());
+    MakeDefaultMonitorProfile(session_.get(), 0);
+    EXPECT_TRUE(FileBytes(installed) == bytes) << FileBytes(installed).size() << " bytes";
+    EXPECT_TRUE(IsAssociated("tnl-saved.icm"));
+    EXPECT_STREQ(session_->workingSettings.profilePath, installed.c_str());
 }
 
 class AssociationUnchanged : public Association,

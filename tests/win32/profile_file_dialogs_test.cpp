@@ -14,10 +14,13 @@
 #include "dialog_driver.h"
 #include "model/gamma_ramp.h"
 #include "model/presets.h"
+#include "model/platform.h"
 #include "profile/load_monitor_profile.h"
+#include "profile/registry.h"
 #include "profile/save_monitor_profile.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
+#include "system_seams.h"
 #include "ui/procedures.h"
 #include "ui/profile_dialogs.h"
 
@@ -28,6 +31,8 @@ using namespace testing;
 
 constexpr char kWorking[] = "Working description";
 constexpr char kSaved[] = "Dialog test profile";
+// Thai and an emoji: a name outside code page 936 that the file system keeps.
+constexpr char kUnicodeName[] = u8"\u0E17\u0E14\u0E2A\u0E2D\u0E1A\U0001F600.icc";
 
 MonitorSettings Hdtv() {
     MonitorSettings s = {};
@@ -59,8 +64,8 @@ class DialogFiles : public ::testing::Test {
         CloseHandle(file);
     }
     static void TearDownTestSuite() {
-        for (const char* name : {"saved.icc", "notes.icc", "new.icc"}) {
-            DeleteFileA(Path(name).c_str());
+        for (const char* name : {"saved.icc", "notes.icc", "new.icc", kUnicodeName}) {
+            platform::RemoveFile(Path(name).c_str());
         }
         RemoveDirectoryA(folder_.c_str());
     }
@@ -87,8 +92,8 @@ LRESULT CALLBACK FakeFileDialog(HWND window, UINT message, WPARAM wParam, LPARAM
     if (g_selected == nullptr || std::strlen(g_selected) >= wParam) {
         return -1;
     }
-    std::strcpy(reinterpret_cast<char*>(lParam), g_selected);
-    return static_cast<LRESULT>(std::strlen(g_selected) + 1);
+    return MultiByteToWideChar(CP_UTF8, 0, g_selected, -1, reinterpret_cast<wchar_t*>(lParam),
+                               static_cast<int>(wParam));
 }
 
 INT_PTR CALLBACK HookAsDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -102,7 +107,7 @@ TEST_F(DialogFiles, HookPreviewsAndRefusesWhatIsNoRgbMonitorProfile) {
     RegisterClassA(&windowClass);
     HWND parent = CreateWindowA("TnlFakeFileDialog", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
                                 nullptr, nullptr);
-    OPENFILENAMEA dialog = {};
+    OPENFILENAMEW dialog = {};
     dialog.lCustData = reinterpret_cast<LPARAM>(session_.get());
     HWND hook = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OPEN_PREVIEW),
                                    parent, HookAsDialog, reinterpret_cast<LPARAM>(&dialog));
@@ -125,7 +130,7 @@ TEST_F(DialogFiles, HookPreviewsAndRefusesWhatIsNoRgbMonitorProfile) {
         for (UINT code : {CDN_SELCHANGE, CDN_FILEOK}) {
             ScopedFakeSystem fake;
             SetDlgItemTextA(hook, IDC_OPEN_PREVIEW, "");
-            OFNOTIFYA note = {{parent, 0, code}, &dialog, nullptr};
+            OFNOTIFYW note = {{parent, 0, code}, &dialog, nullptr};
             SendMessageA(hook, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
             // A folder is no file: selecting it says nothing.
             const bool silent = code == CDN_SELCHANGE && c.path == folder_;
@@ -145,8 +150,10 @@ TEST_F(DialogFiles, HookPreviewsAndRefusesWhatIsNoRgbMonitorProfile) {
 // Types a path into the file dialog's name field (cmb13 in the Explorer style,
 // edt1 before it) and presses OK.
 void ChooseFile(HWND dialog, const std::string& path) {
-    SetDlgItemTextA(dialog, cmb13, path.c_str());
-    SetDlgItemTextA(dialog, edt1, path.c_str());
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, MAX_PATH);
+    SetDlgItemTextW(dialog, cmb13, wide);
+    SetDlgItemTextW(dialog, edt1, wide);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
@@ -168,8 +175,9 @@ TEST_F(DialogFiles, CancelShowsNothingAndChangesNothing) {
                 char text[MAX_PATH] = {};
                 GetWindowTextA(dialog, text, sizeof text);
                 title = text;
-                SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text,
-                             reinterpret_cast<LPARAM>(text));
+                wchar_t wide[MAX_PATH] = {};
+                SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(wide));
+                WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
                 folder = text;
                 name = ControlText(dialog, cmb13) + ControlText(dialog, edt1);
                 PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -180,7 +188,8 @@ TEST_F(DialogFiles, CancelShowsNothingAndChangesNothing) {
         if (open) {
             EXPECT_EQ(title, LoadTestString(strings::kOpenProfileTitle));
         } else {
-            EXPECT_EQ(name, "a.icc");
+            // a.icc is no profile of Tonalis: a name from the description instead
+            EXPECT_EQ(name, std::string(kWorking) + ".icc");
         }
         EXPECT_TRUE(fake.state().messages.empty());
         EXPECT_EQ(std::memcmp(&before, session_.get(), sizeof before), 0);
@@ -214,8 +223,11 @@ TEST_F(DialogFiles, OpenStaysOpenOnANonProfileThenLoadsAProfile) {
     EXPECT_STRCASEEQ(session_->workingSettings.profilePath, Path("saved.icc").c_str());
 }
 
-TEST_F(DialogFiles, SaveWritesTheChosenFileAndKeepsTheSavedSettings) {
+class DialogSaves : public DialogFiles, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(DialogSaves, WriteTheChosenFileAndKeepTheSavedSettings) {
     ScopedFakeSystem fake;
+    CleanProductKeys keys;
     const MonitorSettings saved = session_->savedSettings;
     session_->workingSettings = Hdtv();
     std::strcpy(session_->workingSettings.description, "Saved from the dialog");
@@ -224,7 +236,7 @@ TEST_F(DialogFiles, SaveWritesTheChosenFileAndKeepsTheSavedSettings) {
     DriveDialogs([&] { result = SaveProfileDialog(nullptr, session_.get()); },
                  [&](HWND dialog) {
                      if (dialog != nullptr && !typed) {
-                         ChooseFile(dialog, Path("new.icc"));
+                         ChooseFile(dialog, Path(GetParam()));
                          typed = true;
                      } else if (dialog != nullptr) {
                          // The system asks whether to create the file.
@@ -234,12 +246,19 @@ TEST_F(DialogFiles, SaveWritesTheChosenFileAndKeepsTheSavedSettings) {
                  });
     EXPECT_TRUE(result);
     EXPECT_TRUE(fake.state().messages.empty());
-    EXPECT_STRCASEEQ(session_->workingSettings.profilePath, Path("new.icc").c_str());
+    EXPECT_STRCASEEQ(session_->workingSettings.profilePath, Path(GetParam()).c_str());
     EXPECT_EQ(std::memcmp(&saved, &session_->savedSettings, sizeof saved), 0);
+    // The registry gives back the path that the next run loads.
+    ASSERT_EQ(WriteMonitorProfilePath(session_.get(), 0), 0);
+    char registered[kProfilePathSize] = {};
+    ASSERT_EQ(ReadMonitorProfilePath(0, registered, sizeof registered), 0);
+    EXPECT_STREQ(registered, session_->workingSettings.profilePath);
     MonitorSettings loaded = {};
-    ASSERT_EQ(LoadMonitorProfile(Path("new.icc").c_str(), &loaded), 0);
+    ASSERT_EQ(LoadMonitorProfile(registered, &loaded), 0);
     EXPECT_STREQ(loaded.description, "Saved from the dialog");
 }
+
+INSTANTIATE_TEST_SUITE_P(Names, DialogSaves, ::testing::Values("new.icc", kUnicodeName));
 
 TEST(SaveWarning, ShowsTheNameAndAnswersWithTheButton) {
     std::string prompt = LoadTestString(strings::kSaveChangesPrompt);
@@ -275,9 +294,9 @@ TEST(ProfilePaths, SplitAndCut) {
         {"\\\\server\\share\\b.icm", 260, "b.icm", "\\\\server\\share"},
         {"c.icc", 260, "c.icc", ""},
         {"D:\\Profiles\\a.icc", 1, "", ""},
-        // Code page 936 text whose trail byte is a backslash: no separator, never cut in two.
-        {"D:\\\xB1\x5C\\\xB1\x5C.icc", 260, "\xB1\x5C.icc", "D:\\\xB1\x5C"},
-        {"D:\\\xB1\x5C\\\xB1\x5C.icc", 5, "\xB1\x5C.i", "D:\\"},
+        // A character of three bytes is never cut in two.
+        {u8"D:\\中\\中.icc", 260, u8"中.icc", u8"D:\\中"},
+        {u8"D:\\中\\中.icc", 6, u8"中.i", "D:\\"},
     };
     ASSERT_EQ(GetACP(), 936u);
     for (const auto& c : cases) {

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -205,7 +206,7 @@ TEST_F(ProfileFiles, OnlyAWritableFileIsReplacedThroughATemporaryFileOfItsOwn) {
     EXPECT_EQ(FilesStartingWith(kFilesProfile), std::vector<std::string>{kFilesProfile});
 }
 
-BOOL WINAPI StubMoveFileEx(LPCSTR, LPCSTR, DWORD) {
+BOOL WINAPI StubMoveFileEx(LPCWSTR, LPCWSTR, DWORD) {
     SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
     return FALSE;
 }
@@ -213,9 +214,12 @@ BOOL WINAPI StubMoveFileEx(LPCSTR, LPCSTR, DWORD) {
 std::vector<std::string> g_moved;
 
 // Records what it moves; the new file cannot take the old one's place.
-BOOL WINAPI MoveRefusingTheNewFile(LPCSTR source, LPCSTR destination) {
-    g_moved.push_back(std::strrchr(source, '\\') + 1);
-    return std::strstr(source, "~tnl") == nullptr && MoveFileA(source, destination);
+BOOL WINAPI MoveRefusingTheNewFile(LPCWSTR source, LPCWSTR destination) {
+    char name[MAX_PATH] = {};
+    WideCharToMultiByte(CP_UTF8, 0, std::wcsrchr(source, L'\\') + 1, -1, name, MAX_PATH, nullptr,
+                        nullptr);
+    g_moved.push_back(name);
+    return std::wcsstr(source, L"~tnl") == nullptr && MoveFileW(source, destination);
 }
 
 TEST_F(ProfileFiles, WithoutMoveFileExTheOldFileStepsAsideAndComesBack) {

@@ -43,8 +43,8 @@ BOOL WINAPI FakeGetVersionEx(OSVERSIONINFOA* info) {
     return TRUE;
 }
 
-UINT WINAPI FakeGetSystemDirectory(LPSTR buffer, UINT size) {
-    return g_profile->systemDirectoryFails ? 0 : GetSystemDirectoryA(buffer, size);
+UINT WINAPI FakeGetSystemDirectory(LPWSTR buffer, UINT size) {
+    return g_profile->systemDirectoryFails ? 0 : GetSystemDirectoryW(buffer, size);
 }
 
 HGLOBAL WINAPI FakeGlobalAlloc(UINT flags, SIZE_T bytes) {

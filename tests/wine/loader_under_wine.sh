@@ -112,18 +112,18 @@ shown "$work/after.json"
 
 refused "--install-logon with --output" "take no other argument" \
     apply --install-logon --output '\\.\DISPLAY1'
-tool apply --install-logon || fail "--install-logon exits 0: $(cat "$work/err")"
+tool apply --install-logon --once || fail "--install-logon --once exits 0: $(cat "$work/err")"
 installed=$(wine reg query "$run_key" /v Tonalis 2>/dev/null | tr -d '\r')
 [[ $installed == *'REG_SZ'*'"'*'tonalis.exe" apply'* ]] &&
-    pass "--install-logon writes the Run value: ${installed//$'\n'/ }" ||
-    fail "--install-logon: $(cat "$work/out" "$work/err") / $installed"
+    pass "--install-logon --once writes the one-shot loader: ${installed//$'\n'/ }" ||
+    fail "--install-logon --once: $(cat "$work/out" "$work/err") / $installed"
 # From a folder outside the ANSI code page the Run value names the program as
 # it is (the registry exported as UTF-16, so nothing is converted on the way).
 wide="$work/ทดสอบ"
 mkdir -p "$wide" && cp "$windows" "$wide/tonalis.exe"
 wine "$wide/tonalis.exe" apply --install-logon >/dev/null 2>&1
 wine reg export "$run_key" "$(winpath "$work/run.reg")" /y >/dev/null 2>&1
-iconv -f UTF-16 -t UTF-8 "$work/run.reg" 2>/dev/null | grep -qF 'ทดสอบ\\tonalis.exe\" apply' &&
+iconv -f UTF-16 -t UTF-8 "$work/run.reg" 2>/dev/null | grep -qF 'ทดสอบ\\tonalis.exe\" keep' &&
     pass "--install-logon from a folder outside code page 936 names it as it is" ||
     fail "--install-logon outside code page 936: $(iconv -f UTF-16 -t UTF-8 "$work/run.reg" 2>&1 |
         grep Tonalis)"
