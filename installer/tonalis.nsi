@@ -82,10 +82,11 @@ Function ${PREFIX}RemoveUserRunValues
         IntOp $0 $0 + 1
         ReadRegStr $R0 HKU "$1\${RUN_KEY}" "${PRODUCT}"
         ${IfThen} $R0 == "" ${|} ${Continue} ${|}
+        ; TNP.cpl or tonalis.exe installed here, or the system folder's TNP.cpl.
         ${ForEach} $2 0 2 + 1
             ${Select} $2
             ${Case} 0
-                StrCpy $R1 "$INSTDIR\TNP.cpl"
+                StrCpy $R1 "$INSTDIR\"
             ${Case} 1
                 StrCpy $R1 "$SYSDIR\TNP.cpl"
             ${Case} 2
@@ -129,8 +130,9 @@ Section "Tonalis"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     WriteRegStr HKLM "${CPLS_KEY}" "${PRODUCT}" "$INSTDIR\TNP.cpl"
-    ; The keeper, for every user; it exits at once for one who wants nothing kept.
-    WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" 'rundll32.exe "$INSTDIR\TNP.cpl",TNLKeepCalibration'
+    ; The keeper, for every user: it keeps the monitors whose logon box the user
+    ; ticked, and exits at once for one who wants nothing kept.
+    WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" 'rundll32.exe "$INSTDIR\TNP.cpl",TNLKeepCalibration --logon'
     Call RemoveUserRunValues
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"

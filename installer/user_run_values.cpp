@@ -1,6 +1,7 @@
 // The MSI's custom action that removes the per-user "Tonalis" Run values naming
-// the installed TNP.cpl from every user's hive loaded now: the per-machine
-// logon entry replaces them, and without the files they fail at every logon.
+// a file installed (TNP.cpl's keeper, tonalis.exe's) from every user's hive
+// loaded now: the per-machine logon entry replaces them, and without the files
+// they fail at every logon.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
@@ -18,8 +19,9 @@ std::wstring Lower(std::wstring text) {
     return text;
 }
 
-// The applet's path, which a deferred action gets as its CustomActionData.
-std::wstring AppletPath(MSIHANDLE install) {
+// The install folder, with its final backslash, which a deferred action gets
+// as its CustomActionData.
+std::wstring InstallFolder(MSIHANDLE install) {
     wchar_t path[MAX_PATH] = L"";
     DWORD size = MAX_PATH;
     if (MsiGetPropertyW(install, L"CustomActionData", path, &size) != ERROR_SUCCESS) {
@@ -29,7 +31,7 @@ std::wstring AppletPath(MSIHANDLE install) {
 }
 
 // A value of another copy, one that was never installed, stays.
-void RemoveIfInstalledCopy(const std::wstring& hive, const std::wstring& appletPath) {
+void RemoveIfInstalledCopy(const std::wstring& hive, const std::wstring& folder) {
     HKEY run = nullptr;
     if (RegOpenKeyExW(HKEY_USERS, (hive + kRunKey).c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
                       &run) != ERROR_SUCCESS) {
@@ -41,7 +43,7 @@ void RemoveIfInstalledCopy(const std::wstring& hive, const std::wstring& appletP
     if (RegQueryValueExW(run, kValueName, nullptr, &type, reinterpret_cast<BYTE*>(command),
                          &bytes) == ERROR_SUCCESS &&
         (type == REG_SZ || type == REG_EXPAND_SZ) &&
-        Lower(command).find(Lower(appletPath)) != std::wstring::npos) {
+        Lower(command).find(Lower(folder)) != std::wstring::npos) {
         RegDeleteValueW(run, kValueName);
     }
     RegCloseKey(run);
@@ -51,8 +53,8 @@ void RemoveIfInstalledCopy(const std::wstring& hive, const std::wstring& appletP
 
 // Never fails the installation: a value it cannot remove is no reason to stop.
 extern "C" __declspec(dllexport) UINT __stdcall RemoveUserRunValues(MSIHANDLE install) {
-    const std::wstring appletPath = AppletPath(install);
-    if (appletPath.empty()) {
+    const std::wstring folder = InstallFolder(install);
+    if (folder.empty()) {
         return ERROR_SUCCESS;
     }
     wchar_t hive[256];
@@ -62,7 +64,7 @@ extern "C" __declspec(dllexport) UINT __stdcall RemoveUserRunValues(MSIHANDLE in
             ERROR_SUCCESS) {
             break;
         }
-        RemoveIfInstalledCopy(hive, appletPath);
+        RemoveIfInstalledCopy(hive, folder);
     }
     return ERROR_SUCCESS;
 }

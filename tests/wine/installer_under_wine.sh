@@ -90,7 +90,7 @@ use_prefix() {
 # and in the Control Panel, which opens it on Enter; the Cpls value and the
 # keeper's logon entry in the 32-bit view only.
 installed() {
-    local found="" expected="/reg:32 $windows_dir\\TNP.cpl rundll32.exe \"$windows_dir\\TNP.cpl\",TNLKeepCalibration;"
+    local found="" expected="/reg:32 $windows_dir\\TNP.cpl rundll32.exe \"$windows_dir\\TNP.cpl\",TNLKeepCalibration --logon;"
     [[ $kind == win64 ]] && expected+="/reg:64  ;"
     for view in "${views[@]}"; do
         found+="$view $(value "$cpls" Tonalis "$view") $(value "HKLM\\$run" Tonalis "$view");"
@@ -107,6 +107,29 @@ installed() {
         fail "$1 ($kind): the Control Panel lists [$(paste -sd, "$work/items")]"
     wine taskkill /f /im rundll32.exe /im control.exe >/dev/null 2>&1
     wait "$panel"
+}
+
+# The logon entry's keeper, run as the entry says: gone at once for a user who
+# wants nothing kept, kept running for one who ticked the box, until stopped.
+keeper() {
+    local tool="$windows_dir\\tonalis.exe" started="" entry
+    # From a batch file, so that the command line reaches cmd as it is written.
+    printf '@%s\r\n' "$(value "HKLM\\$run" Tonalis /reg:32)" >"$work/logon.bat"
+    entry=$(winepath -w "$work/logon.bat")
+    timeout 60 wine cmd /c "$entry" >/dev/null && ! wine "$tool" keep --status >/dev/null 2>&1 && local idle=1
+    wine reg add "$settings" /v LoadAtLogon0 /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    wine cmd /c "$entry" >/dev/null &
+    local logon=$!
+    for _ in $(seq 1 300); do
+        wine "$tool" keep --status >"$work/status" 2>&1 && { started=1; break; }
+        sleep 0.2
+    done
+    wine "$tool" keep --stop >/dev/null 2>&1
+    wait "$logon"
+    wine reg delete "$settings" /v LoadAtLogon0 /f >/dev/null 2>&1
+    [[ -n ${idle:-} && -n $started ]] &&
+        pass "the logon entry ($kind) ends at once for nothing to keep, else starts the keeper" ||
+        fail "the logon entry ($kind): ended at once [${idle:-no}], keeper started [${started:-no}]: $(tr -d '\r' <"$work/status")"
 }
 
 # removed LABEL: nothing of Tonalis anywhere; the user's things stay.
@@ -153,11 +176,16 @@ for kind in win32 win64; do
     for view in "${views[@]}"; do add "$cpls" Tonalis "$old" "$view"; done
     for hive in HKCU "$other"; do add "$hive\\$run" Tonalis "rundll32.exe \"$old\",TNLLoadCalibration"; done
     wine "$setup" /S && installed "the NSIS setup over 0.9.0 and the old layout"
+    keeper
     [[ -z $(value "HKCU\\$run" Tonalis)$(value "$other\\$run" Tonalis) ]] &&
         pass "the NSIS setup ($kind) removes the users' Run values naming the old file" ||
         fail "the NSIS setup ($kind) left users' Run values: $(value "$other\\$run" Tonalis)"
     wine msiexec /i "$(winepath -w "$msi")" /qn
     refused "the MSI over the NSIS setup" $?
+    # The installed tool's own per-user logon value, which the uninstaller removes too.
+    wine "$windows_dir\\tonalis.exe" apply --install-logon 2>&1 | tr -d '\r' >"$work/out"
+    grep -qF "\"$windows_dir\\tonalis.exe\" keep" "$work/out" &&
+        pass "tonalis.exe ($kind) runs from $programs: $(cat "$work/out")" || fail "tonalis.exe ($kind): $(cat "$work/out")"
     # The value an applet of today writes for another user who ticks the box.
     add "$other\\$run" Tonalis "rundll32.exe \"$windows_dir\\TNP.cpl\",TNLLoadCalibration"
     wine "$windows_dir\\uninstall.exe" /S
