@@ -44,17 +44,46 @@ if(TOOL_SOURCES)
     target_link_libraries(tonalis PRIVATE tonalis_archive ${TONALIS_SYSTEM_LIBS})
 endif()
 
-# The Windows installer, made with NSIS with the rest of the build.
+# The Windows installers, made with the rest of the build: NSIS for winget,
+# Intune and ConfigMgr, an MSI (wixl, from msitools) for Group Policy.
 find_program(MAKENSIS makensis)
-if(MAKENSIS AND TARGET tonalis)
+find_program(WIXL wixl)
+if(MAKENSIS AND WIXL AND TARGET tonalis)
+    # Never changes: a newer MSI removes any older one, and the NSIS setup
+    # finds an installed MSI by it.
+    set(TONALIS_UPGRADE_CODE 5E1B7C0A-3D6F-4A8E-9B21-7C4D2A90F613)
     set(TONALIS_INSTALLER ${CMAKE_BINARY_DIR}/Tonalis-win32.exe)
     set(TONALIS_INSTALLER_SCRIPT ${PROJECT_SOURCE_DIR}/installer/tonalis.nsi)
     add_custom_command(OUTPUT ${TONALIS_INSTALLER}
                        COMMAND ${MAKENSIS} -V2 -WX -DBUILD_DIR=${CMAKE_BINARY_DIR}
-                               -DOUTPUT=${TONALIS_INSTALLER} ${TONALIS_INSTALLER_SCRIPT}
+                               -DVERSION=${PROJECT_VERSION} -DUPGRADE_CODE=${TONALIS_UPGRADE_CODE}
+                               -DOUTPUT=${TONALIS_INSTALLER}
+                               ${TONALIS_INSTALLER_SCRIPT}
                        DEPENDS TNP tonalis ${TONALIS_INSTALLER_SCRIPT}
                        COMMENT "Making the installer Tonalis-win32.exe")
-    add_custom_target(installer ALL DEPENDS ${TONALIS_INSTALLER})
+    # One ProductCode per version, the same in every build of it.
+    string(UUID TONALIS_PRODUCT_CODE NAMESPACE ${TONALIS_UPGRADE_CODE}
+           NAME "Tonalis ${PROJECT_VERSION}" TYPE SHA1 UPPER)
+    add_library(tonalis_msi_actions SHARED ${PROJECT_SOURCE_DIR}/installer/user_run_values.cpp)
+    set_target_properties(tonalis_msi_actions PROPERTIES PREFIX "")
+    target_compile_options(tonalis_msi_actions PRIVATE ${TONALIS_WARNINGS})
+    # The MSI calls its entry by the plain name.
+    target_link_options(tonalis_msi_actions PRIVATE ${TONALIS_STATIC_RUNTIME} -Wl,--kill-at)
+    target_link_libraries(tonalis_msi_actions PRIVATE msi advapi32 user32)
+    set(TONALIS_MSI ${CMAKE_BINARY_DIR}/Tonalis-win32.msi)
+    set(TONALIS_MSI_SOURCE ${PROJECT_SOURCE_DIR}/installer/tonalis.wxs)
+    # wixl finds the files relative to the .wxs.
+    file(RELATIVE_PATH TONALIS_MSI_FILES ${PROJECT_SOURCE_DIR}/installer ${CMAKE_BINARY_DIR})
+    add_custom_command(OUTPUT ${TONALIS_MSI}
+                       COMMAND ${WIXL} -D BuildDir=${TONALIS_MSI_FILES} -D Version=${PROJECT_VERSION}
+                               -D ProductCode=${TONALIS_PRODUCT_CODE}
+                               -D UpgradeCode=${TONALIS_UPGRADE_CODE} -o ${TONALIS_MSI}
+                               ${TONALIS_MSI_SOURCE}
+                       DEPENDS TNP tonalis tonalis_msi_actions ${TONALIS_MSI_SOURCE}
+                       # wixl leaves Binary/ and Icon/ in the folder it runs in.
+                       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+                       COMMENT "Making the installer Tonalis-win32.msi")
+    add_custom_target(installer ALL DEPENDS ${TONALIS_INSTALLER} ${TONALIS_MSI})
 endif()
 
 # GoogleTest from Debian's sources, built with the same compiler.
@@ -138,6 +167,12 @@ add_executable(gamma_ramp_reader ${PROJECT_SOURCE_DIR}/tests/tools/gamma_ramp_re
 target_compile_options(gamma_ramp_reader PRIVATE ${TONALIS_WARNINGS})
 target_link_options(gamma_ramp_reader PRIVATE ${TONALIS_STATIC_RUNTIME})
 target_link_libraries(gamma_ramp_reader PRIVATE user32 gdi32)
+
+# The Control Panel's list as the user sees it, for the installer checks.
+add_executable(control_panel_items ${PROJECT_SOURCE_DIR}/tests/tools/control_panel_items.cpp)
+target_compile_options(control_panel_items PRIVATE ${TONALIS_WARNINGS})
+target_link_options(control_panel_items PRIVATE ${TONALIS_STATIC_RUNTIME} -municode)
+target_link_libraries(control_panel_items PRIVATE user32)
 
 # Shows one dialog template of TNP.cpl for the screenshots (scripts/make-screenshots.sh).
 add_executable(template_viewer ${PROJECT_SOURCE_DIR}/tests/tools/template_viewer.cpp)

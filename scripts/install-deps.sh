@@ -7,7 +7,7 @@ packages=(
     cmake make g++ pkg-config clang libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev liblcms2-dev libx11-dev libxrandr-dev libxcb-randr0-dev hyperfine
     g++-mingw-w64-i686 binutils-mingw-w64-i686
-    wine wine32:i386 libxxf86vm1:i386 nsis
+    wine wine32:i386 wine64 libxxf86vm1:i386 nsis msitools wixl
     xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils openbox
     imagemagick fonts-wqy-microhei python3 locales
     colord-data colord-tests icc-profiles-free argyll-ref libgs-common

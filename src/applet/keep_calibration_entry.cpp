@@ -10,6 +10,7 @@
 
 #include "display/gamma_ramp_access.h"
 #include "keeper/keeper_window.h"
+#include "profile/logon_monitors.h"
 #include "resources/string_ids.h"
 #include "session/messages.h"
 
@@ -49,14 +50,19 @@ void ReadKeeperWords(const char* line, KeeperSettings* settings) {
 
 extern "C" void CALLBACK TNLKeepCalibration(HWND, HINSTANCE, LPSTR commandLine, int) {
     using namespace tonalis;
+    KeeperSettings settings;
+    ReadKeeperWords(commandLine, &settings);
+    // The installed logon entry starts it for every user: one who made no
+    // calibration, or cleared the box, wants nothing kept.
+    if (settings.choice.logonChoice && !AnyMonitorWantsLogonLoad()) {
+        return;
+    }
     // A table read that never returned switched the tables off for every run.
     if (RampReadsSwitchedOff()) {
         ShowErrorMessage(ModuleInstance(), strings::kTableFeaturesSwitchedOff,
                          strings::kProductName);
         return;
     }
-    KeeperSettings settings;
-    ReadKeeperWords(commandLine, &settings);
     DWORD running = 0;
     RunKeeper(settings, &running);
 }

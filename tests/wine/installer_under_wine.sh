@@ -1,100 +1,206 @@
 #!/usr/bin/env bash
-# The installer under Wine: a silent install puts TNP.cpl into the system
-# folder with its Cpls value and an uninstall entry, the Control Panel loads it
-# from there and opens it, tonalis.exe runs from Program Files; a silent
-# uninstall leaves none of it, nor the logon entry, but keeps a saved profile
-# and the remembered settings.
+# Both installers under Wine, in a 32-bit and a 64-bit prefix: each silently
+# over an older build of itself (the NSIS setup also over the layout before
+# 1.0), then Tonalis listed once in the Control Panel and opened, one logon
+# entry; a silent uninstall leaves nothing in any view or loaded hive and keeps
+# the user's profile and settings. Each refuses to install over the other.
 # Usage: installer_under_wine.sh BUILD_DIR RESULTS_DIR; the caller has set up
-# the Wine prefix and runs an X server on DISPLAY.
+# the 32-bit Wine prefix and runs an X server on DISPLAY.
 set -uo pipefail
 
-source "$(dirname "${BASH_SOURCE[0]}")/lib/tool_checks.sh"
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/lib/tool_checks.sh"
 tool_checks_begin installer_under_wine "$1" "$2"
-setup="$build/mingw/Tonalis-win32.exe"
-drive="$WINEPREFIX/drive_c"
-cpl="$drive/windows/system32/TNP.cpl"
-program="$drive/Program Files/Tonalis"
-profile="$drive/windows/system32/spool/drivers/color/tnl-installer.icc"
-cpls_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Control Panel\Cpls'
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tonalis'
-run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-settings_key='HKCU\SOFTWARE\Orvane\Tonalis'
+sources=$(cd "$here/../../installer" && pwd)
+setup="$build/mingw/Tonalis-win32.exe" msi="$build/mingw/Tonalis-win32.msi" prefix32=$WINEPREFIX
+run='Software\Microsoft\Windows\CurrentVersion\Run'
+cpls='HKLM\Software\Microsoft\Windows\CurrentVersion\Control Panel\Cpls'
+uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+settings='HKCU\SOFTWARE\Orvane\Tonalis' monitor='HKLM\SOFTWARE\Orvane\Color\Monitor'
+# Other users' loaded hives: one ticked the logon box, one runs a copy never installed.
+other='HKU\S-1-5-21-7-7-7-1001' own_user='HKU\S-1-5-21-7-7-7-1002'
+own_copy='rundll32.exe "D:\Tools\TNP.cpl",TNLLoadCalibration'
+old_code=0B3F6E2A-9C41-4D7E-8A25-6F1C3B9D0E47
 
-# Whatever a failed run left must not reach the other checks.
-cleanup() {
-    wineserver -k 2>/dev/null
-    rm -rf "$cpl" "$program" "$profile" "$work"
-    wine reg delete "$cpls_key" /v Tonalis /f >/dev/null 2>&1
-    wine reg delete "$uninstall_key" /f >/dev/null 2>&1
-    wine reg delete "$run_key" /v Tonalis /f >/dev/null 2>&1
-    wine reg delete "$settings_key" /f >/dev/null 2>&1
+value() {
+    wine reg query "$1" /v "$2" ${3:-} 2>/dev/null | tr -d '\r' |
+        awk -v name="$2" 'index($0, "    " name "    ") == 1 { sub(/^ +[^ ].*    REG_[A-Z_]+    /, ""); print }'
 }
-trap cleanup EXIT
-
-value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
-
-# wait_for_window TITLE: true once a window of that title, wider than a
-# message box, is on the screen (within 60 s).
+add() { wine reg add "$1" /v "$2" /d "$3" /f ${4:-} >/dev/null 2>&1; }
+msi_property() { msiinfo export "$1" Property | tr -d '\r' | awk -v p="$2" '$1 == p { print $2 }'; }
+version=$(msi_property "$msi" ProductVersion) new_code=$(msi_property "$msi" ProductCode)
+upgrade_code=$(msi_property "$msi" UpgradeCode | tr -d '{}')
+# The DisplayVersion of each entry named Tonalis in Programs and Features.
+listed() {
+    wine reg query "$uninstall" /s /reg:32 2>/dev/null | tr -d '\r' |
+        awk '/^HKEY/ { name = "" } $1 == "DisplayName" { name = $3 }
+             $1 == "DisplayVersion" && name == "Tonalis" { print $3 }' | paste -sd,
+}
+# A window of that title wider than a message box, within 60 s.
 wait_for_window() {
-    local title=$1
     for _ in $(seq 1 300); do
-        xwininfo -root -tree 2>/dev/null |
-            awk -v t="\"$title\": (" 'index($0, t) { split($(NF - 1), size, "x"); if (size[1] > 400) found = 1 }
-                END { exit !found }' &&
-            return 0
+        xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\": (" 'index($0, t) {
+            split($(NF - 1), size, "x"); if (size[1] > 400) found = 1 } END { exit !found }' && return 0
         sleep 0.2
     done
     return 1
 }
 
-[[ -f $setup ]] || { fail "the build made $setup"; finish; }
-"$native" make -o "$work/saved.icc" >/dev/null && cp "$work/saved.icc" "$profile" ||
-    fail "a saved profile is in the colour directory"
-wine reg add "$settings_key" /v WizardOrPanel /t REG_DWORD /d 2 /f >/dev/null 2>&1
+# Whatever a failed run left must not reach the next prefix or the other checks.
+clean_prefix() {
+    wine msiexec /x "$new_code" /qn >/dev/null 2>&1
+    wine msiexec /x "{$old_code}" /qn >/dev/null 2>&1
+    rm -rf "$dir" "$drive/windows/$system/TNP.cpl" "$profile"
+    for view in "${views[@]}"; do
+        wine reg delete "$cpls" /v Tonalis /f "$view"
+        wine reg delete "HKLM\\$run" /v Tonalis /f "$view"
+        wine reg delete "$uninstall\\Tonalis" /f "$view"
+    done >/dev/null 2>&1
+    { wine reg delete "HKCU\\$run" /v Tonalis /f; wine reg delete "$settings" /f
+      wine reg delete 'HKLM\SOFTWARE\Orvane' /f /reg:32; } >/dev/null 2>&1
+}
+trap '[[ -n ${drive:-} ]] && clean_prefix; wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 
-wine "$setup" /S
-status=$?
-[[ $status -eq 0 && -f $cpl && -f "$program/tonalis.exe" ]] &&
-    pass "a silent install puts TNP.cpl and tonalis.exe in place" ||
-    fail "silent install (status $status): $(ls "$cpl" "$program" 2>&1 | tr '\n' ' ')"
-[[ $(value "$cpls_key" Tonalis) == 'C:\windows\system32\TNP.cpl' ]] &&
-    pass "the Control Panel's Cpls value names the installed TNP.cpl" ||
-    fail "Cpls value: $(value "$cpls_key" Tonalis)"
-[[ $(value "$uninstall_key" QuietUninstallString) == '"C:\Program Files\Tonalis\uninstall.exe" /S' ]] &&
-    pass "Programs and Features has an uninstall entry" ||
-    fail "uninstall entry: $(wine reg query "$uninstall_key" 2>&1 | tr -d '\r')"
+# use_prefix win32|win64: the prefix (the 64-bit one made once, kept for later
+# runs) with the user's profile and settings; its server stays up so that the
+# users' hives stay loaded.
+use_prefix() {
+    kind=$1
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    export WINEPREFIX=$prefix32 WINEARCH=$kind
+    programs='Program Files' system=system32 views=(/reg:32) control=control.exe
+    if [[ $kind == win64 ]]; then
+        WINEPREFIX="$build/mingw/wineprefix64"
+        [[ -f $WINEPREFIX/system.reg ]] || { wineboot --init >/dev/null 2>&1; wineserver -w; }
+        programs='Program Files (x86)' system=syswow64 views=(/reg:32 /reg:64)
+        control='C:\windows\syswow64\control.exe'
+    fi
+    wineserver -p
+    drive="$WINEPREFIX/drive_c" windows_dir="C:\\$programs\\Tonalis"
+    dir="$drive/$programs/Tonalis" profile="$drive/windows/system32/spool/drivers/color/tnl-installer.icc"
+    clean_prefix
+    cp "$work/saved.icc" "$profile"
+    wine reg add "$settings" /v WizardOrPanel /t REG_DWORD /d 2 /f >/dev/null 2>&1
+    wine reg add "$monitor" /v 'Primary Monitor' /t REG_DWORD /d 1 /f /reg:32 >/dev/null 2>&1
+    add "$own_user\\$run" Tonalis "$own_copy"
+}
 
-# The Control Panel loads the installed file to list it, then opens it.
-WINEDEBUG=trace+shlctrl wine control.exe >"$work/control.log" 2>&1 &
-wait_for_window 'Wine 控制面板' && grep -qF 'L"C:\\windows\\system32\\TNP.cpl"' "$work/control.log" &&
-    ! xwininfo -root -tree | grep -q '"Tonalis":' &&
-    pass "control.exe lists the installed TNP.cpl without a message" ||
-    fail "control.exe lists it: $(grep -i tnp "$work/control.log" | head -2)"
-wineserver -k 2>/dev/null
-wineserver -w 2>/dev/null
-wine control.exe 'C:\windows\system32\TNP.cpl' >/dev/null 2>&1 &
-wait_for_window Tonalis && pass "control.exe opens Tonalis from the installed file" ||
-    fail "control.exe opens Tonalis: $(xwininfo -root -tree | grep -c Tonalis) windows"
-wineserver -k 2>/dev/null
-wineserver -w 2>/dev/null
+# installed LABEL: this build's files, listed once in Programs and Features
+# and in the Control Panel, which opens it on Enter; the Cpls value and the
+# keeper's logon entry in the 32-bit view only.
+installed() {
+    local found="" expected="/reg:32 $windows_dir\\TNP.cpl rundll32.exe \"$windows_dir\\TNP.cpl\",TNLKeepCalibration --logon;"
+    [[ $kind == win64 ]] && expected+="/reg:64  ;"
+    for view in "${views[@]}"; do
+        found+="$view $(value "$cpls" Tonalis "$view") $(value "HKLM\\$run" Tonalis "$view");"
+    done
+    cmp -s "$dir/TNP.cpl" "$build/mingw/TNP.cpl" && cmp -s "$dir/tonalis.exe" "$build/mingw/tonalis.exe" &&
+        [[ $(listed) == "$version" && $found == "$expected" ]] &&
+        pass "$1 ($kind) installs this build, listed once as $version, Cpls and logon entry 32-bit only" ||
+        fail "$1 ($kind): [$(ls "$dir" 2>&1 | paste -sd,)] listed as [$(listed)], registry $found"
+    wine "$control" >/dev/null 2>&1 &
+    local panel=$!
+    wine "$build/mingw/control_panel_items.exe" Tonalis 2>&1 | tr -d '\r' >"$work/items"
+    [[ $(grep -cx Tonalis "$work/items") -eq 1 ]] && wait_for_window Tonalis &&
+        pass "$1 ($kind): the Control Panel lists Tonalis once and opens it" ||
+        fail "$1 ($kind): the Control Panel lists [$(paste -sd, "$work/items")]"
+    wine taskkill /f /im rundll32.exe /im control.exe >/dev/null 2>&1
+    wait "$panel"
+}
 
-wine 'C:\Program Files\Tonalis\tonalis.exe' apply --install-logon 2>&1 | tr -d '\r' >"$work/out"
-grep -qF '"C:\Program Files\Tonalis\tonalis.exe" keep' "$work/out" &&
-    pass "tonalis.exe runs from Program Files: $(cat "$work/out")" ||
-    fail "tonalis.exe from Program Files: $(cat "$work/out")"
+# The logon entry's keeper, run as the entry says: gone at once for a user who
+# wants nothing kept, kept running for one who ticked the box, until stopped.
+keeper() {
+    local tool="$windows_dir\\tonalis.exe" started="" entry
+    # From a batch file, so that the command line reaches cmd as it is written.
+    printf '@%s\r\n' "$(value "HKLM\\$run" Tonalis /reg:32)" >"$work/logon.bat"
+    entry=$(winepath -w "$work/logon.bat")
+    timeout 60 wine cmd /c "$entry" >/dev/null && ! wine "$tool" keep --status >/dev/null 2>&1 && local idle=1
+    wine reg add "$settings" /v LoadAtLogon0 /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    wine cmd /c "$entry" >/dev/null &
+    local logon=$!
+    for _ in $(seq 1 300); do
+        wine "$tool" keep --status >"$work/status" 2>&1 && { started=1; break; }
+        sleep 0.2
+    done
+    wine "$tool" keep --stop >/dev/null 2>&1
+    wait "$logon"
+    wine reg delete "$settings" /v LoadAtLogon0 /f >/dev/null 2>&1
+    [[ -n ${idle:-} && -n $started ]] &&
+        pass "the logon entry ($kind) ends at once for nothing to keep, else starts the keeper" ||
+        fail "the logon entry ($kind): ended at once [${idle:-no}], keeper started [${started:-no}]: $(tr -d '\r' <"$work/status")"
+}
 
-wine 'C:\Program Files\Tonalis\uninstall.exe' /S
-# The uninstaller runs on from a copy of itself: wait for every process.
-wineserver -w
-left=""
-[[ -e $cpl ]] && left+=" TNP.cpl"
-[[ -e $program ]] && left+=" Program Files\\Tonalis"
-[[ -n $(value "$cpls_key" Tonalis) ]] && left+=" the Cpls value"
-[[ -n $(value "$run_key" Tonalis) ]] && left+=" the Run value"
-wine reg query "$uninstall_key" >/dev/null 2>&1 && left+=" the uninstall entry"
-[[ -z $left ]] && pass "a silent uninstall removes files, registration and logon entry" ||
-    fail "left after uninstall:$left"
-cmp -s "$profile" "$work/saved.icc" && [[ $(value "$settings_key" WizardOrPanel) == 0x2 ]] &&
-    pass "the saved profile and the settings stay" || fail "the saved profile or the settings are gone"
+# removed LABEL: nothing of Tonalis anywhere; the user's things stay.
+removed() {
+    local left=""
+    [[ -e $dir || -e $drive/windows/$system/TNP.cpl ]] && left+=" files"
+    for view in "${views[@]}"; do
+        [[ -n $(value "$cpls" Tonalis "$view")$(value "HKLM\\$run" Tonalis "$view") ]] && left+=" HKLM$view"
+    done
+    for hive in HKCU "$other"; do [[ -n $(value "$hive\\$run" Tonalis) ]] && left+=" $hive Run"; done
+    [[ -n $(listed) ]] && left+=" the uninstall entry"
+    [[ -z $left ]] && pass "$1 ($kind) leaves no file, Cpls value, logon or uninstall entry" || fail "$1 ($kind) left:$left"
+    cmp -s "$profile" "$work/saved.icc" && [[ $(value "$settings" WizardOrPanel) == 0x2 &&
+        $(value "$monitor" 'Primary Monitor' /reg:32) == 0x1 && $(value "$own_user\\$run" Tonalis) == "$own_copy" ]] &&
+        pass "$1 ($kind) keeps the saved profile, the settings and a copy's own logon entry" ||
+        fail "$1 ($kind) lost the saved profile, the settings or a copy's own logon entry"
+}
+
+# refused LABEL STATUS WANTED: the install exits with WANTED (any failure when
+# empty) and the one installed before is still the only one.
+refused() {
+    [[ $2 -ne 0 && ${3:-$2} -eq $2 && $(listed) == "$version" ]] && pass "$1 ($kind) is refused (status $2)" ||
+        fail "$1 ($kind): status $2, listed as [$(listed)]"
+}
+
+"$native" make -o "$work/saved.icc" >/dev/null || fail "a profile to keep"
+# An older build: the same packages at 0.9.0, around a TNP.cpl that differs.
+mkdir -p "$work/old"
+cp "$build/mingw/tonalis.exe" "$build/mingw/tonalis_msi_actions.dll" "$work/old/"
+{ cat "$build/mingw/TNP.cpl"; echo 0.9.0; } >"$work/old/TNP.cpl"
+makensis -V1 -DBUILD_DIR="$work/old" -DVERSION=0.9.0 -DUPGRADE_CODE="$upgrade_code" \
+    -DOUTPUT="$work/old.exe" "$sources/tonalis.nsi" &&
+    (cd "$work" && wixl -D BuildDir="$(realpath --relative-to="$sources" old)" -D Version=0.9.0 \
+        -D ProductCode=$old_code -D UpgradeCode="$upgrade_code" -o old.msi "$sources/tonalis.wxs") ||
+    { fail "the build made both packages, and older ones"; finish; }
+
+for kind in win32 win64; do
+    use_prefix $kind
+    wine "$work/old.exe" /S
+    # What the versions before 1.0 left: the system folder's copy, registered
+    # in both views, and users' Run values naming it.
+    old="C:\\windows\\$system\\TNP.cpl"
+    cp "$build/mingw/TNP.cpl" "$drive/windows/$system/TNP.cpl"
+    for view in "${views[@]}"; do add "$cpls" Tonalis "$old" "$view"; done
+    for hive in HKCU "$other"; do add "$hive\\$run" Tonalis "rundll32.exe \"$old\",TNLLoadCalibration"; done
+    wine "$setup" /S && installed "the NSIS setup over 0.9.0 and the old layout"
+    keeper
+    [[ -z $(value "HKCU\\$run" Tonalis)$(value "$other\\$run" Tonalis) ]] &&
+        pass "the NSIS setup ($kind) removes the users' Run values naming the old file" ||
+        fail "the NSIS setup ($kind) left users' Run values: $(value "$other\\$run" Tonalis)"
+    wine msiexec /i "$(winepath -w "$msi")" /qn
+    refused "the MSI over the NSIS setup" $?
+    # The installed tool's own per-user logon value, which the uninstaller removes too.
+    wine "$windows_dir\\tonalis.exe" apply --install-logon 2>&1 | tr -d '\r' >"$work/out"
+    grep -qF "\"$windows_dir\\tonalis.exe\" keep" "$work/out" &&
+        pass "tonalis.exe ($kind) runs from $programs: $(cat "$work/out")" || fail "tonalis.exe ($kind): $(cat "$work/out")"
+    # The value an applet of today writes for another user who ticks the box.
+    add "$other\\$run" Tonalis "rundll32.exe \"$windows_dir\\TNP.cpl\",TNLLoadCalibration"
+    wine "$windows_dir\\uninstall.exe" /S
+    # The uninstaller goes on from a copy of itself.
+    for _ in $(seq 1 300); do [[ -e $dir ]] || break; sleep 0.2; done
+    removed "the NSIS uninstaller"
+
+    wine msiexec /i "$(winepath -w "$work/old.msi")" /qn && wine msiexec /i "$(winepath -w "$msi")" /qn &&
+        installed "the MSI over 0.9.0" || fail "msiexec /i ($kind) of 0.9.0, then $version"
+    wine "$setup" /S
+    # 1638, another version of the product is installed, as a Unix status.
+    refused "the NSIS setup over the MSI" $? $((1638 % 256))
+    add "$other\\$run" Tonalis "rundll32.exe \"$windows_dir\\TNP.cpl\",TNLLoadCalibration"
+    wine msiexec /x "$(winepath -w "$msi")" /qn
+    removed "msiexec /x"
+done
 
 finish

@@ -1,0 +1,70 @@
+// The MSI's custom action that removes the per-user "Tonalis" Run values naming
+// a file installed (TNP.cpl's keeper, tonalis.exe's) from every user's hive
+// loaded now: the per-machine logon entry replaces them, and without the files
+// they fail at every logon.
+#include <windows.h>
+#include <msi.h>
+#include <msiquery.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+const wchar_t kRunKey[] = L"\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t kValueName[] = L"Tonalis";
+
+std::wstring Lower(std::wstring text) {
+    CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The install folder, with its final backslash, which a deferred action gets
+// as its CustomActionData.
+std::wstring InstallFolder(MSIHANDLE install) {
+    wchar_t path[MAX_PATH] = L"";
+    DWORD size = MAX_PATH;
+    if (MsiGetPropertyW(install, L"CustomActionData", path, &size) != ERROR_SUCCESS) {
+        return L"";
+    }
+    return path;
+}
+
+// A value of another copy, one that was never installed, stays.
+void RemoveIfInstalledCopy(const std::wstring& hive, const std::wstring& folder) {
+    HKEY run = nullptr;
+    if (RegOpenKeyExW(HKEY_USERS, (hive + kRunKey).c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                      &run) != ERROR_SUCCESS) {
+        return;
+    }
+    wchar_t command[1024] = L"";
+    DWORD bytes = sizeof command - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegQueryValueExW(run, kValueName, nullptr, &type, reinterpret_cast<BYTE*>(command),
+                         &bytes) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ) &&
+        Lower(command).find(Lower(folder)) != std::wstring::npos) {
+        RegDeleteValueW(run, kValueName);
+    }
+    RegCloseKey(run);
+}
+
+}  // namespace
+
+// Never fails the installation: a value it cannot remove is no reason to stop.
+extern "C" __declspec(dllexport) UINT __stdcall RemoveUserRunValues(MSIHANDLE install) {
+    const std::wstring folder = InstallFolder(install);
+    if (folder.empty()) {
+        return ERROR_SUCCESS;
+    }
+    wchar_t hive[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 256;
+        if (RegEnumKeyExW(HKEY_USERS, index, hive, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        RemoveIfInstalledCopy(hive, folder);
+    }
+    return ERROR_SUCCESS;
+}
