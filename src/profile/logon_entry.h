@@ -37,11 +37,18 @@ bool ReadLogonCommand(wchar_t* buffer, uint32_t size);
 enum class InstalledLoader { kNone, kApplet, kTool };
 // Which Tonalis loader the value holds: TNP.cpl's keeper or one-shot loader,
 // which take the monitors that want it, or tonalis.exe keep or apply, which
-// take every monitor. kNone for no value or another program's command.
+// take every monitor. kNone for no value or another program's command. With
+// no value, an installed copy's per-machine entry counts as TNP.cpl's keeper.
 InstalledLoader FindInstalledLoader();
 
+// True when the installers' per-machine entry starts the keeper of the
+// TNP.cpl beside this module (nullptr: the program) for every user. Then a
+// user's choice is only the per-monitor values: a per-user Run value would
+// name a file that an uninstall removes while that user is away.
+bool InstalledForEveryUser(HMODULE module);
+
 // The keeper of this library through rundll32.exe; false when the value could
-// not be written.
+// not be written. An installed copy writes none and removes the applet's own.
 bool InstallLogonLoader();
 // Deletes the value when a Tonalis loader wrote it; false when that failed.
 bool RemoveLogonLoader();

@@ -103,7 +103,10 @@ bool ReadLogonCommand(wchar_t* buffer, uint32_t size) {
     return length > 0 && buffer[length - 1] == L'\0';
 }
 
-InstalledLoader FindInstalledLoader() {
+namespace {
+
+// The loader the user's own Run value names.
+InstalledLoader UserLoader() {
     wchar_t command[kLogonCommandSize] = {};
     if (!ReadLogonCommand(command, kLogonCommandSize)) {
         return InstalledLoader::kNone;
@@ -118,7 +121,52 @@ InstalledLoader FindInstalledLoader() {
                : InstalledLoader::kNone;
 }
 
+std::wstring Lowered(std::wstring text) {
+    if (!text.empty()) {
+        CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
+    }
+    return text;
+}
+
+}  // namespace
+
+bool InstalledForEveryUser(HMODULE module) {
+    wchar_t library[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(module, library, MAX_PATH);
+    wchar_t* slash = length > 0 && length < MAX_PATH ? std::wcsrchr(library, L'\\') : nullptr;
+    if (slash == nullptr || (slash - library) + 8 >= MAX_PATH) {
+        return false;
+    }
+    std::wcscpy(slash + 1, L"TNP.cpl");
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    wchar_t command[kLogonCommandSize] = {};
+    DWORD type = 0;
+    DWORD bytes = sizeof command - sizeof(wchar_t);
+    const LONG read =
+        RegQueryValueExW(key, kValueName, nullptr, &type, reinterpret_cast<BYTE*>(command), &bytes);
+    RegCloseKey(key);
+    if (read != ERROR_SUCCESS || type != REG_SZ) {
+        return false;
+    }
+    const std::wstring entry = Lowered(command);
+    return Contains(entry, Lowered(library).c_str()) && Contains(entry, L"tnlkeepcalibration");
+}
+
+InstalledLoader FindInstalledLoader() {
+    const InstalledLoader user = UserLoader();
+    return user == InstalledLoader::kNone && InstalledForEveryUser(ModuleInstance())
+               ? InstalledLoader::kApplet
+               : user;
+}
+
 bool InstallLogonLoader() {
+    if (InstalledForEveryUser(ModuleInstance())) {
+        return UserLoader() != InstalledLoader::kApplet ||
+               DeleteLogonCommand() != LogonRemoval::kFailed;
+    }
     wchar_t rundll[MAX_PATH] = {};
     wchar_t library[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(ModuleInstance(), library, MAX_PATH);
@@ -132,7 +180,7 @@ bool InstallLogonLoader() {
 }
 
 bool RemoveLogonLoader() {
-    if (FindInstalledLoader() == InstalledLoader::kNone) {
+    if (UserLoader() == InstalledLoader::kNone) {
         return true;
     }
     return DeleteLogonCommand() != LogonRemoval::kFailed;

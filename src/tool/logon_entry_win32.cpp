@@ -1,10 +1,13 @@
 // The logon entry on Windows: the value "Tonalis" under
 // HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run, the one the
-// applet writes for its own keeper.
+// applet writes for its own keeper; for an installed copy, whose per-machine
+// entry starts the keeper for every user, each monitor's choice instead.
 #include <windows.h>
 
+#include "display/kept_calibration.h"
 #include "keeper/keeper_link.h"
 #include "profile/logon_entry.h"
+#include "profile/logon_monitors.h"
 #include "tool/logon_entry.h"
 #include "tool/tool_error.h"
 
@@ -21,9 +24,30 @@ std::string AnsiText(const wchar_t* text) {
     return ansi;
 }
 
+// The installed keeper takes the monitors whose choice asks for it: every
+// monitor there is now, as this program's own keeper would.
+void ChooseEveryMonitor(bool wanted) {
+    DisplayDeviceName devices[kMostKeptMonitors];
+    const int count = wanted ? FindDisplayDevices(devices, kMostKeptMonitors) : kMostKeptMonitors;
+    for (int monitor = 0; monitor < count; ++monitor) {
+        if (!SetLogonLoad(static_cast<uint32_t>(monitor), wanted)) {
+            throw ToolError(kExitFailure,
+                            "cannot write the logon choice under "
+                            "HKEY_CURRENT_USER\\SOFTWARE\\Orvane\\Tonalis");
+        }
+    }
+}
+
 }  // namespace
 
 std::string InstallLogonEntry(bool once) {
+    if (!once && InstalledForEveryUser(nullptr)) {
+        ChooseEveryMonitor(true);
+        if (DeleteLogonCommand() == LogonRemoval::kFailed) {
+            throw ToolError(kExitFailure, "cannot delete the earlier logon entry");
+        }
+        return "the installed keeper, for every monitor (the per-machine entry)";
+    }
     wchar_t program[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
@@ -41,6 +65,14 @@ std::string InstallLogonEntry(bool once) {
 }
 
 bool RemoveLogonEntry() {
+    if (InstalledForEveryUser(nullptr)) {
+        const bool chosen = AnyMonitorWantsLogonLoad();
+        ChooseEveryMonitor(false);
+        if (chosen) {
+            DeleteLogonCommand();
+            return true;
+        }
+    }
     switch (DeleteLogonCommand()) {
         case LogonRemoval::kRemoved:
             return true;

@@ -182,11 +182,17 @@ for kind in win32 win64; do
         fail "the NSIS setup ($kind) left users' Run values: $(value "$other\\$run" Tonalis)"
     wine msiexec /i "$(winepath -w "$msi")" /qn
     refused "the MSI over the NSIS setup" $?
-    # The installed tool's own per-user logon value, which the uninstaller removes too.
+    # The installed tool keeps only the user's choice: the per-machine entry
+    # starts the keeper, and no per-user value can outlive an uninstall.
     wine "$windows_dir\\tonalis.exe" apply --install-logon 2>&1 | tr -d '\r' >"$work/out"
-    grep -qF "\"$windows_dir\\tonalis.exe\" keep" "$work/out" &&
-        pass "tonalis.exe ($kind) runs from $programs: $(cat "$work/out")" || fail "tonalis.exe ($kind): $(cat "$work/out")"
-    # The value an applet of today writes for another user who ticks the box.
+    chosen=$(value "$settings" LoadAtLogon0)
+    wine "$windows_dir\\tonalis.exe" apply --remove-logon >/dev/null 2>&1
+    [[ $chosen == 0x1 && -z $(value "HKCU\\$run" Tonalis) && $(value "$settings" LoadAtLogon0) != 0x1 ]] &&
+        pass "tonalis.exe ($kind) from $programs sets and clears the choice, with no per-user Run value" ||
+        fail "tonalis.exe ($kind): [$(cat "$work/out")] choice [$chosen], HKCU Run [$(value "HKCU\\$run" Tonalis)]"
+    # The per-user value tonalis.exe wrote before, which the uninstaller removes too.
+    add "HKCU\\$run" Tonalis "\"$windows_dir\\tonalis.exe\" keep"
+    # The value an applet before 1.0 wrote for another user who ticked the box.
     add "$other\\$run" Tonalis "rundll32.exe \"$windows_dir\\TNP.cpl\",TNLLoadCalibration"
     wine "$windows_dir\\uninstall.exe" /S
     # The uninstaller goes on from a copy of itself.
