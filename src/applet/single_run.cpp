@@ -3,11 +3,11 @@
 // that shows that run's windows.
 #include "applet/single_run.h"
 
+#include "session/run_claim.h"
+
 namespace tonalis {
 
 namespace {
-
-constexpr char kClaimName[] = "Local\\Tonalis.Run";
 
 struct Claim {
     DWORD windowThread;
@@ -42,7 +42,7 @@ void BringToFront(DWORD windowThread) {
 
 SingleRun::SingleRun()
     : claim_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Claim),
-                                kClaimName)),
+                                kRunClaimName)),
       first_(true) {
     if (claim_ == nullptr) {
         return;  // a system without named objects: runs are not counted

@@ -1,6 +1,8 @@
 // The keeper's real system calls.
 #include "keeper/keeper_system_calls.h"
 
+#include "session/run_claim.h"
+
 namespace tonalis {
 
 namespace {
@@ -13,9 +15,9 @@ double PerformanceSeconds() {
     return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The applet's run holds this mutex; its preview is no rival of ours.
+// The applet's run holds its claim open; its preview is no rival of ours.
 bool AppletRunOpen() {
-    HANDLE run = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\Tonalis.Run");
+    HANDLE run = OpenFileMappingA(FILE_MAP_READ, FALSE, kRunClaimName);
     if (run == nullptr) {
         return false;
     }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "applet/single_run.h"
 #include "applet_seams.h"
 #include "display/display_system_calls.h"
 #include "keeper/keeper_link.h"
@@ -24,6 +25,8 @@
 namespace tonalis {
 namespace {
 
+// Taken before any test puts its own in their place.
+const KeeperSystemCalls kRealKeeperCalls = g_keeperSystemCalls;
 double g_clock = 1000.0;
 bool g_appletOpen = false;
 std::vector<NOTIFYICONDATAW> g_icon;  // every call, in order
@@ -256,6 +259,17 @@ TEST(KeeperTable, ADriverThatSkipsAnIdenticalTableTakesItAfterAStepOff) {
     g_displaySystemCalls = real;
     EXPECT_TRUE(written);
     EXPECT_EQ(LargestEntryDifference(g_driverHeld, kept), 0);
+}
+
+// The keeper rests exactly while a run of the applet holds its claim.
+TEST(KeeperTable, SeesTheAppletsRunWhileItIsOpen) {
+    EXPECT_FALSE(kRealKeeperCalls.appletOpen());
+    {
+        SingleRun run;
+        ASSERT_TRUE(run.IsFirst());
+        EXPECT_TRUE(kRealKeeperCalls.appletOpen());
+    }
+    EXPECT_FALSE(kRealKeeperCalls.appletOpen());
 }
 
 }  // namespace
