@@ -32,38 +32,19 @@ void Encode(char32_t c, char* out) {
 }
 
 // The code point at text, or U+FFFD for a byte that begins no well-formed
-// sequence; *length receives the bytes it takes (1 for such a byte).
+// sequence; *length receives the bytes it takes (1 for such a byte). The text
+// is zero-terminated: a sequence cut short meets the terminator, which is no
+// continuation byte, so four bytes may be offered.
 char32_t Decode(const unsigned char* text, size_t* length) {
-    const unsigned char lead = text[0];
-    size_t count = 0;
-    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-    if (lead < 0x80) {
-        *length = 1;
-        return lead;
+    const size_t count = Utf8SequenceLength(reinterpret_cast<const char*>(text), 4);
+    *length = count == 0 ? 1 : count;
+    if (count <= 1) {
+        return count == 0 ? kReplacement : text[0];
     }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        count = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        count = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        count = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    }
-    *length = 1;
-    if (count == 0 || text[1] < low || text[1] > high) {
-        return kReplacement;
-    }
-    char32_t c = lead & (0xFF >> (count + 1));
+    char32_t c = text[0] & (0xFF >> (count + 1));
     for (size_t i = 1; i < count; ++i) {
-        if (i > 1 && (text[i] < 0x80 || text[i] > 0xBF)) {
-            return kReplacement;
-        }
         c = (c << 6) | (text[i] & 0x3F);
     }
-    *length = count;
     return c;
 }
 
@@ -81,6 +62,39 @@ void ForEachCodePoint(const char* text, Visit visit) {
 }
 
 }  // namespace
+
+size_t Utf8SequenceLength(const char* text, size_t available) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    if (available == 0) {
+        return 0;
+    }
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return 1;
+    }
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    }
+    if (length == 0 || length > available || byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
 
 size_t Utf16ToUtf8(const char16_t* units, size_t count, char* out, size_t outSize) {
     if (outSize == 0) {

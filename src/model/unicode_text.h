@@ -19,6 +19,11 @@ size_t Utf16ToUtf8(const char16_t* units, size_t count, char* out, size_t outSiz
 // terminator.
 size_t Utf8ToUtf16(const char* text, char16_t* out, size_t outUnits);
 
+// The bytes of the well-formed UTF-8 sequence at text, of the available bytes
+// there: 1 for ASCII, 0 when the byte begins none (overlong forms, surrogates
+// and code points above U+10FFFF included).
+size_t Utf8SequenceLength(const char* text, size_t available);
+
 // True for zero-terminated text that is well-formed UTF-8 (no overlong forms,
 // surrogates or code points above U+10FFFF).
 bool IsWellFormedUtf8(const char* text);

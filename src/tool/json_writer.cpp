@@ -3,43 +3,10 @@
 
 #include <cmath>
 
+#include "model/unicode_text.h"
 #include "tool/text_format.h"
 
 namespace tonalis::tool {
-
-namespace {
-
-// The length of the well-formed UTF-8 sequence at text[at], or 0 when the
-// byte there begins none (overlong forms, surrogates and code points above
-// U+10FFFF included).
-size_t Utf8SequenceLength(const std::string& text, size_t at) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    }
-    if (length == 0 || at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) {
-        return 0;
-    }
-    for (size_t i = 2; i < length; ++i) {
-        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) {
-            return 0;
-        }
-    }
-    return length;
-}
-
-}  // namespace
 
 void JsonWriter::BeforeValue() {
     if (afterKey_) {
@@ -110,7 +77,7 @@ void JsonWriter::AppendQuoted(const std::string& value) {
     text_ += '"';
     for (size_t at = 0; at < value.size();) {
         const unsigned char c = static_cast<unsigned char>(value[at]);
-        const size_t sequence = c < 0x80 ? 1 : Utf8SequenceLength(value, at);
+        const size_t sequence = Utf8SequenceLength(value.data() + at, value.size() - at);
         if (c == '"' || c == '\\') {
             text_ += '\\';
             text_ += static_cast<char>(c);
