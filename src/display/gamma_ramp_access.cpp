@@ -78,16 +78,6 @@ bool LoadRampForWindow(HWND window, bool useMonitorDevice, const GammaRamp* ramp
     return taken;
 }
 
-bool LoadRampIntoDevice(const char* deviceName, const GammaRamp* ramp) {
-    HDC dc = CreateDCA(deviceName, nullptr, nullptr, nullptr);
-    if (dc == nullptr) {
-        return false;
-    }
-    bool taken = LoadAndReadBack(dc, ramp);
-    DeleteDC(dc);
-    return taken;
-}
-
 void LoadWorkingRamp(SessionContext* session) {
     const MonitorSettings& working = session->workingSettings;
     if (working.hasGammaRamp == 1 &&

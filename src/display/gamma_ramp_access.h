@@ -28,10 +28,6 @@ bool IsKeyDown(int virtualKey);
 // read back, is not the ramp.
 bool LoadRampForWindow(HWND window, bool useMonitorDevice, const GammaRamp* ramp);
 
-// Loads the ramp into the named display device; true when the device exists
-// and, read back, holds the ramp.
-bool LoadRampIntoDevice(const char* deviceName, const GammaRamp* ramp);
-
 // The loads below tell the user, once per run, when the display refuses a
 // table; the settings stay as they are.
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "session/session_context.h"
-#include "display/gamma_ramp_access.h"
+#include "display/kept_calibration.h"
 #include "model/ramp_plausibility.h"
 #include "profile/registry_keys.h"
 
@@ -111,7 +111,7 @@ bool PutBackLeftoverRamps() {
             // A table no display starts with (all zero, say) would black the
             // screen and become this run's start table: it is dropped.
             if (IsPlausibleDisplayTable(remembered.ramp) &&
-                LoadRampIntoDevice(remembered.deviceName, &remembered.ramp)) {
+                LoadDeviceTable(remembered.deviceName, remembered.ramp) == TableTaken::kHeld) {
                 putBack = true;
             }
             // Taken or not, the dead run's record has had its one chance.

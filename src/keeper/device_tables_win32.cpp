@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "display/display_system_calls.h"
 #include "display/kept_calibration.h"
 #include "model/ramp_read_back.h"
 #include "profile/logon_monitors.h"
@@ -11,18 +10,6 @@
 namespace tonalis {
 
 namespace {
-
-bool WriteOnce(const char* device, const GammaRamp& table) {
-    HDC dc = CreateDCA(device, nullptr, nullptr, nullptr);
-    if (dc == nullptr) {
-        return false;
-    }
-    // The call takes a non-const pointer but only reads from it.
-    GammaRamp copy = table;
-    const bool written = g_displaySystemCalls.setDeviceGammaRamp(dc, copy.entries) != FALSE;
-    DeleteDC(dc);
-    return written;
-}
 
 // The table with the last entry of each channel one 8-bit step off.
 GammaRamp Nudged(const GammaRamp& table) {
@@ -40,14 +27,14 @@ GammaRamp Nudged(const GammaRamp& table) {
 bool WriteKeptTable(const char* device, const GammaRamp& table) {
     GammaRamp before;
     const bool hadBefore = ReadDeviceTable(device, &before);
-    if (!WriteOnce(device, table)) {
+    if (!WriteDeviceTable(device, table)) {
         return false;
     }
     GammaRamp after;
     if (hadBefore && ReadDeviceTable(device, &after) &&
         LargestEntryDifference(after, table) > kReadBackTolerance &&
         LargestEntryDifference(after, before) <= kReadBackTolerance) {
-        return WriteOnce(device, Nudged(table)) && WriteOnce(device, table);
+        return WriteDeviceTable(device, Nudged(table)) && WriteDeviceTable(device, table);
     }
     return true;
 }
@@ -143,7 +130,7 @@ void DeviceTables::LoadIdentity() {
         }
     }
     for (const std::string& monitor : Present()) {
-        WriteOnce(monitor.c_str(), identity);
+        WriteDeviceTable(monitor.c_str(), identity);
     }
 }
 
