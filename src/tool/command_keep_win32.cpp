@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "tool/command.h"
 #include "tool/display_access.h"
 #include "tool/keep_help.h"
+#include "tool/keep_notices.h"
 #include "tool/keep_plan.h"
 #include "tool/loader_targets.h"
 #include "tool/text_format.h"
@@ -26,40 +25,14 @@ namespace {
 
 const char* const kControls[] = {"stop", "status", "reload"};
 
-const char* Happened(keeper::NoticeKind kind) {
-    switch (kind) {
-        case keeper::NoticeKind::kLoaded:
-            return "loaded";
-        case keeper::NoticeKind::kNewOutput:
-            return "new monitor loaded";
-        case keeper::NoticeKind::kRestoredChange:
-            return "restored after a change by another program";
-        case keeper::NoticeKind::kRestoredMode:
-            return "restored after a display change";
-        case keeper::NoticeKind::kRestoredWake:
-            return "restored after a wake or unlock";
-        case keeper::NoticeKind::kStoodDown:
-            return "stood down: another program changed its table three times within a "
-                   "minute; tonalis keep --reload or the icon's menu takes it back";
-        case keeper::NoticeKind::kRefused:
-            return "refused its table (read back, it holds another); left alone until the "
-                   "display changes";
-    }
-    return "";
-}
+constexpr KeepWords kWindowsWords = {"new monitor loaded", "display change", "wake or unlock",
+                                     "tonalis keep --reload or the icon's menu takes it back"};
 
 void Report(const keeper::Notice& notice, void* context) {
     const bool quiet = *static_cast<const bool*>(context);
-    if (quiet && notice.kind != keeper::NoticeKind::kStoodDown &&
-        notice.kind != keeper::NoticeKind::kRefused) {
-        return;
+    if (!quiet || PrintedWhenQuiet(notice.kind)) {
+        SayKeepLine(NoticeText(notice, kWindowsWords));
     }
-    const time_t now = time(nullptr);
-    char clock[16];
-    strftime(clock, sizeof clock, "%H:%M:%S", localtime(&now));
-    std::fprintf(stderr, "%s tonalis keep: %s: %s\n", clock, notice.monitor.c_str(),
-                 Happened(notice.kind));
-    std::fflush(stderr);
 }
 
 // Ctrl+C and closing the console end the keeper as --stop does.

@@ -14,6 +14,7 @@
 
 #include "keeper/keeper.h"
 #include "tool/keep_loop.h"
+#include "tool/keep_notices.h"
 #include "tool/keep_xrandr_tables.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
@@ -33,27 +34,8 @@ double SleptSoFar() {
     return Seconds(CLOCK_BOOTTIME) - Seconds(CLOCK_MONOTONIC);
 }
 
-const char* Happened(keeper::NoticeKind kind) {
-    switch (kind) {
-        case keeper::NoticeKind::kLoaded:
-            return "loaded";
-        case keeper::NoticeKind::kNewOutput:
-            return "new output loaded";
-        case keeper::NoticeKind::kRestoredChange:
-            return "restored after a change by another program";
-        case keeper::NoticeKind::kRestoredMode:
-            return "restored after a mode change";
-        case keeper::NoticeKind::kRestoredWake:
-            return "restored after a wake";
-        case keeper::NoticeKind::kStoodDown:
-            return "stood down: another program changed its table three times within a "
-                   "minute; tonalis keep --reload takes it back";
-        case keeper::NoticeKind::kRefused:
-            return "refused its table (read back, it holds another); left alone until the "
-                   "display changes";
-    }
-    return "";
-}
+constexpr KeepWords kXWords = {"new output loaded", "mode change", "wake",
+                               "tonalis keep --reload takes it back"};
 
 struct Connection {
     explicit Connection(const std::string& display) {
@@ -113,7 +95,7 @@ class KeeperLoop {
             }
             layoutEvent = DrainEvents(randrEvents, xcb_poll_for_event) || layoutEvent;
             if (xcb_connection_has_error(x_.handle)) {
-                Say("the X server went away; the keeper ends");
+                SayKeepLine("the X server went away; the keeper ends");
                 return kExitSuccess;
             }
             const double now = Seconds(CLOCK_MONOTONIC);
@@ -148,7 +130,7 @@ class KeeperLoop {
             WriteStatus();
         } else {
             if (!plan_.quiet) {
-                Say("stopped; the tables stay loaded");
+                SayKeepLine("stopped; the tables stay loaded");
             }
             return false;
         }
@@ -169,19 +151,10 @@ class KeeperLoop {
 
     void Tell(const std::vector<keeper::Notice>& notices) {
         for (const keeper::Notice& notice : notices) {
-            const bool always = notice.kind == keeper::NoticeKind::kStoodDown ||
-                                notice.kind == keeper::NoticeKind::kRefused;
-            if (always || !plan_.quiet) {
-                Say(notice.monitor + ": " + Happened(notice.kind));
+            if (!plan_.quiet || PrintedWhenQuiet(notice.kind)) {
+                SayKeepLine(NoticeText(notice, kXWords));
             }
         }
-    }
-
-    void Say(const std::string& line) {
-        const time_t now = time(nullptr);
-        char clock[16];
-        strftime(clock, sizeof clock, "%H:%M:%S", localtime(&now));
-        std::fprintf(stderr, "%s tonalis keep: %s\n", clock, line.c_str());
     }
 
     // What --status prints, written whole and then renamed into place.
