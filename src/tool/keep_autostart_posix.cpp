@@ -1,6 +1,5 @@
 // The XDG autostart entry of the keeper: a desktop file whose Exec line
-// repeats the keeper's arguments, quoted as the Desktop Entry specification
-// asks.
+// repeats the keeper's arguments, quoted the way desktop files quote them.
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
