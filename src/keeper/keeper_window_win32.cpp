@@ -6,6 +6,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -196,12 +197,15 @@ void OnReload(HWND window, KeeperState* state, int monitor) {
 }
 
 void OpenApplet(HWND window) {
-    // Inside TNP.cpl the library itself, from tonalis.exe the one installed in the system folder.
-    wchar_t library[MAX_PATH] = L"TNP.cpl";
-    wchar_t own[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(ModuleInstance(), own, MAX_PATH);
-    if (length > 4 && length < MAX_PATH && lstrcmpiW(own + length - 4, L".cpl") == 0) {
-        lstrcpynW(library, own, MAX_PATH);
+    // Inside TNP.cpl the library itself; from tonalis.exe the TNP.cpl beside
+    // it, as both are installed in one folder.
+    wchar_t library[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(ModuleInstance(), library, MAX_PATH);
+    wchar_t* slash = length > 0 && length < MAX_PATH ? std::wcsrchr(library, L'\\') : nullptr;
+    if (slash == nullptr || (slash - library) + 8 >= MAX_PATH) {
+        lstrcpyW(library, L"TNP.cpl");
+    } else if (lstrcmpiW(library + length - 4, L".cpl") != 0) {
+        lstrcpyW(slash + 1, L"TNP.cpl");
     }
     const std::wstring parameters = std::wstring(L"\"") + library + L"\"";
     g_keeperSystemCalls.shellExecute(window, L"open", L"control.exe", parameters.c_str(), nullptr,

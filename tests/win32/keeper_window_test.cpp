@@ -215,8 +215,11 @@ TEST_F(KeeperWindow, ARivalMakesItStandDownWithOneBalloonAndTheMenuDoesWhatItSay
     EXPECT_TRUE(Holds(Identity())) << "还原为线性, and paused";
 
     SendMessageW(window_, WM_COMMAND, kKeeperCommandOpenApplet, 0);
-    // Outside TNP.cpl, as here, the one the Control Panel finds in the system folder.
-    EXPECT_EQ(g_started, L"control.exe \"TNP.cpl\"");
+    // From a program, the TNP.cpl installed beside it.
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const std::wstring folder(program, std::wstring(program).rfind(L'\\') + 1);
+    EXPECT_EQ(g_started, L"control.exe \"" + folder + L"TNP.cpl\"");
 
     const size_t calls = g_icon.size();
     SendMessageW(window_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
