@@ -20,7 +20,9 @@ const GammaRamp kReset = Flat(65535);
 
 struct FakeMonitor {
     GammaRamp held = kReset;
+    GammaRamp kept = kCalibrated;
     bool refuses = false;
+    bool unreadable = false;
     int loads = 0;
 };
 
@@ -33,19 +35,19 @@ class FakeTables : public MonitorTables {
         }
         return names;
     }
-    bool Kept(const std::string&, GammaRamp* ramp) override {
-        *ramp = kCalibrated;
+    bool Kept(const std::string& name, GammaRamp* ramp) override {
+        *ramp = monitors.at(name).kept;
         return true;
     }
     bool Held(const std::string& name, GammaRamp* ramp) override {
         *ramp = monitors.at(name).held;
-        return true;
+        return !monitors.at(name).unreadable;
     }
     bool Load(const std::string& name) override {
         FakeMonitor& monitor = monitors.at(name);
         ++monitor.loads;
         if (!monitor.refuses) {
-            monitor.held = kCalibrated;
+            monitor.held = monitor.kept;
         }
         return true;
     }
@@ -61,6 +63,12 @@ std::vector<NoticeKind> Kinds(const std::vector<Notice>& notices) {
 }
 
 using KindList = std::vector<NoticeKind>;
+
+// Another program resets the monitor's table, then the keeper checks at now.
+KindList LoseAndTick(FakeTables& tables, Keeper& keeper, const std::string& name, double now) {
+    tables.monitors[name].held = kReset;
+    return Kinds(keeper.Tick(now));
+}
 
 TEST(Keeper, PutsBackOnlyWhatDiffersBeyondTheReadBackTolerance) {
     FakeTables tables;
@@ -134,6 +142,93 @@ TEST(Keeper, StandsDownOnTheThirdChangeWithinAMinuteUntilReloaded) {
     EXPECT_EQ(Kinds(keeper.Reload(130.0)), KindList{NoticeKind::kRestoredChange});
     EXPECT_EQ(tables.monitors["HDMI-1"].held.entries[0], 40000);
     EXPECT_FALSE(keeper.Monitors()[0].stoodDown);
+    // What the reload put back was no rival's: again the third change stands down.
+    told.clear();
+    for (double t : {132.0, 134.0, 136.0}) {
+        for (NoticeKind kind : LoseAndTick(tables, keeper, "HDMI-1", t)) {
+            told.push_back(kind);
+        }
+    }
+    EXPECT_EQ(told, (KindList{NoticeKind::kRestoredChange, NoticeKind::kRestoredChange,
+                              NoticeKind::kStoodDown}));
+}
+
+TEST(Keeper, TheMinuteOfRivalChangesEndsExactlySixtySecondsBack) {
+    FakeTables tables;
+    tables.monitors["HDMI-1"];
+    Keeper keeper(tables);
+    keeper.Start(0.0);
+    // The change at 10 is a minute old at 70, so 70 is only the second within one.
+    for (double t : {10.0, 40.0, 70.0}) {
+        EXPECT_EQ(LoseAndTick(tables, keeper, "HDMI-1", t), KindList{NoticeKind::kRestoredChange})
+            << "at " << t;
+    }
+    EXPECT_EQ(LoseAndTick(tables, keeper, "HDMI-1", 99.5), KindList{NoticeKind::kStoodDown});
+}
+
+TEST(Keeper, AtLongIntervalsThreeChangesInARowStillStandItDown) {
+    for (double interval : {30.0, 60.0}) {
+        FakeTables tables;
+        tables.monitors["DP-1"];
+        Keeper keeper(tables, KeeperTiming{interval});
+        keeper.Start(0.0);
+        KindList told;
+        for (int i = 0; i < 3; ++i) {
+            // Each poll comes a little late, as a loaded system's do.
+            for (NoticeKind kind : LoseAndTick(tables, keeper, "DP-1", keeper.NextCheck() + 0.1)) {
+                told.push_back(kind);
+            }
+        }
+        EXPECT_EQ(told, (KindList{NoticeKind::kRestoredChange, NoticeKind::kRestoredChange,
+                                  NoticeKind::kStoodDown}))
+            << "every " << interval << " s";
+    }
+}
+
+TEST(Keeper, ALossWithinTwoSecondsOfAModeChangeIsTheModeChanges) {
+    FakeTables tables;
+    tables.monitors["DP-1"];
+    Keeper keeper(tables);
+    keeper.Start(0.0);
+    EXPECT_TRUE(keeper.Event(10.0, Trigger::kModeChange).empty());
+    // The driver puts its own table back late, at the end of the grace.
+    EXPECT_EQ(LoseAndTick(tables, keeper, "DP-1", 12.0), KindList{NoticeKind::kRestoredMode});
+    EXPECT_EQ(LoseAndTick(tables, keeper, "DP-1", 14.0), KindList{NoticeKind::kRestoredChange});
+    EXPECT_EQ(keeper.Monitors()[0].rivalChanges.size(), 1u);
+}
+
+TEST(Keeper, WritesAMonitorWhoseTableCannotBeReadOnceNotAtEveryCheck) {
+    FakeTables tables;
+    tables.monitors["VGA-1"].unreadable = true;
+    Keeper keeper(tables);
+    EXPECT_EQ(Kinds(keeper.Start(0.0)), KindList{NoticeKind::kLoaded});
+    for (double t : {2.0, 4.0, 6.0}) {
+        EXPECT_TRUE(keeper.Tick(t).empty()) << "at " << t;
+    }
+    EXPECT_EQ(tables.monitors["VGA-1"].loads, 1);
+    EXPECT_EQ(keeper.Monitors()[0].restores, 0);
+}
+
+TEST(Keeper, ANewTableOfTheProfileIsLoadedAsTheUsersNeverARivals) {
+    FakeTables tables;
+    tables.monitors["DP-1"];
+    tables.monitors["DP-2"].refuses = true;
+    Keeper keeper(tables);
+    keeper.Start(0.0);
+    // The user saves a new calibration three times; DP-2 now takes tables.
+    tables.monitors["DP-2"].refuses = false;
+    for (double t : {2.0, 4.0, 6.0}) {
+        for (auto& [name, monitor] : tables.monitors) {
+            monitor.kept = Flat(static_cast<uint16_t>(30000 + t));
+        }
+        EXPECT_EQ(Kinds(keeper.Tick(t)), (KindList{NoticeKind::kNewTable, NoticeKind::kNewTable}))
+            << "at " << t;
+    }
+    for (const MonitorState& monitor : keeper.Monitors()) {
+        EXPECT_EQ(tables.monitors[monitor.name].held.entries[0], 30006) << monitor.name;
+        EXPECT_FALSE(monitor.stoodDown) << monitor.name;
+        EXPECT_EQ(monitor.restores, 0) << monitor.name;
+    }
 }
 
 TEST(Keeper, TellsARefusalOnceAndTriesAgainOnlyAfterAnEvent) {
@@ -146,10 +241,12 @@ TEST(Keeper, TellsARefusalOnceAndTriesAgainOnlyAfterAnEvent) {
     EXPECT_EQ(tables.monitors["VGA-1"].loads, 1);
     EXPECT_TRUE(keeper.Event(5.0, Trigger::kModeChange).empty());
     EXPECT_EQ(tables.monitors["VGA-1"].loads, 2);
+    EXPECT_EQ(keeper.Monitors()[0].restores, 0);
 
     tables.monitors["VGA-1"].refuses = false;
     EXPECT_EQ(Kinds(keeper.Event(6.0, Trigger::kWake)), KindList{NoticeKind::kRestoredWake});
     EXPECT_EQ(tables.monitors["VGA-1"].held.entries[0], 40000);
+    EXPECT_EQ(keeper.Monitors()[0].restores, 1);
 }
 
 TEST(Keeper, LoadsANewMonitorAndForgetsOneThatWentAway) {
