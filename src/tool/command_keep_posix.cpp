@@ -60,7 +60,8 @@ int Signal(int number, std::string* out) {
     const int process = RunningOrFail(instance, display);
     if (number == SIGHUP) {
         kill(process, SIGHUP);
-        *out = Format("the keeper (process %d) keeps every output again\n", process);
+        *out = Format("the keeper (process %d) reads its profiles again and keeps every output\n",
+                      process);
         return kExitSuccess;
     }
     // The keeper writes its status when asked; wait for the new file.
@@ -131,7 +132,7 @@ int RunKeep(const Arguments& arguments, std::string* out) {
         return kExitSuccess;
     }
     // Every profile is read before anything else: a bad one changes nothing.
-    const KeepPlan plan = ReadKeepPlan(arguments);
+    KeepPlan plan = ReadKeepPlan(arguments);
     if (arguments.Has("install-autostart")) {
         *out = "runs at logon: " + InstallKeepAutostart(AutostartWords(arguments, plan)) + "\n";
         return kExitSuccess;

@@ -48,7 +48,7 @@ struct Connection {
 
 class KeeperLoop {
   public:
-    KeeperLoop(const KeepPlan& plan, Connection& x, xcb_window_t root, KeepInstance& instance)
+    KeeperLoop(KeepPlan& plan, Connection& x, xcb_window_t root, KeepInstance& instance)
         : plan_(plan),
           x_(x),
           instance_(instance),
@@ -98,6 +98,7 @@ class KeeperLoop {
                 SayKeepLine("the X server went away; the keeper ends");
                 return kExitSuccess;
             }
+            ReadChangedFiles();
             const double now = Seconds(CLOCK_MONOTONIC);
             const double sleptNow = SleptSoFar();
             if (sleptNow - slept > 1.0) {
@@ -122,9 +123,18 @@ class KeeperLoop {
         return timing;
     }
 
+    // A profile whose file changed is read again, and its table sampled anew.
+    void ReadChangedFiles() {
+        if (ReadChangedProfiles(&plan_)) {
+            tables_.Resample();
+        }
+    }
+
     // False when the signal ends the keeper.
     bool OnSignal(uint32_t number) {
         if (number == SIGHUP) {
+            ForgetKeptFiles(&plan_);
+            ReadChangedFiles();
             Tell(keeper_.Reload(Seconds(CLOCK_MONOTONIC)));
         } else if (number == SIGUSR1) {
             WriteStatus();
@@ -180,7 +190,7 @@ class KeeperLoop {
         }
     }
 
-    const KeepPlan& plan_;
+    KeepPlan& plan_;
     Connection& x_;
     KeepInstance& instance_;
     XrandrKeptTables tables_;
@@ -214,7 +224,7 @@ uint8_t RandrEvents(const Connection& x, const std::string& display) {
 
 }  // namespace
 
-int RunKeeper(const KeepPlan& plan, const std::string& display, KeepInstance& instance) {
+int RunKeeper(KeepPlan& plan, const std::string& display, KeepInstance& instance) {
     // The signals come through the poll, never in the middle of a request.
     sigset_t handled;
     sigemptyset(&handled);

@@ -2,6 +2,7 @@
 #include "tool/keep_plan.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "tool/arguments.h"
 #include "tool/loader_targets.h"
@@ -67,7 +68,9 @@ KeepPlan ReadKeepPlan(const Arguments& arguments) {
         if (ProfileFor(plan, kept.output) != nullptr && !kept.output.empty()) {
             throw UsageError("output " + kept.output + " is given twice");
         }
+        kept.file.Changed(kept.path);
         const ProfileTable table = ReadTableOfProfile(kept.path);
+        kept.file.Read();
         if (table.problem != TableProblem::kNone) {
             throw UsageError(table.message + "; nothing was changed");
         }
@@ -75,6 +78,28 @@ KeepPlan ReadKeepPlan(const Arguments& arguments) {
         plan.profiles.push_back(kept);
     }
     return plan;
+}
+
+bool ReadChangedProfiles(KeepPlan* plan) {
+    bool read = false;
+    for (KeptProfile& kept : plan->profiles) {
+        if (!kept.file.Changed(kept.path)) {
+            continue;
+        }
+        ProfileTable table = ReadTableOfProfile(kept.path);
+        kept.file.Read();
+        if (table.problem == TableProblem::kNone) {
+            kept.curves = std::move(table.curves);
+            read = true;
+        }
+    }
+    return read;
+}
+
+void ForgetKeptFiles(KeepPlan* plan) {
+    for (KeptProfile& kept : plan->profiles) {
+        kept.file.Forget();
+    }
 }
 
 const KeptProfile* ProfileFor(const KeepPlan& plan, const std::string& output) {

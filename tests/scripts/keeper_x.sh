@@ -101,6 +101,24 @@ check "and writes no more over two checks" \
 "$tool" keep --reload >/dev/null
 check "--reload keeps it again" eventually 15 holds DUMMY0 "vcgt:$work/warm.icc"
 
+# A new calibration saved into the kept file, and no apply: the keeper loads
+# it and keeps it.
+for name in new warm; do
+    "$tool" make -o "$work/$name.icc" --gamma 1.6 --adjusted-white 7500K >/dev/null
+done
+check "a new calibration saved into the kept file is loaded, and said so" eval 'eventually 15 \
+    holds DUMMY0 "vcgt:$work/new.icc" && said "DUMMY0: its profile changed"'
+before=$(checks_done)
+check "and held over more than three checks" eval 'eventually 20 \
+    eval "[[ \$(checks_done) -ge $((before + 4)) ]]" && holds DUMMY0 "vcgt:$work/new.icc"'
+# Rewritten in place at the same size and time, the file is read on --reload.
+kill -STOP "$keeper"
+cp -p "$work/warm.icc" "$work/stamp" && cat "$work/cool.icc" >"$work/warm.icc" &&
+    touch -r "$work/stamp" "$work/warm.icc"
+kill -CONT "$keeper"
+"$tool" keep --reload >/dev/null
+check "--reload reads the kept file again" eventually 15 holds DUMMY0 "vcgt:$work/cool.icc"
+
 "$tool" keep --stop >"$work/out" 2>&1
 check "--stop ends the keeper: $(cat "$work/out")" eventually 5 exited "$keeper"
 wait "$keeper"
