@@ -4,7 +4,6 @@
 #include <signal.h>
 #include <time.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -65,16 +64,10 @@ int Signal(int number, std::string* out) {
         return kExitSuccess;
     }
     // The keeper writes its status when asked; wait for the new file.
-    std::remove(instance.StatusPath().c_str());
+    instance.ClearStatus();
     kill(process, SIGUSR1);
     for (int tries = 0; tries < 250; ++tries) {
-        if (FILE* file = std::fopen(instance.StatusPath().c_str(), "r")) {
-            char buffer[4096];
-            size_t got;
-            while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-                out->append(buffer, got);
-            }
-            std::fclose(file);
+        if (instance.ReadStatus(out)) {
             return kExitSuccess;
         }
         const timespec pause = {0, 20 * 1000 * 1000};

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -167,7 +166,7 @@ class KeeperLoop {
         }
     }
 
-    // What --status prints, written whole and then renamed into place.
+    // What --status prints.
     void WriteStatus() {
         std::string text = Format("keeper process %d, checking every %g s, %ld checks so far\n",
                                   static_cast<int>(getpid()), plan_.interval, checks_);
@@ -181,13 +180,7 @@ class KeeperLoop {
                            monitor.stoodDown ? ", stood down" : "",
                            monitor.refused ? ", refused its table" : "");
         }
-        const std::string partial = instance_.StatusPath() + ".new";
-        if (FILE* file = std::fopen(partial.c_str(), "w")) {
-            std::fputs(text.c_str(), file);
-            if (std::fclose(file) == 0) {
-                std::rename(partial.c_str(), instance_.StatusPath().c_str());
-            }
-        }
+        instance_.WriteStatus(text);
     }
 
     KeepPlan& plan_;

@@ -82,6 +82,15 @@ check "a new output gets its own profile, and said so" eval 'eventually 15 holds
 status=$?
 check "a second keeper is refused: $(cat "$work/err")" \
     eval '[[ $status -eq 1 ]] && grep -q "already running.*(process $keeper)" "$work/err"'
+# The same server under other spellings: still one keeper.
+refused=0
+for spelling in unix 127.0.0.1 localhost "$(hostname)"; do
+    DISPLAY=$spelling:$display_number.0 timeout 5 "$tool" keep "$work/warm.icc" 2>"$work/err"
+    [[ $? -eq 1 ]] && grep -q "already running on display :$display_number " "$work/err" &&
+        refused=$((refused + 1))
+done
+check "so is one on unix:, 127.0.0.1:, localhost: and the host's name ($refused of 4)" \
+    eval '[[ $refused -eq 4 ]]'
 "$tool" keep --status >"$work/status"
 check "--status names each output's profile and its restores: $(tr '\n' '|' <"$work/status")" \
     eval 'grep -q "DUMMY0: $work/warm.icc, restored 2 times" "$work/status" &&
@@ -119,21 +128,34 @@ kill -CONT "$keeper"
 "$tool" keep --reload >/dev/null
 check "--reload reads the kept file again" eventually 15 holds DUMMY0 "vcgt:$work/cool.icc"
 
+# A process id in the lock file is no keeper's: the lock says which one holds it.
+sleep 600 &
+decoy=$!
+echo "$decoy" >"$work/tonalis-keep-$DISPLAY.lock"
 "$tool" keep --stop >"$work/out" 2>&1
 check "--stop ends the keeper: $(cat "$work/out")" eventually 5 exited "$keeper"
+check "and only the keeper" eval '! exited "$decoy"'
+kill "$decoy"
 wait "$keeper"
 check "with status 0" eval "[[ $? -eq 0 ]]"
 
+# Without XDG_RUNTIME_DIR the files are in /tmp, where a link may be planted.
 xrandr --output DUMMY0 --gamma 1:1:1
-"$tool" keep "$work/cool.icc" --quiet 2>"$work/keep.err" &
+in_tmp=/tmp/tonalis-keep-$(id -u)-$DISPLAY
+ln -sfn "$work/planted" "$in_tmp.status.new"
+env -u XDG_RUNTIME_DIR "$tool" keep "$work/cool.icc" --quiet 2>"$work/keep.err" &
 keeper=$!
 eventually 15 holds DUMMY0 "vcgt:$work/cool.icc" || fail "the quiet keeper loads"
+env -u XDG_RUNTIME_DIR "$tool" keep --status >"$work/status"
+check "--status in /tmp writes through no link planted there" \
+    eval '[[ ! -e $work/planted ]] && grep -q "DUMMY0: $work/cool.icc" "$work/status"'
 kill -TERM "$keeper"
 check "SIGTERM ends it" eventually 5 exited "$keeper"
 wait "$keeper"
 status=$?
 check "with status 0, quietly, the table left loaded ($status: $(cat "$work/keep.err"))" \
     eval '[[ $status -eq 0 && ! -s $work/keep.err ]] && holds DUMMY0 "vcgt:$work/cool.icc"'
+rm -f "$in_tmp".*
 
 "$tool" keep "$work/warm.icc" --output DUMMY1 --interval 5 --install-autostart >"$work/out"
 entry=$work/.config/autostart/tonalis-keep.desktop
