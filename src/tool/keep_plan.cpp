@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "model/platform.h"
 #include "tool/arguments.h"
 #include "tool/loader_targets.h"
 #include "tool/text_format.h"
@@ -53,7 +54,9 @@ KeepPlan ReadKeepPlan(const Arguments& arguments) {
     const std::string* output = arguments.Value("output");
     for (const std::string& word : words) {
         KeptProfile kept;
-        if (!SplitPair(word, &kept.output, &kept.path)) {
+        // A lone word that names a file is a profile, '=' or not.
+        const bool file = words.size() == 1 && platform::StampOfFile(word.c_str()).found;
+        if (file || !SplitPair(word, &kept.output, &kept.path)) {
             if (words.size() > 1) {
                 throw UsageError(
                     Format("\"%s\" is not NAME=PROFILE: with more than one "
