@@ -1,10 +1,16 @@
 // The keeper's decisions on fake monitors and a clock that only moves when the
-// test moves it: what is put back and when, and what is left alone.
+// test moves it: what is put back and when, and what is left alone; and when
+// a kept file is read again.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdio>
+#include <fstream>
 #include <map>
 
 #include "keeper/keeper.h"
+#include "keeper/kept_file.h"
 
 namespace tonalis::keeper {
 namespace {
@@ -64,10 +70,20 @@ std::vector<NoticeKind> Kinds(const std::vector<Notice>& notices) {
 
 using KindList = std::vector<NoticeKind>;
 
-// Another program resets the monitor's table, then the keeper checks at now.
-KindList LoseAndTick(FakeTables& tables, Keeper& keeper, const std::string& name, double now) {
-    tables.monitors[name].held = kReset;
-    return Kinds(keeper.Tick(now));
+constexpr NoticeKind kChange = NoticeKind::kRestoredChange;
+constexpr NoticeKind kDown = NoticeKind::kStoodDown;
+
+// Another program resets the monitor's table before each of these checks.
+KindList RivalAt(FakeTables& tables, Keeper& keeper, const std::string& name,
+                 std::vector<double> times) {
+    KindList told;
+    for (double t : times) {
+        tables.monitors[name].held = kReset;
+        for (const Notice& notice : keeper.Tick(t)) {
+            told.push_back(notice.kind);
+        }
+    }
+    return told;
 }
 
 TEST(Keeper, PutsBackOnlyWhatDiffersBeyondTheReadBackTolerance) {
@@ -143,92 +159,65 @@ TEST(Keeper, StandsDownOnTheThirdChangeWithinAMinuteUntilReloaded) {
     EXPECT_EQ(tables.monitors["HDMI-1"].held.entries[0], 40000);
     EXPECT_FALSE(keeper.Monitors()[0].stoodDown);
     // What the reload put back was no rival's: again the third change stands down.
-    told.clear();
-    for (double t : {132.0, 134.0, 136.0}) {
-        for (NoticeKind kind : LoseAndTick(tables, keeper, "HDMI-1", t)) {
-            told.push_back(kind);
-        }
-    }
-    EXPECT_EQ(told, (KindList{NoticeKind::kRestoredChange, NoticeKind::kRestoredChange,
-                              NoticeKind::kStoodDown}));
+    EXPECT_EQ(RivalAt(tables, keeper, "HDMI-1", {132.0, 134.0, 136.0}),
+              (KindList{kChange, kChange, kDown}));
 }
 
-TEST(Keeper, TheMinuteOfRivalChangesEndsExactlySixtySecondsBack) {
-    FakeTables tables;
-    tables.monitors["HDMI-1"];
-    Keeper keeper(tables);
-    keeper.Start(0.0);
-    // The change at 10 is a minute old at 70, so 70 is only the second within one.
-    for (double t : {10.0, 40.0, 70.0}) {
-        EXPECT_EQ(LoseAndTick(tables, keeper, "HDMI-1", t), KindList{NoticeKind::kRestoredChange})
-            << "at " << t;
-    }
-    EXPECT_EQ(LoseAndTick(tables, keeper, "HDMI-1", 99.5), KindList{NoticeKind::kStoodDown});
-}
-
-TEST(Keeper, AtLongIntervalsThreeChangesInARowStillStandItDown) {
-    for (double interval : {30.0, 60.0}) {
-        FakeTables tables;
-        tables.monitors["DP-1"];
-        Keeper keeper(tables, KeeperTiming{interval});
-        keeper.Start(0.0);
+TEST(Keeper, RivalChangesCountWithinAMinuteOrThreeChecksWhicheverIsLonger) {
+    const struct {
+        double interval;
+        std::vector<double> times;
         KindList told;
-        for (int i = 0; i < 3; ++i) {
-            // Each poll comes a little late, as a loaded system's do.
-            for (NoticeKind kind : LoseAndTick(tables, keeper, "DP-1", keeper.NextCheck() + 0.1)) {
-                told.push_back(kind);
-            }
-        }
-        EXPECT_EQ(told, (KindList{NoticeKind::kRestoredChange, NoticeKind::kRestoredChange,
-                                  NoticeKind::kStoodDown}))
-            << "every " << interval << " s";
+    } cases[] = {
+        // 10 is a minute before 70, so 70 is the second change within one, 99.5 the third.
+        {2.0, {10.0, 40.0, 70.0, 99.5}, {kChange, kChange, kChange, kDown}},
+        // Each poll a little late, as on a loaded system.
+        {30.0, {30.1, 60.2, 90.3}, {kChange, kChange, kDown}},
+        {60.0, {60.1, 120.2, 180.3}, {kChange, kChange, kDown}},
+    };
+    for (const auto& c : cases) {
+        FakeTables tables;
+        Keeper keeper(tables, KeeperTiming{c.interval});
+        tables.monitors["DP-1"];
+        keeper.Start(0.0);
+        EXPECT_EQ(RivalAt(tables, keeper, "DP-1", c.times), c.told) << "every " << c.interval;
     }
 }
 
 TEST(Keeper, ALossWithinTwoSecondsOfAModeChangeIsTheModeChanges) {
     FakeTables tables;
-    tables.monitors["DP-1"];
     Keeper keeper(tables);
+    tables.monitors["DP-1"];
     keeper.Start(0.0);
     EXPECT_TRUE(keeper.Event(10.0, Trigger::kModeChange).empty());
     // The driver puts its own table back late, at the end of the grace.
-    EXPECT_EQ(LoseAndTick(tables, keeper, "DP-1", 12.0), KindList{NoticeKind::kRestoredMode});
-    EXPECT_EQ(LoseAndTick(tables, keeper, "DP-1", 14.0), KindList{NoticeKind::kRestoredChange});
+    EXPECT_EQ(RivalAt(tables, keeper, "DP-1", {12.0, 14.0}),
+              (KindList{NoticeKind::kRestoredMode, kChange}));
     EXPECT_EQ(keeper.Monitors()[0].rivalChanges.size(), 1u);
 }
 
 TEST(Keeper, WritesAMonitorWhoseTableCannotBeReadOnceNotAtEveryCheck) {
     FakeTables tables;
-    tables.monitors["VGA-1"].unreadable = true;
     Keeper keeper(tables);
+    tables.monitors["VGA-1"].unreadable = true;
     EXPECT_EQ(Kinds(keeper.Start(0.0)), KindList{NoticeKind::kLoaded});
-    for (double t : {2.0, 4.0, 6.0}) {
-        EXPECT_TRUE(keeper.Tick(t).empty()) << "at " << t;
-    }
+    EXPECT_EQ(RivalAt(tables, keeper, "VGA-1", {2.0, 4.0, 6.0}), KindList{});
     EXPECT_EQ(tables.monitors["VGA-1"].loads, 1);
-    EXPECT_EQ(keeper.Monitors()[0].restores, 0);
 }
 
 TEST(Keeper, ANewTableOfTheProfileIsLoadedAsTheUsersNeverARivals) {
     FakeTables tables;
-    tables.monitors["DP-1"];
-    tables.monitors["DP-2"].refuses = true;
     Keeper keeper(tables);
+    tables.monitors["DP-1"].refuses = true;
     keeper.Start(0.0);
-    // The user saves a new calibration three times; DP-2 now takes tables.
-    tables.monitors["DP-2"].refuses = false;
+    // Three calibrations saved in six seconds: no stand-down, and the refusal is over.
+    tables.monitors["DP-1"].refuses = false;
     for (double t : {2.0, 4.0, 6.0}) {
-        for (auto& [name, monitor] : tables.monitors) {
-            monitor.kept = Flat(static_cast<uint16_t>(30000 + t));
-        }
-        EXPECT_EQ(Kinds(keeper.Tick(t)), (KindList{NoticeKind::kNewTable, NoticeKind::kNewTable}))
-            << "at " << t;
+        tables.monitors["DP-1"].kept = Flat(static_cast<uint16_t>(30000 + t));
+        EXPECT_EQ(Kinds(keeper.Tick(t)), KindList{NoticeKind::kNewTable}) << "at " << t;
     }
-    for (const MonitorState& monitor : keeper.Monitors()) {
-        EXPECT_EQ(tables.monitors[monitor.name].held.entries[0], 30006) << monitor.name;
-        EXPECT_FALSE(monitor.stoodDown) << monitor.name;
-        EXPECT_EQ(monitor.restores, 0) << monitor.name;
-    }
+    EXPECT_EQ(tables.monitors["DP-1"].held.entries[0], 30006);
+    EXPECT_EQ(keeper.Monitors()[0].restores, 0);
 }
 
 TEST(Keeper, TellsARefusalOnceAndTriesAgainOnlyAfterAnEvent) {
@@ -263,6 +252,41 @@ TEST(Keeper, LoadsANewMonitorAndForgetsOneThatWentAway) {
     EXPECT_EQ(tables.monitors["DP-2"].held.entries[0], 40000);
     ASSERT_EQ(keeper.Monitors().size(), 1u);
     EXPECT_EQ(keeper.Monitors()[0].name, "DP-2");
+}
+
+// A kept file, on real files: each thing the file system tells of it, changed
+// alone, makes it due to be read again.
+TEST(KeptFile, IsReadAgainWhenItsIdentitySizeOrLastWriteChanges) {
+    char folder[] = "/tmp/tonalis_kept_file_XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/kept.icc";
+    const auto write = [](const std::string& name, const char* text, time_t written) {
+        std::ofstream(name) << text;
+        const timespec times[2] = {{written, 0}, {written, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, name.c_str(), times, 0), 0);
+    };
+    KeptFile file;
+    const auto due = [&] {
+        const bool changed = file.Changed(path);
+        file.Read();
+        return changed;
+    };
+    write(path, "first", 1000);
+    EXPECT_TRUE(due());
+    EXPECT_FALSE(due());
+    write(path, "sixth", 1001);  // in place, at the same size
+    EXPECT_TRUE(due()) << "last write";
+    write(path, "longer", 1001);
+    EXPECT_TRUE(due()) << "size";
+    write(path + ".new", "longer", 1001);
+    ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
+    EXPECT_TRUE(due()) << "identity";
+    EXPECT_FALSE(due());
+    // A missing file is due once, not at every check.
+    std::remove(path.c_str());
+    EXPECT_TRUE(due());
+    EXPECT_FALSE(due());
+    rmdir(folder);
 }
 
 }  // namespace
