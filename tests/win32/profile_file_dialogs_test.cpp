@@ -14,6 +14,7 @@
 #include "dialog_driver.h"
 #include "model/gamma_ramp.h"
 #include "model/presets.h"
+#include "model/wide_path_win32.h"
 #include "model/platform.h"
 #include "profile/load_monitor_profile.h"
 #include "profile/registry.h"
@@ -23,6 +24,7 @@
 #include "system_seams.h"
 #include "ui/procedures.h"
 #include "ui/profile_dialogs.h"
+#include "ui/suggested_file_name.h"
 
 namespace tonalis {
 namespace {
@@ -259,6 +261,33 @@ TEST_P(DialogSaves, WriteTheChosenFileAndKeepTheSavedSettings) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, DialogSaves, ::testing::Values("new.icc", kUnicodeName));
+
+// A folder of more than 1024 bytes in UTF-8: the name offered is still one
+// that no file there has.
+TEST(SuggestedName, SkipsATakenNameInALongFolder) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::vector<std::wstring> folders = {std::wstring(temp) + L"tnl-long"};
+    for (int level = 0; level < 2; ++level) {
+        folders.push_back(folders.back() + L"\\" + std::wstring(200, L'\u4E2D'));
+    }
+    for (const std::wstring& folder : folders) {
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    const std::wstring taken = folders.back() + L"\\Long folder.icc";
+    CloseHandle(CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    char folder[2000] = {};
+    NarrowPath(folders.back().c_str(), folder, sizeof folder);
+    auto session = NewTestSession();
+    std::strcpy(session->workingSettings.description, "Long folder");
+    char name[kProfilePathSize] = {};
+    SuggestFileName(*session, folder, name, sizeof name);
+    EXPECT_STREQ(name, "Long folder 2.icc") << std::strlen(folder) << "-byte folder";
+    DeleteFileW(taken.c_str());
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        RemoveDirectoryW(folder->c_str());
+    }
+}
 
 TEST(SaveWarning, ShowsTheNameAndAnswersWithTheButton) {
     std::string prompt = LoadTestString(strings::kSaveChangesPrompt);
