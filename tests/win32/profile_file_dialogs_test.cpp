@@ -267,26 +267,21 @@ INSTANTIATE_TEST_SUITE_P(Names, DialogSaves, ::testing::Values("new.icc", kUnico
 TEST(SuggestedName, SkipsATakenNameInALongFolder) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::vector<std::wstring> folders = {std::wstring(temp) + L"tnl-long"};
-    for (int level = 0; level < 2; ++level) {
-        folders.push_back(folders.back() + L"\\" + std::wstring(200, L'\u4E2D'));
-    }
-    for (const std::wstring& folder : folders) {
-        CreateDirectoryW(folder.c_str(), nullptr);
-    }
-    const std::wstring taken = folders.back() + L"\\Long folder.icc";
+    const std::wstring outer = temp + std::wstring(200, L'\u4E2D');
+    const std::wstring inner = outer + L"\\" + std::wstring(200, L'\u6587');
+    CreateDirectoryW(outer.c_str(), nullptr);
+    CreateDirectoryW(inner.c_str(), nullptr);
+    const std::wstring taken = inner + L"\\Long folder.icc";
     CloseHandle(CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    char folder[2000] = {};
-    NarrowPath(folders.back().c_str(), folder, sizeof folder);
+    char folder[1500] = {}, name[kProfilePathSize] = {};
+    NarrowPath(inner.c_str(), folder, sizeof folder);
     auto session = NewTestSession();
     std::strcpy(session->workingSettings.description, "Long folder");
-    char name[kProfilePathSize] = {};
     SuggestFileName(*session, folder, name, sizeof name);
     EXPECT_STREQ(name, "Long folder 2.icc") << std::strlen(folder) << "-byte folder";
     DeleteFileW(taken.c_str());
-    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
-        RemoveDirectoryW(folder->c_str());
-    }
+    RemoveDirectoryW(inner.c_str());
+    RemoveDirectoryW(outer.c_str());
 }
 
 TEST(SaveWarning, ShowsTheNameAndAnswersWithTheButton) {

@@ -146,15 +146,13 @@ else
     fail "make --json with a file name outside the code page"
 fi
 
-# Text shows whole on a console and reaches a pipe as UTF-8: a description, a
-# refusal on stderr, and the logon command of a copy in a folder named outside
-# code page 936. A terminal gives Wine's console; what it draws is compared
-# without spaces, which it may draw as cursor moves. (It draws a character
-# beyond 16 bits as two replacement characters, so the emoji is left out.)
+# Text shows whole on a console (Wine's, on a terminal; compared without the
+# spaces it may draw as cursor moves, and without the emoji, which it draws as
+# two replacement characters) and reaches a pipe as UTF-8.
 on_console() {
     (cd "$work" && script -qec "wine $(printf '%q ' "$@")" /dev/null) | python3 -c 'import re, sys
 text = sys.stdin.buffer.read().decode("utf-8", "replace")
-print(re.sub(r"\x1b\[[0-9;?]*[A-Za-z]|\x1b\][^\x07]*\x07|\s", "", text))'
+sys.stdout.buffer.write(re.sub(r"\x1b\[[0-9;?]*[A-Za-z]|\x1b\][^\x07]*\x07|\s", "", text).encode())'
 }
 mkdir -p "$work/ทด校准" && cp "$windows" "$work/ทด校准/tonalis.exe"
 if [[ $(on_console "$windows" info wide.icc) == *"校准ทด"* &&
