@@ -239,13 +239,11 @@ TEST(ToolHelp, DocumentsEverySubcommand) {
 TEST(ToolKeep, AutostartTakesALoneProfileWithEqualsAndRefusesANewlineWritingNothing) {
     char home[] = "/tmp/tonalis_autostart_XXXXXX";
     ASSERT_NE(mkdtemp(home), nullptr);
-    const std::string entry = std::string(home) + "/.config/autostart/tonalis-keep.desktop";
-    const std::string previousHome = std::getenv("HOME") ? std::getenv("HOME") : "/";
+    const std::string entry = std::string(home) + "/autostart/tonalis-keep.desktop";
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(chdir(home), 0);
-    setenv("HOME", home, 1);
-    unsetenv("XDG_CONFIG_HOME");
+    setenv("XDG_CONFIG_HOME", home, 1);
     ASSERT_EQ(RunTool("make -o a=b.icc").status + RunTool("make -o 'new\nline.icc'").status, 0);
 
     // The file a=b.icc, not output a's b.icc.
@@ -264,7 +262,7 @@ TEST(ToolKeep, AutostartTakesALoneProfileWithEqualsAndRefusesANewlineWritingNoth
     EXPECT_EQ(RunTool("keep --remove-autostart").out, "removed " + entry + "\n");
     EXPECT_EQ(RunTool("keep --remove-autostart").out, "there was no " + entry + "\n");
     ASSERT_EQ(chdir(previous), 0);
-    setenv("HOME", previousHome.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(std::system(("rm -rf " + std::string(home)).c_str()), 0);
 }
 
