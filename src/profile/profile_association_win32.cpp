@@ -106,7 +106,12 @@ bool Install(const char* profile, const char* directory, const char* installed) 
         return true;
     }
     if (!FileExists(installed)) {
-        return ColorInstallProfile(nullptr, profile);
+        if (ColorInstallProfile(nullptr, profile)) {
+            return true;
+        }
+        // A copy cut short (a full disk) would pass for a profile.
+        platform::RemoveFile(installed);
+        return false;
     }
     wchar_t temporaryFolder[MAX_PATH];
     char folder[kProfilePathSize];
@@ -136,6 +141,7 @@ bool Install(const char* profile, const char* directory, const char* installed) 
         const bool done = ColorInstallProfile(nullptr, source);
         platform::RemoveFile(source);
         if (!done) {
+            platform::RemoveFile(staged);
             return false;
         }
         if (platform::MoveFileOver(staged, installed)) {
@@ -231,14 +237,15 @@ bool FindMonitorProfile(HDC dc, DWORD size, char* path, const char* deviceName,
     return true;
 }
 
-void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
+bool MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
     if (session == nullptr || number >= static_cast<unsigned>(session->monitorCount) ||
         number >= static_cast<unsigned>(kMaxMonitors)) {
-        return;
+        return true;
     }
     char deviceId[sizeof DISPLAY_DEVICEA::DeviceID];
-    if (!FindMonitorDeviceId(session->monitors[number].deviceName, deviceId, sizeof deviceId)) {
-        return;
+    if (!FindMonitorDeviceId(session->monitors[number].deviceName, deviceId, sizeof deviceId) ||
+        !ColorLibraryInstalls()) {
+        return true;  // a system that cannot associate: the file stays where it was saved
     }
     // The profiles the monitor has now. The enumeration fails when the system
     // lists none, as before a first save: then there is nothing to disassociate.
@@ -248,18 +255,18 @@ void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
     bool listed = ColorEnumProfiles(nullptr, &query, nullptr, &listSize, &count) && listSize != 0;
     ScopedBlock list(listed ? listSize : 1);
     if (list.get() == nullptr) {
-        return;
+        return false;
     }
     listed = listed && ColorEnumProfiles(nullptr, &query, list.get(), &listSize, &count);
     char directory[kProfilePathSize];
     if (GetColorDirectory(session->instance, directory, kProfilePathSize) != 0) {
-        return;
+        return false;
     }
     char* profilePath = session->workingSettings.profilePath;
     char installed[kProfilePathSize];
     if (!JoinPath(installed, kProfilePathSize, directory, FileNamePart(profilePath)) ||
         !Install(profilePath, directory, installed)) {
-        return;
+        return false;
     }
     ProfileNames names(list.get(), listed ? listSize : 0, listed ? count : 0);
     char associated[kProfilePathSize];
@@ -271,6 +278,7 @@ void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
     }
     strcpy(profilePath, installed);
     ColorAssociateProfile(nullptr, profilePath, deviceId);
+    return true;
 }
 
 }  // namespace tonalis

@@ -185,4 +185,14 @@ bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy) {
     return saved;
 }
 
+bool RegisterSavedProfile(HWND owner, SessionContext* session, uint32_t monitor) {
+    if (WriteMonitorProfilePath(session, monitor) == kProfileNotInstalled) {
+        ShowErrorMessage(owner, session->instance, strings::kProfileWriteError,
+                         strings::kProductName);
+        return false;
+    }
+    WritePrimaryMonitor(session);
+    return true;
+}
+
 }  // namespace tonalis

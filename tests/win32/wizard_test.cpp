@@ -281,6 +281,91 @@ TEST_F(AppletRun, PanelOkTellsATableTheDisplayKeepsOut) {
     testing::RemoveAssociation(name);
 }
 
+std::wstring g_colorFolder;
+
+BOOL WINAPI ReadOnlyFolderInstall(PCWSTR, PCWSTR) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+// A full disk: the copy is begun and cut short at nothing.
+BOOL WINAPI FullDiskInstall(PCWSTR, PCWSTR profile) {
+    const std::wstring path = profile;
+    const std::wstring copy = g_colorFolder + path.substr(path.find_last_of(L"\\/") + 1);
+    CloseHandle(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+class UninstallableSave : public AppletRun,
+                          public ::testing::WithParamInterface<BOOL(WINAPI*)(PCWSTR, PCWSTR)> {};
+
+// Saved outside a colour directory that takes nothing: OK says so and stays,
+// and the monitor keeps its remembered profile and its associations.
+TEST_P(UninstallableSave, IsToldAndChangesNoRecord) {
+    RememberMode(2);
+    const std::string earlier = "C:\\Profiles\\earlier.icc";
+    const char* monitorKey = "SOFTWARE\\Orvane\\Color\\Monitor\\Monitor0";
+    testing::SetValue(HKEY_LOCAL_MACHINE, monitorKey, "Monitor Profile", REG_SZ, earlier.c_str(),
+                      static_cast<DWORD>(earlier.size() + 1));
+    const std::string folder = testing::LibraryColorDirectory();
+    g_colorFolder.assign(folder.begin(), folder.end());
+    const std::string name = "tonalis-not-installed.icc",
+                      prefixOwn = "sRGB Color Space Profile.icm";
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + name;
+    const bool prefixOwnAssociated = testing::IsAssociated(prefixOwn);
+    testing::ScopedFakeProfileSystem install;
+    install.state().replacedProcedure = "InstallColorProfileW";
+    install.state().replacement = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(GetParam()));
+
+    Run({[] {
+             HWND panel = FindPanel();
+             if (panel != nullptr) {
+                 Click(panel, IDOK);
+             }
+             return panel != nullptr;
+         },
+         [&] {
+             HWND save = FindSaveDialog();
+             if (save != nullptr) {
+                 SetDlgItemTextA(save, cmb13, path.c_str());
+                 SetDlgItemTextA(save, edt1, path.c_str());
+                 Click(save, IDOK);
+             }
+             return save != nullptr;
+         },
+         [&] {
+             HWND panel = FindPanel();
+             if (panel != nullptr && !system_.state().messages.empty()) {
+                 Click(panel, IDCANCEL);
+             }
+             return panel != nullptr && !system_.state().messages.empty();
+         }});
+
+    EXPECT_TRUE(finished_) << "the dialog closed without a message";
+    std::vector<std::string> shown;
+    for (const testing::ShownMessage& message : system_.state().messages) {
+        shown.push_back(message.text);
+    }
+    EXPECT_EQ(shown,
+              std::vector<std::string>{testing::LoadTestString(strings::kProfileWriteError)});
+    std::string remembered;
+    EXPECT_TRUE(
+        testing::QueryString(HKEY_LOCAL_MACHINE, monitorKey, "Monitor Profile", &remembered));
+    EXPECT_EQ(remembered, earlier);
+    EXPECT_EQ(GetFileAttributesA((folder + name).c_str()), INVALID_FILE_ATTRIBUTES)
+        << "a partial copy was left in the colour directory";
+    EXPECT_FALSE(testing::IsAssociated(name));
+    EXPECT_EQ(testing::IsAssociated(prefixOwn), prefixOwnAssociated);
+    DeleteFileA(path.c_str());
+    DeleteFileA((folder + name).c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(ColourDirectory, UninstallableSave,
+                         ::testing::Values(ReadOnlyFolderInstall, FullDiskInstall));
+
 TEST_F(AppletRun, PanelWizardButtonOpensTheDescriptionPageWithThePanelsChanges) {
     RememberMode(2);
     int chosenPhosphors = -1;
