@@ -23,6 +23,8 @@ constexpr DWORD kProfileListSize = 1044;
 // "~tnl00.icm" and its terminator.
 constexpr int kStagedNameSize = 11;
 constexpr unsigned kStagingAttempts = 100;
+// Associations dropped one by one after the enumerated ones, at most.
+constexpr unsigned kMostReportedProfiles = 64;
 
 bool IsNt5OrLater(bool* known) {
     OSVERSIONINFOA info = {};
@@ -153,6 +155,34 @@ bool Install(const char* profile, const char* directory, const char* installed) 
     return false;
 }
 
+// The profile the system reports for the display device (UTF-8).
+bool ReportedProfile(const char* deviceName, char (&path)[kProfilePathSize]) {
+    HDC dc = CreateDCA(deviceName, nullptr, nullptr, nullptr);
+    wchar_t reported[kWidePathSize];
+    DWORD size = kWidePathSize;
+    const bool found = dc != nullptr && GetICMProfileW(dc, &size, reported) &&
+                       NarrowPath(reported, path, kProfilePathSize);
+    if (dc != nullptr) {
+        DeleteDC(dc);
+    }
+    return found;
+}
+
+// The enumeration may miss associated profiles (Wine's lists only *.icm
+// files): each one the system still reports for the monitor is dropped too,
+// until its answer stays the same (a default that is no association).
+void DisassociateReportedProfiles(const char* deviceName, const char* deviceId) {
+    char last[kProfilePathSize] = "";
+    for (unsigned dropped = 0; dropped < kMostReportedProfiles; ++dropped) {
+        char reported[kProfilePathSize];
+        if (!ReportedProfile(deviceName, reported) || strcmp(reported, last) == 0 ||
+            !ColorDisassociateProfile(nullptr, reported, deviceId)) {
+            return;
+        }
+        strcpy(last, reported);
+    }
+}
+
 // An enumerated name (ANSI) as UTF-8, as every path is kept; false for none.
 bool Utf8Name(const char* name, char (&utf8)[kProfilePathSize]) {
     wchar_t wide[kProfilePathSize];
@@ -276,6 +306,7 @@ bool MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
             ColorDisassociateProfile(nullptr, associated, deviceId);
         }
     }
+    DisassociateReportedProfiles(session->monitors[number].deviceName, deviceId);
     strcpy(profilePath, installed);
     ColorAssociateProfile(nullptr, profilePath, deviceId);
     return true;
