@@ -123,15 +123,43 @@ std::unique_ptr<SessionContext> StartedRun() {
     return session;
 }
 
-bool RecordKept(const RunOwner& owner) {
+// Whether the run's record of monitor 0 is kept, and what it holds.
+bool RecordKept(const RunOwner& owner, RememberedRamp* record = nullptr) {
     char name[64];
     snprintf(name, sizeof name, "StartGammaRamp0-%lu-%08lX%08lX", owner.processId,
              owner.processStart.dwHighDateTime, owner.processStart.dwLowDateTime);
     HKEY key = nullptr;
+    DWORD size = sizeof(RememberedRamp);
     bool kept = RegOpenKeyExA(HKEY_CURRENT_USER, kUserKey, 0, KEY_READ, &key) == 0 &&
-                RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == 0;
+                RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(record),
+                                 record != nullptr ? &size : nullptr) == 0;
     RegCloseKey(key);
     return kept;
+}
+
+// A run that dies with a preview in the display leaves its start table, with
+// the display it came from, and the next run puts it back there.
+TEST(LeftoverTable, ARunThatDiesHasItsStartTablePutBackByTheNext) {
+    CleanProductKeys clean;
+    ScopedFakeSystem system;
+    ScopedFakeDisplaySystem display;
+    const double gamma[3] = {2.2, 2.2, 2.2}, slider[3] = {1.5, 1.5, 1.5}, factor[3] = {1, 1, 1};
+    const GammaRamp start = BuildGammaRamp(gamma, factor, 0x00FFFFFF);
+    display.state().holdsTable = true;
+    display.state().held = start;
+    StartedRun();
+    RememberedRamp left = {};
+    ASSERT_TRUE(RecordKept(CurrentRunOwner(), &left));
+    ForgetStartRamps();
+    left.owner.processStart.dwLowDateTime ^= 1;  // its process, ended
+    RememberRamp(0, left);
+    display.state().held = BuildGammaRamp(gamma, slider, 0x00FFFFFF);
+
+    StartedRun();
+    ForgetStartRamps();
+    EXPECT_EQ(0, memcmp(&display.state().held, &start, sizeof start));
+    ASSERT_EQ(system.state().messages.size(), 1u);
+    EXPECT_EQ(system.state().messages[0].text, LoadTestString(strings::kLeftoverTablePutBack));
 }
 
 // What a run left when it died goes back, through the read-back, only when
