@@ -123,7 +123,6 @@ std::unique_ptr<SessionContext> StartedRun() {
     return session;
 }
 
-// Whether the run's record of monitor 0 is kept, and what it holds.
 bool RecordKept(const RunOwner& owner, RememberedRamp* record = nullptr) {
     char name[64];
     snprintf(name, sizeof name, "StartGammaRamp0-%lu-%08lX%08lX", owner.processId,
@@ -135,31 +134,6 @@ bool RecordKept(const RunOwner& owner, RememberedRamp* record = nullptr) {
                                  record != nullptr ? &size : nullptr) == 0;
     RegCloseKey(key);
     return kept;
-}
-
-// A run that dies with a preview in the display leaves its start table, with
-// the display it came from, and the next run puts it back there.
-TEST(LeftoverTable, ARunThatDiesHasItsStartTablePutBackByTheNext) {
-    CleanProductKeys clean;
-    ScopedFakeSystem system;
-    ScopedFakeDisplaySystem display;
-    const double gamma[3] = {2.2, 2.2, 2.2}, slider[3] = {1.5, 1.5, 1.5}, factor[3] = {1, 1, 1};
-    const GammaRamp start = BuildGammaRamp(gamma, factor, 0x00FFFFFF);
-    display.state().holdsTable = true;
-    display.state().held = start;
-    StartedRun();
-    RememberedRamp left = {};
-    ASSERT_TRUE(RecordKept(CurrentRunOwner(), &left));
-    ForgetStartRamps();
-    left.owner.processStart.dwLowDateTime ^= 1;  // its process, ended
-    RememberRamp(0, left);
-    display.state().held = BuildGammaRamp(gamma, slider, 0x00FFFFFF);
-
-    StartedRun();
-    ForgetStartRamps();
-    EXPECT_EQ(0, memcmp(&display.state().held, &start, sizeof start));
-    ASSERT_EQ(system.state().messages.size(), 1u);
-    EXPECT_EQ(system.state().messages[0].text, LoadTestString(strings::kLeftoverTablePutBack));
 }
 
 // What a run left when it died goes back, through the read-back, only when
@@ -203,7 +177,12 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
         display.state().holdsTable = true;
         display.state().held = preview;  // what the run left in the display
         display.state().tables = c.tables;
-        RememberedRamp left = {"\\\\.\\DISPLAY1", c.table, CurrentRunOwner()};
+        // The record a run keeps, with the display device it read.
+        RememberedRamp left = {};
+        StartedRun();
+        ASSERT_TRUE(RecordKept(CurrentRunOwner(), &left));
+        ForgetStartRamps();
+        left.ramp = c.table;
         left.owner.processStart.dwLowDateTime ^= 1;  // an earlier process of this id, ended
         if (c.owner == kBeforeLogon) {
             left.owner.processStart = {};  // in 1601
