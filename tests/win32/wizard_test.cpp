@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -283,13 +284,11 @@ TEST_F(AppletRun, PanelOkTellsATableTheDisplayKeepsOut) {
     testing::RemoveAssociation(name);
 }
 
+constexpr char kNotInstalled[] = "tonalis-not-installed.icc";
+
 // A full disk in the colour directory: the copy is begun and cut short.
-BOOL WINAPI FullDiskInstall(PCWSTR, PCWSTR profile) {
-    const std::wstring path = profile, name = path.substr(path.find_last_of(L"\\/") + 1);
-    const std::string folder = testing::LibraryColorDirectory();
-    CloseHandle(CreateFileW((std::wstring(folder.begin(), folder.end()) + name).c_str(),
-                            GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    SetLastError(ERROR_DISK_FULL);
+BOOL WINAPI FullDiskInstall(PCWSTR, PCWSTR) {
+    std::ofstream(testing::LibraryColorDirectory() + kNotInstalled);
     return FALSE;
 }
 
@@ -297,17 +296,14 @@ BOOL WINAPI FullDiskInstall(PCWSTR, PCWSTR profile) {
 // stays, and the monitor keeps its remembered profile and associations.
 TEST_F(AppletRun, PanelOkThatCannotInstallIsToldAndChangesNoRecord) {
     RememberMode(2);
-    const std::string earlier = "C:\\Profiles\\earlier.icc", name = "tonalis-not-installed.icc";
     const char* monitorKey = "SOFTWARE\\Orvane\\Color\\Monitor\\Monitor0";
-    testing::SetValue(HKEY_LOCAL_MACHINE, monitorKey, "Monitor Profile", REG_SZ, earlier.c_str(),
-                      static_cast<DWORD>(earlier.size() + 1));
+    testing::SetValue(HKEY_LOCAL_MACHINE, monitorKey, "Monitor Profile", REG_SZ, "C:\\a.icc", 9);
     testing::ScopedFakeProfileSystem install;
     install.state().replacedProcedure = "InstallColorProfileW";
     install.state().replacement =
         reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FullDiskInstall));
-    DeleteFileA(TempPath(name).c_str());
 
-    Run({[] { return PressInPanel(IDOK); }, [&] { return SaveAs(TempPath(name)); },
+    Run({[] { return PressInPanel(IDOK); }, [&] { return SaveAs(TempPath(kNotInstalled)); },
          [&] { return !system_.state().messages.empty() && PressInPanel(IDCANCEL); }});
 
     EXPECT_TRUE(finished_) << "the dialog closed without a message";
@@ -317,12 +313,12 @@ TEST_F(AppletRun, PanelOkThatCannotInstallIsToldAndChangesNoRecord) {
               testing::LoadTestString(strings::kProfileWriteError));
     std::string remembered;
     testing::QueryString(HKEY_LOCAL_MACHINE, monitorKey, "Monitor Profile", &remembered);
-    EXPECT_EQ(remembered, earlier);
-    const std::string copy = testing::LibraryColorDirectory() + name;
-    EXPECT_EQ(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "a partial copy";
-    EXPECT_FALSE(testing::IsAssociated(name));
-    DeleteFileA(TempPath(name).c_str());
-    DeleteFileA(copy.c_str());
+    EXPECT_EQ(remembered, "C:\\a.icc");
+    EXPECT_EQ(GetFileAttributesA((testing::LibraryColorDirectory() + kNotInstalled).c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "a partial copy";
+    EXPECT_FALSE(testing::IsAssociated(kNotInstalled));
+    DeleteFileA(TempPath(kNotInstalled).c_str());
 }
 
 TEST_F(AppletRun, PanelWizardButtonOpensTheDescriptionPageWithThePanelsChanges) {
