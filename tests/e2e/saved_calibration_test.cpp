@@ -237,9 +237,14 @@ TEST(LastSave, IsWhatTheNextRunStartsFrom) {
     AppletLibrary applet;
     ASSERT_EQ(applet.Send(CPL_INIT), 1);
     SetDword(HKEY_CURRENT_USER, kUserKey, "WizardOrPanel", 2);
+    const double gamma[3] = {1.8, 1.8, 1.8}, native[3] = {1.0, 1.0, 1.0};
     std::string shown;
-    auto run = [&](const std::string& name) {
-        const RunRecord record = RunDoubleClick(applet, [&] {
+    for (std::string name : {"tnl-e2e-1", "tnl-e2e-2", "tnl-e2e-3", ""}) {
+        if (name.empty()) {
+            EXPECT_EQ(AssociatedMonitorProfiles(true), std::vector<std::string>{"tnl-e2e-3.icc"});
+            MakeMonitorProfile(MakeProfile("tnl-e2e-0", gamma, native, 0xFFFFFF, true));
+        }
+        RunRecord run = RunDoubleClick(applet, [&] {
             HWND panel = WaitFor([] { return FindDialogWith(IDC_PANEL_WIZARD); }, "dialog 324");
             shown = Text(panel, IDC_DESCRIPTION);
             Type(panel, IDC_DESCRIPTION, name);
@@ -248,15 +253,8 @@ TEST(LastSave, IsWhatTheNextRunStartsFrom) {
                 SaveAs(std::string(kScratchFolder) + "\\" + name + ".icc");
             }
         });
-        EXPECT_EQ(record.failure, "") << name;
-    };
-    for (const char* name : {"tnl-e2e-1", "tnl-e2e-2", "tnl-e2e-3"}) {
-        run(name);
+        EXPECT_EQ(run.failure, "") << name;
     }
-    EXPECT_EQ(AssociatedMonitorProfiles(true), std::vector<std::string>{"tnl-e2e-3.icc"});
-    const double gamma[3] = {1.8, 1.8, 1.8}, native[3] = {1.0, 1.0, 1.0};
-    MakeMonitorProfile(MakeProfile("tnl-e2e-0", gamma, native, 0xFFFFFF, true));
-    run("");
     EXPECT_EQ(shown, "tnl-e2e-3");
     applet.Send(CPL_EXIT);
 }
