@@ -2,9 +2,7 @@
 // per display device, as the applet reaches the display.
 #include "display/kept_calibration.h"
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "display/display_system_calls.h"
 #include "display/monitors.h"
@@ -122,10 +120,7 @@ void PlanKeptLoad(uint32_t number, const char* device, KeptLoad* load) {
     load->problem = VcgtProblem::kMissing;
     load->readResult = ReadProfileCurves(load->profile, &curves, &load->problem);
     if (load->readResult == 0 && load->problem == VcgtProblem::kNone) {
-        for (int c = 0; c < 3; ++c) {
-            const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
-            std::copy(entries.begin(), entries.end(), load->ramp.Channel(c));
-        }
+        load->ramp = VcgtRamp(curves);
         load->table = KeptTable::kUsable;
     } else if (!registered) {
         load->table = KeptTable::kAssociatedWithoutTable;
