@@ -76,6 +76,20 @@ TEST_F(LogonChoice, EachMonitorKeepsItsOwnUnderTheOneRunValue) {
     EXPECT_FALSE(Shown(0));
 }
 
+// Under tonalis.exe apply every monitor loads at logon: clearing the box on
+// the second hands the first, which has a profile, a choice of its own.
+TEST_F(LogonChoice, ClearingOneMonitorUnderTheToolKeepsTheOtherLoaded) {
+    for (const char* key : {"Monitor0", "Monitor1"}) {
+        const std::string path = std::string("SOFTWARE\\Orvane\\Color\\Monitor\\") + key;
+        testing::SetValue(HKEY_LOCAL_MACHINE, path.c_str(), "Monitor Profile", REG_SZ, "C:\\a.icc",
+                          9);
+    }
+    ASSERT_TRUE(WriteLogonCommand(L"\"C:\\Tools\\tonalis.exe\" apply"));
+    Save(1, false);
+    EXPECT_TRUE(Shown(0));
+    EXPECT_FALSE(Shown(1));
+}
+
 // A folder outside the ANSI code page, as Windows lets a user name one.
 TEST_F(LogonChoice, TheRunValueNamesALibraryOutsideTheCodePageAsItIs) {
     wchar_t temp[MAX_PATH] = {}, beside[MAX_PATH] = {};
