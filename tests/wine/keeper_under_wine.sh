@@ -129,10 +129,7 @@ command=$(wine reg query "$run_key" /v Tonalis 2>/dev/null | tr -d '\r' |
     sed -n 's/.*REG_SZ *//p')
 program=${command#\"}
 program=$(winepath -u "${program%%\"*}" 2>/dev/null)
-# The PE header's subsystem: 2 for a program with windows, 3 for a console one.
-subsystem=$(python3 -c 'import struct, sys
-d = open(sys.argv[1], "rb").read(4096)
-print(struct.unpack_from("<H", d, struct.unpack_from("<I", d, 0x3c)[0] + 0x5c)[0])' "$program" 2>/dev/null)
+subsystem=$(pe_field "$program" 92)
 wine wineboot >/dev/null 2>&1
 [[ $subsystem == 2 ]] && within 30 tool keep --status &&
     pass "the logon value starts the keeper, with no console: $command" ||
