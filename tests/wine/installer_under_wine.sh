@@ -2,10 +2,9 @@
 # Both installers under Wine, in a 32-bit and a 64-bit prefix: each silently
 # over an older build of itself (the NSIS setup also over the layout before
 # 1.0), then Tonalis listed once in the Control Panel and opened, one logon
-# entry, which starts the keeper through the 32-bit rundll32.exe as the logon
-# runs it; a silent uninstall with the applet open and a keeper running ends
-# the keeper, and after a restart nothing is left in any view or loaded hive,
-# while the user's profile and settings stay. Each refuses to install over the
+# entry, run as the logon runs it; a silent uninstall with the applet open ends
+# the keeper and, after a restart, leaves nothing in any view or loaded hive
+# and keeps the user's profile and settings. Each refuses to install over the
 # other.
 # Usage: installer_under_wine.sh BUILD_DIR RESULTS_DIR; the caller has set up
 # the 32-bit Wine prefix and runs an X server on DISPLAY.
@@ -114,30 +113,15 @@ installed() {
 }
 
 # logon: what Windows does at logon with the Run values: wineboot hands each
-# to CreateProcess as it stands (from the 64-bit wineboot in a 64-bit prefix).
+# to CreateProcess as it stands (the 64-bit wineboot in a 64-bit prefix).
 logon() { wine wineboot >/dev/null 2>&1; }
 keeping() { wine "$build/mingw/tonalis.exe" keep --status >/dev/null 2>&1; }
 # within SECONDS COMMAND...: true once the command succeeds.
-within() {
-    local tries=$(($1 * 5))
-    shift
-    until "$@"; do
-        ((tries-- > 0)) || return 1
-        sleep 0.2
-    done
-}
+within() { local until=$((SECONDS + $1)); shift; until "$@"; do ((SECONDS < until)) || return 1; sleep 0.2; done; }
 
 # The logon entry's keeper: gone at once for a user who wants nothing kept,
-# kept running for one who ticked the box. The program it names, found as the
-# 64-bit logon finds it, must be the 32-bit rundll32.exe, the only one that
-# loads TNP.cpl on Windows.
+# kept running for one who ticked the box.
 keeper() {
-    local command program machine
-    command=$(value "HKLM\\$run" Tonalis /reg:32)
-    program=${command#\"}
-    [[ $command == \"* ]] && program=${program%%\"*} || program="C:\\windows\\system32\\${command%% *}"
-    program="$drive/$(tr '\\' / <<<"${program:3}" | tr '[:upper:]' '[:lower:]')"
-    machine=$(pe_field "$program" 4)
     logon
     within 30 bash -c "! pgrep -f 'TNLKeep[C]alibration' >/dev/null" && ! keeping && local idle=1
     wine reg add "$settings" /v LoadAtLogon0 /t REG_DWORD /d 1 /f >/dev/null 2>&1
@@ -145,9 +129,9 @@ keeper() {
     within 60 keeping && local started=1
     wine "$build/mingw/tonalis.exe" keep --stop >/dev/null 2>&1
     wine reg delete "$settings" /v LoadAtLogon0 /f >/dev/null 2>&1
-    [[ $machine == 332 && -n ${idle:-} && -n ${started:-} ]] &&
-        pass "the logon entry ($kind) names a 32-bit program, ends at once for nothing to keep, else starts the keeper" ||
-        fail "the logon entry ($kind) [$command]: machine [$machine], ended at once [${idle:-no}], keeper started [${started:-no}]"
+    [[ -n ${idle:-} && -n ${started:-} ]] &&
+        pass "the logon entry ($kind) ends at once for nothing to keep, else starts the keeper" ||
+        fail "the logon entry ($kind) [$(value "HKLM\\$run" Tonalis /reg:32)]: ended at once [${idle:-no}], keeper started [${started:-no}]"
 }
 
 # uninstalled LABEL: after an uninstall with the applet open and the keeper
