@@ -56,7 +56,6 @@ struct KeeperState {
     keeper::Keeper core;
     KeeperTray tray;
     bool paused = false;
-    bool appletWasOpen = false;
     bool reloadAsked = false;  // and not yet done, while it rested
     long checks = 0;
     UINT taskbarCreated = 0;
@@ -169,18 +168,9 @@ void Tell(HWND window, KeeperState* state, const std::vector<keeper::Notice>& no
     Schedule(window, state);
 }
 
-// The applet's preview is no rival: while it runs, nothing is checked. What
-// it leaves in the display at its end is the user's choice, which the keeper
-// never undoes.
+// The applet's preview is no rival: while it runs, nothing is checked.
 bool Resting(HWND window, KeeperState* state) {
-    const bool appletOpen = g_keeperSystemCalls.appletOpen();
-    if (state->appletWasOpen && !appletOpen) {
-        for (const keeper::MonitorState& monitor : state->core.Monitors()) {
-            state->tables.KeepHeld(monitor.name);
-        }
-    }
-    state->appletWasOpen = appletOpen;
-    if (state->paused || appletOpen) {
+    if (state->paused || g_keeperSystemCalls.appletOpen()) {
         state->tray.SetTip(Tip(state));
         Schedule(window, state);
         return true;
@@ -217,6 +207,15 @@ void OnTimer(HWND window, KeeperState* state) {
 void OnReload(HWND window, KeeperState* state, int monitor) {
     state->tables.Forget(monitor);
     state->reloadAsked = true;
+    Check(window, state, nullptr);
+}
+
+// What the applet left in the display at its end is the user's choice, which
+// the keeper never undoes; a reload its save asked for is done now.
+void OnAppletEnded(HWND window, KeeperState* state) {
+    for (const keeper::MonitorState& monitor : state->core.Monitors()) {
+        state->tables.KeepHeld(monitor.name);
+    }
     Check(window, state, nullptr);
 }
 
@@ -289,7 +288,6 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     auto* state = static_cast<KeeperState*>(create->lpCreateParams);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     state->taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-    state->appletWasOpen = g_keeperSystemCalls.appletOpen();
     RegisterNotifications(window, state);
     if (state->settings.tray) {
         state->tray.Show(window);
@@ -352,6 +350,9 @@ LRESULT CALLBACK KeeperWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             return TRUE;
         case kKeeperReloadMessage:
             OnReload(window, state, static_cast<int>(wParam));
+            return 0;
+        case kKeeperAppletEndedMessage:
+            OnAppletEnded(window, state);
             return 0;
         case kKeeperStatusMessage:
             AnswerStatus(window, reinterpret_cast<HWND>(wParam));

@@ -249,8 +249,8 @@ TEST_F(KeeperWindow, WhatTheAppletLeavesStaysAndAReloadAskedMeanwhileEndsAStandD
     GammaRamp left = Identity(0.5);
     g_appletOpen = true;
     SetDeviceGammaRamp(screen_, left.entries);
-    After(1.0);
     g_appletOpen = false;
+    SendMessageW(window_, kKeeperAppletEndedMessage, 0, 0);
     for (int check = 1; check <= 4; ++check) {
         After(0.5);
         EXPECT_TRUE(Holds(left)) << "undone at check " << check;
@@ -267,7 +267,7 @@ TEST_F(KeeperWindow, WhatTheAppletLeavesStaysAndAReloadAskedMeanwhileEndsAStandD
     SetDeviceGammaRamp(screen_, settings_.choice.profileTable.entries);
     SendMessageW(window_, kKeeperReloadMessage, 0, 0);
     g_appletOpen = false;
-    After(0.5);
+    SendMessageW(window_, kKeeperAppletEndedMessage, 0, 0);
     Reset();
     After(0.5);
     EXPECT_TRUE(HoldsKept()) << "still stood down";
