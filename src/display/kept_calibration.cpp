@@ -2,9 +2,7 @@
 // per display device, as the applet reaches the display.
 #include "display/kept_calibration.h"
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "display/display_system_calls.h"
 #include "display/monitors.h"
@@ -119,10 +117,7 @@ bool ReadProfileTable(const char* profile, GammaRamp* ramp, int* readResult, Vcg
     if (*readResult != 0 || *problem != VcgtProblem::kNone) {
         return false;
     }
-    for (int c = 0; c < 3; ++c) {
-        const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
-        std::copy(entries.begin(), entries.end(), ramp->Channel(c));
-    }
+    *ramp = VcgtRamp(curves);
     return true;
 }
 

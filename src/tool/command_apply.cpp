@@ -1,11 +1,11 @@
 // tonalis apply: loads the table of a profile's 'vcgt' into displays, so that
 // a calibration comes back after a logon, a mode change or a driver reset.
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "tool/arguments.h"
 #include "tool/command.h"
+#include "tool/console_output.h"
 #include "tool/display_access.h"
 #include "tool/json_writer.h"
 #include "tool/loader_targets.h"
@@ -161,9 +161,9 @@ int RunApply(const Arguments& arguments, std::string* out) {
     for (Load& load : loads) {
         if (load.unusable) {
             ++unusable;
-            std::fprintf(stderr, "tonalis apply: %s %s: %s; it was left as it was\n",
-                         access->Noun(), access->Outputs()[load.index].name.c_str(),
-                         load.skipped.c_str());
+            WriteOutput(stderr,
+                        Format("tonalis apply: %s %s: %s; it was left as it was\n", access->Noun(),
+                               access->Outputs()[load.index].name.c_str(), load.skipped.c_str()));
         }
         if (!load.skipped.empty()) {
             continue;
@@ -172,8 +172,8 @@ int RunApply(const Arguments& arguments, std::string* out) {
         if (!problem.empty()) {
             load.refused = true;
             ++refused;
-            std::fprintf(stderr, "tonalis apply: %s for %s %s\n", problem.c_str(), access->Noun(),
-                         access->Outputs()[load.index].name.c_str());
+            WriteOutput(stderr, Format("tonalis apply: %s for %s %s\n", problem.c_str(),
+                                       access->Noun(), access->Outputs()[load.index].name.c_str()));
         }
     }
     *out = arguments.Has("json")

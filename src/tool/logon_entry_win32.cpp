@@ -7,6 +7,7 @@
 
 #include "display/kept_calibration.h"
 #include "keeper/keeper_link.h"
+#include "model/wide_path_win32.h"
 #include "profile/logon_entry.h"
 #include "profile/logon_monitors.h"
 #include "tool/logon_entry.h"
@@ -15,15 +16,6 @@
 namespace tonalis::tool {
 
 namespace {
-
-// For the console only: the command itself stays in UTF-16.
-std::string AnsiText(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string ansi(size > 0 ? size : 1, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], size, nullptr, nullptr);
-    ansi.resize(ansi.size() - 1);
-    return ansi;
-}
 
 // The installed keeper takes the monitors whose choice asks for it: every
 // monitor there is now, as this program's own keeper would.
@@ -76,7 +68,11 @@ std::string InstallLogonEntry(bool once) {
                         "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\"
                         "CurrentVersion\\Run");
     }
-    return AnsiText(command);
+    // Printed as all the tool's text is, in UTF-8: a path outside the code
+    // page shows whole.
+    char shown[4 * kLogonCommandSize];
+    NarrowPath(command, shown, sizeof shown);
+    return shown;
 }
 
 bool RemoveLogonEntry() {

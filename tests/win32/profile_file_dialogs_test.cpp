@@ -14,6 +14,7 @@
 #include "dialog_driver.h"
 #include "model/gamma_ramp.h"
 #include "model/presets.h"
+#include "model/wide_path_win32.h"
 #include "model/platform.h"
 #include "profile/load_monitor_profile.h"
 #include "profile/registry.h"
@@ -23,6 +24,7 @@
 #include "system_seams.h"
 #include "ui/procedures.h"
 #include "ui/profile_dialogs.h"
+#include "ui/suggested_file_name.h"
 
 namespace tonalis {
 namespace {
@@ -259,6 +261,28 @@ TEST_P(DialogSaves, WriteTheChosenFileAndKeepTheSavedSettings) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, DialogSaves, ::testing::Values("new.icc", kUnicodeName));
+
+// A folder of more than 1024 bytes in UTF-8: the name offered is still one
+// that no file there has.
+TEST(SuggestedName, SkipsATakenNameInALongFolder) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring outer = temp + std::wstring(200, L'\u4E2D');
+    const std::wstring inner = outer + L"\\" + std::wstring(200, L'\u6587');
+    CreateDirectoryW(outer.c_str(), nullptr);
+    CreateDirectoryW(inner.c_str(), nullptr);
+    const std::wstring taken = inner + L"\\Long folder.icc";
+    CloseHandle(CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    char folder[1500] = {}, name[kProfilePathSize] = {};
+    NarrowPath(inner.c_str(), folder, sizeof folder);
+    auto session = NewTestSession();
+    std::strcpy(session->workingSettings.description, "Long folder");
+    SuggestFileName(*session, folder, name, sizeof name);
+    EXPECT_STREQ(name, "Long folder 2.icc") << std::strlen(folder) << "-byte folder";
+    DeleteFileW(taken.c_str());
+    RemoveDirectoryW(inner.c_str());
+    RemoveDirectoryW(outer.c_str());
+}
 
 TEST(SaveWarning, ShowsTheNameAndAnswersWithTheButton) {
     std::string prompt = LoadTestString(strings::kSaveChangesPrompt);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -144,8 +145,9 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
     const GammaRamp start = BuildGammaRamp(gamma, factor, 0x00FFFFFF);
     const GammaRamp preview = BuildGammaRamp(gamma, slider, 0x00FFFFFF);
     const GammaRamp black = {};
-    GammaRamp falling = start;
+    GammaRamp falling = start, flat = start;
     falling.Channel(kRed)[128] = 0;
+    std::fill(flat.entries, flat.entries + kRampEntries, 0x8000);  // grey, whatever the input
     enum Owner { kAlive, kOtherLogon, kBeforeLogon, kDead };
     const struct {
         const char* what;
@@ -158,6 +160,7 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
                  {"a display that keeps its table", kDead, FakeTables::IgnoresAll, start},
                  {"an all-zero table", kDead, FakeTables::Accepts, black},
                  {"a table that falls midway", kDead, FakeTables::Accepts, falling},
+                 {"a flat table", kDead, FakeTables::Accepts, flat},
                  {"a dead run", kDead, FakeTables::Accepts, start}};
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof path);

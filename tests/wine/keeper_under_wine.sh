@@ -158,6 +158,11 @@ if within 30 tool keep --status; then
     resident=$(awk '/VmRSS/ { print $2 }' "/proc/$keeper/status")
     tool keep --status
     working=$(sed -n 's/.*working set \([0-9]*\) KB.*/\1/p' "$work/tool.out")
+    # Wine counts the working set from the resident memory /proc shows: the
+    # two read a moment apart stay within a factor of two.
+    ((working > 0 && working <= 2 * resident && 2 * working >= resident)) &&
+        pass "--status: a working set of $working KB, $resident KB resident" ||
+        fail "--status: a working set of ${working:-no} KB, $resident KB resident"
     tool keep --stop
     wait $keeper
     keeper=""

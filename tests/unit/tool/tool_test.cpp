@@ -142,6 +142,10 @@ TEST(ToolMatrix, RowsOfTheRgbToXyzMatrix) {
             EXPECT_NEAR(json["rows"][r][c].number, published[r][c], 5e-6);
         }
     }
+    // The text form: a header and the three rows.
+    const std::string text = RunTool("matrix").out;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4) << text;
+    EXPECT_NE(text.find("\nblue      0.180"), std::string::npos) << text;
 
     const Chromaticity custom[3] = {{0.63, 0.34}, {0.29, 0.6}, {0.15, 0.07}};
     Matrix3 expected;
