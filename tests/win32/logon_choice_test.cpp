@@ -1,6 +1,6 @@
 // The logon choice after a save: each monitor keeps its own under the one Run
-// value, and a Run key that refuses the loader is said once and leaves
-// nothing half written.
+// value, one without a choice yet shows the box ticked, and a Run key that refuses the loader is
+// said once and leaves nothing half written.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -65,12 +65,13 @@ class LogonChoice : public ::testing::Test {
 
 TEST_F(LogonChoice, EachMonitorKeepsItsOwnUnderTheOneRunValue) {
     ASSERT_NE(panel_, nullptr);
-    EXPECT_FALSE(Shown(0));
+    EXPECT_TRUE(Shown(0)) << "no choice yet: a first calibration comes back at logon";
     Save(0, true);
     Save(1, false);
     EXPECT_TRUE(RunValue()) << "clearing monitor 1 took monitor 0's loader away";
     EXPECT_TRUE(Shown(0));
-    EXPECT_FALSE(Shown(1));
+    EXPECT_FALSE(Shown(1)) << "a box the user cleared stays cleared";
+    EXPECT_TRUE(Shown(2));
     Save(0, false);
     EXPECT_FALSE(RunValue());
     EXPECT_FALSE(Shown(0));
