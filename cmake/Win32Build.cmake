@@ -70,8 +70,11 @@ if(MAKENSIS AND WIXL AND TARGET tonalis)
     # One ProductCode per version, the same in every build of it.
     string(UUID TONALIS_PRODUCT_CODE NAMESPACE ${TONALIS_UPGRADE_CODE}
            NAME "Tonalis ${PROJECT_VERSION}" TYPE SHA1 UPPER)
-    add_library(tonalis_msi_actions SHARED ${PROJECT_SOURCE_DIR}/installer/user_run_values.cpp)
+    add_library(tonalis_msi_actions SHARED ${PROJECT_SOURCE_DIR}/installer/user_run_values.cpp
+                ${PROJECT_SOURCE_DIR}/installer/files_in_use.cpp
+                ${PROJECT_SOURCE_DIR}/src/keeper/keeper_link_win32.cpp)
     set_target_properties(tonalis_msi_actions PROPERTIES PREFIX "")
+    target_include_directories(tonalis_msi_actions PRIVATE ${PROJECT_SOURCE_DIR}/src)
     target_compile_options(tonalis_msi_actions PRIVATE ${TONALIS_WARNINGS})
     # The MSI calls its entry by the plain name.
     target_link_options(tonalis_msi_actions PRIVATE ${TONALIS_STATIC_RUNTIME} -Wl,--kill-at)

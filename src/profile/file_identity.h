@@ -2,12 +2,32 @@
 // file rather than by how the path is spelt.
 #pragma once
 
+#include <cstdint>
+
 namespace tonalis {
 
 // Paths are UTF-8. True when both paths open and lead to the same file (same volume serial
 // number and file index): a drive letter, a mapped drive, a UNC share or '/'
 // separators do not make two files of one. False when either cannot be opened.
 bool IsSameFile(const char* first, const char* second);
+
+// What tells that the file at a path changed: which file it is, its size and
+// when it was last written.
+struct FileStamp {
+    uint32_t volume = 0;
+    uint64_t index = 0;
+    uint64_t size = 0;
+    uint64_t written = 0;
+
+    bool operator==(const FileStamp& other) const {
+        return volume == other.volume && index == other.index && size == other.size &&
+               written == other.written;
+    }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
+// False when the path does not open.
+bool ReadFileStamp(const char* path, FileStamp* stamp);
 
 // Whether something is at the path.
 bool FileExists(const char* path);

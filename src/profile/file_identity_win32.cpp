@@ -36,6 +36,19 @@ bool IsSameFile(const char* first, const char* second) {
            a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
+bool ReadFileStamp(const char* path, FileStamp* stamp) {
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (path == nullptr || path[0] == '\0' || !IdentifyFile(path, &info)) {
+        return false;
+    }
+    stamp->volume = info.dwVolumeSerialNumber;
+    stamp->index = (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    stamp->size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    stamp->written =
+        (uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
 bool FileExists(const char* path) {
     return path != nullptr && GetFileAttributesW(WidePath(path).get()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -151,9 +151,7 @@ int RunApply(const Arguments& arguments, std::string* out) {
     std::unique_ptr<DisplayAccess> access = OpenDisplayAccess();
     if (access->TablesSwitchedOff()) {
         throw ToolError(kExitFailure,
-                        "the table features are switched off: Tonalis ended while reading a "
-                        "display's table; start Tonalis with Ctrl and Shift held to switch them "
-                        "back on; nothing was changed");
+                        std::string(kTablesSwitchedOffText) + "; nothing was changed");
     }
     // A given profile is read before the first table goes in: a bad one changes
     // nothing. Without one, each monitor's own is loaded when it can be.
@@ -211,7 +209,8 @@ extern const Command kApplyCommand = {
     "with status 1, as does a run while the table features are switched off.\n"
     "  --monitor N      the Nth display in use, from 0 (the applet's numbering)\n"
     "  --output NAME    the output (X) or display device (Windows) of that name\n"
-    "  --install-logon  (Windows) run the keeper, \"tonalis.exe keep\", at every logon\n"
+    "  --install-logon  (Windows) run the keeper at every logon, with no window: that\n"
+    "                   of the TNP.cpl beside this program, through rundll32.exe\n"
     "  --once           with --install-logon: the one-shot \"tonalis.exe apply\" instead\n"
     "  --remove-logon   (Windows) no longer run either at logon, and end the running\n"
     "                   keeper\n"

@@ -1,7 +1,8 @@
 // The logon entry on Windows: the value "Tonalis" under
-// HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run, the one the
-// applet writes for its own keeper; for an installed copy, whose per-machine
-// entry starts the keeper for every user, each monitor's choice instead.
+// HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run, the keeper
+// of the TNP.cpl beside this program for every monitor, as the applet writes
+// it for its own; for an installed copy, whose per-machine entry starts the
+// keeper for every user, each monitor's choice instead.
 #include <windows.h>
 
 #include "display/kept_calibration.h"
@@ -40,13 +41,27 @@ std::string InstallLogonEntry(bool once) {
         }
         return "the installed keeper, for every monitor (the per-machine entry)";
     }
-    wchar_t program[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        throw ToolError(kExitFailure, "cannot find the full path of this program");
-    }
     wchar_t command[kLogonCommandSize] = {};
-    wsprintfW(command, once ? L"\"%s\" apply" : L"\"%s\" keep", program);
+    if (once) {
+        wchar_t program[MAX_PATH] = {};
+        const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) {
+            throw ToolError(kExitFailure, "cannot find the full path of this program");
+        }
+        wsprintfW(command, L"\"%s\" apply", program);
+    } else {
+        // A console program would open a window at every logon, which closing
+        // would end: the keeper runs from the TNP.cpl beside this program.
+        wchar_t library[MAX_PATH] = {};
+        if (!LibraryBeside(nullptr, library) ||
+            GetFileAttributesW(library) == INVALID_FILE_ATTRIBUTES) {
+            throw ToolError(kExitFailure,
+                            "TNP.cpl is not beside this program: the keeper at logon runs from it");
+        }
+        if (!KeeperCommand(library, false, command)) {
+            throw ToolError(kExitFailure, "cannot find the system folder's rundll32.exe");
+        }
+    }
     if (!WriteLogonCommand(command)) {
         throw ToolError(kExitFailure,
                         "cannot write the logon entry under "

@@ -284,6 +284,36 @@ TEST_F(SavedCalibration, TheKeeperKeepsWhatThePanelSaved) {
         << "WM_CLOSE ends it";
 }
 
+// Three saves leave the last as the monitor's one associated profile, and a
+// fresh start begins from it, also once another program's profile is
+// associated and reported first.
+TEST(LastSave, IsWhatTheNextRunStartsFrom) {
+    CleanSystem clean;
+    AppletLibrary applet;
+    ASSERT_EQ(applet.Send(CPL_INIT), 1);
+    SetDword(HKEY_CURRENT_USER, kUserKey, "WizardOrPanel", 2);
+    const double gamma[3] = {1.8, 1.8, 1.8}, native[3] = {1.0, 1.0, 1.0};
+    std::string shown;
+    for (std::string name : {"tnl-e2e-1", "tnl-e2e-2", "tnl-e2e-3", ""}) {
+        if (name.empty()) {
+            EXPECT_EQ(AssociatedMonitorProfiles(true), std::vector<std::string>{"tnl-e2e-3.icc"});
+            MakeMonitorProfile(MakeProfile("tnl-e2e-0", gamma, native, 0xFFFFFF, true));
+        }
+        RunRecord run = RunDoubleClick(applet, [&] {
+            HWND panel = WaitFor([] { return FindDialogWith(IDC_PANEL_WIZARD); }, "dialog 324");
+            shown = Text(panel, IDC_DESCRIPTION);
+            Type(panel, IDC_DESCRIPTION, name);
+            Click(panel, name.empty() ? IDCANCEL : IDOK);
+            if (!name.empty()) {
+                SaveAs(std::string(kScratchFolder) + "\\" + name + ".icc");
+            }
+        });
+        EXPECT_EQ(run.failure, "") << name;
+    }
+    EXPECT_EQ(shown, "tnl-e2e-3");
+    applet.Send(CPL_EXIT);
+}
+
 class UntouchedChannels : public SavedCalibration, public ::testing::WithParamInterface<bool> {};
 
 // On a monitor whose profile has a gamma per channel, OK in the panel, or Next

@@ -124,13 +124,15 @@ std::unique_ptr<SessionContext> StartedRun() {
     return session;
 }
 
-bool RecordKept(const RunOwner& owner) {
+bool RecordKept(const RunOwner& owner, RememberedRamp* record = nullptr) {
     char name[64];
     snprintf(name, sizeof name, "StartGammaRamp0-%lu-%08lX%08lX", owner.processId,
              owner.processStart.dwHighDateTime, owner.processStart.dwLowDateTime);
     HKEY key = nullptr;
+    DWORD size = sizeof(RememberedRamp);
     bool kept = RegOpenKeyExA(HKEY_CURRENT_USER, kUserKey, 0, KEY_READ, &key) == 0 &&
-                RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == 0;
+                RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(record),
+                                 record != nullptr ? &size : nullptr) == 0;
     RegCloseKey(key);
     return kept;
 }
@@ -178,7 +180,12 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
         display.state().holdsTable = true;
         display.state().held = preview;  // what the run left in the display
         display.state().tables = c.tables;
-        RememberedRamp left = {"\\\\.\\DISPLAY1", c.table, CurrentRunOwner()};
+        // The record a run keeps, with the display device it read.
+        RememberedRamp left = {};
+        StartedRun();
+        ASSERT_TRUE(RecordKept(CurrentRunOwner(), &left));
+        ForgetStartRamps();
+        left.ramp = c.table;
         left.owner.processStart.dwLowDateTime ^= 1;  // an earlier process of this id, ended
         if (c.owner == kBeforeLogon) {
             left.owner.processStart = {};  // in 1601
