@@ -6,8 +6,7 @@ namespace tonalis::keeper {
 
 bool KeptFile::Changed(const std::string& path) {
     seen_ = platform::StampOfFile(path.c_str());
-    return due_ || seen_.found != read_.found || seen_.volume != read_.volume ||
-           seen_.index != read_.index || seen_.size != read_.size || seen_.written != read_.written;
+    return due_ || seen_ != read_;
 }
 
 void KeptFile::Read() {

@@ -51,6 +51,12 @@ struct FileStamp {
     uint64_t index = 0;   // the inode, or on Windows the file index
     uint64_t size = 0;
     int64_t written = 0;  // in the system's own units
+
+    bool operator==(const FileStamp& other) const {
+        return found == other.found && volume == other.volume && index == other.index &&
+               size == other.size && written == other.written;
+    }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
 // The stamp of the file the path leads to; found is false when there is none.

@@ -151,7 +151,8 @@ std::FILE* OpenFileForReading(const char* path) {
     return wide.get()[0] == L'\0' ? nullptr : _wfopen(wide.get(), L"rb");
 }
 
-// Opened for no access, so that a file another program holds open is still seen.
+// Opened for no access, so that neither a file held open by another program
+// nor a folder (backup semantics) keeps it from being identified.
 FileStamp StampOfFile(const char* path) {
     FileStamp stamp;
     HANDLE file =
