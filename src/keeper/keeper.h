@@ -38,7 +38,7 @@ enum class NoticeKind {
     kRestoredWake,    // after a wake or unlock
     kStoodDown,       // another program keeps changing it
     kRefused,         // the read-back does not match after writing
-    kNewTable,        // the table kept for it changed: its profile was read again
+    kNewTable,        // the table kept for it changed: the user's new calibration
 };
 
 struct Notice {

@@ -31,7 +31,7 @@ std::string Happened(keeper::NoticeKind kind, const KeepWords& words) {
             return "refused its table (read back, it holds another); left alone until the "
                    "display changes";
         case keeper::NoticeKind::kNewTable:
-            return "its profile changed: its new table loaded";
+            return "a new calibration kept";
     }
     return "";
 }
