@@ -2,7 +2,7 @@
 // file rather than by how the path is spelt.
 #pragma once
 
-#include <cstdint>
+#include "model/platform.h"
 
 namespace tonalis {
 
@@ -13,18 +13,7 @@ bool IsSameFile(const char* first, const char* second);
 
 // What tells that the file at a path changed: which file it is, its size and
 // when it was last written.
-struct FileStamp {
-    uint32_t volume = 0;
-    uint64_t index = 0;
-    uint64_t size = 0;
-    uint64_t written = 0;
-
-    bool operator==(const FileStamp& other) const {
-        return volume == other.volume && index == other.index && size == other.size &&
-               written == other.written;
-    }
-    bool operator!=(const FileStamp& other) const { return !(*this == other); }
-};
+using FileStamp = platform::FileStamp;
 
 // False when the path does not open.
 bool ReadFileStamp(const char* path, FileStamp* stamp);

@@ -25,11 +25,13 @@ std::string Happened(keeper::NoticeKind kind, const KeepWords& words) {
         case keeper::NoticeKind::kStoodDown:
             return std::string(
                        "stood down: another program changed its table three times "
-                       "within a minute; ") +
+                       "within a minute (or three checks); ") +
                    words.takeBack;
         case keeper::NoticeKind::kRefused:
             return "refused its table (read back, it holds another); left alone until the "
                    "display changes";
+        case keeper::NoticeKind::kNewTable:
+            return "a new calibration kept";
     }
     return "";
 }
