@@ -178,15 +178,16 @@ bool Resting(HWND window, KeeperState* state) {
     return false;
 }
 
-// A check, after the reload asked while resting or that a kept profile
-// changed on disk calls for: the user's new calibration, kept again.
+// A check, after the reload asked while resting. A kept profile changed on
+// disk is read again, and the core loads its table as the user's new one.
 void Check(HWND window, KeeperState* state, const keeper::Trigger* event) {
     if (Resting(window, state)) {
         return;
     }
     const double now = g_keeperSystemCalls.now();
     std::vector<keeper::Notice> notices;
-    if (state->tables.ForgetChanged() || state->reloadAsked) {
+    state->tables.ForgetChanged();
+    if (state->reloadAsked) {
         state->reloadAsked = false;
         notices = state->core.Reload(now);
     }
