@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/gamma_ramp.h"
+#include "model/starting_record.h"
 #include "model/unicode_text.h"
 #include "model/white_point.h"
 #include "profile/load_monitor_profile.h"
@@ -14,7 +15,6 @@
 #include "tool/command.h"
 #include "tool/json_writer.h"
 #include "tool/profile_failure.h"
-#include "tool/starting_record.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
 
@@ -63,7 +63,7 @@ MonitorSettings SettingsToSave(const Arguments& arguments) {
     if (arguments.Has("adjusted-white")) {
         const Chromaticity target = WhiteOption(arguments, "adjusted-white");
         if (!WhitePointToPeaks(target, settings.primaries, settings.hardwareWhite,
-                               &settings.whiteRgb)) {
+                               settings.gammaFactor, &settings.whiteRgb)) {
             throw UsageError(Format("--adjusted-white \"%s\": the monitor cannot show this white",
                                     arguments.Value("adjusted-white")->c_str()));
         }
@@ -75,7 +75,7 @@ MonitorSettings SettingsToSave(const Arguments& arguments) {
     // The options are checked one by one; a white from one place and
     // primaries from another may still not make a profile that loads again.
     ProfileInfo info = {};
-    if (!BuildProfileInfo(settings, &info)) {
+    if (!BuildProfileInfo(settings, false, &info)) {
         throw UsageError(
             Format("white point %g,%g is outside the gamut of the primaries, or too "
                    "near its edge for a profile to keep them",

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 
 #include "display/gamma_ramp_access.h"
+#include "model/adjusted_white.h"
+#include "model/pattern_levels.h"
 #include "model/slider_mapping.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
@@ -37,12 +39,6 @@ const GammaSlider* FindGammaSlider(int controlId) {
         }
     }
     return nullptr;
-}
-
-// One gamma for all channels: green's is copied to blue, then to red.
-void CopyGreenToOthers(double values[3]) {
-    values[kBlue] = values[kGreen];
-    values[kRed] = values[kBlue];
 }
 
 bool IsPatternControl(HWND window, HWND control) {
@@ -78,11 +74,14 @@ bool OnGammaSlider(HWND window, SessionContext* session, HWND slider, int code, 
     MonitorSettings& working = session->workingSettings;
     const int channel = gammaSlider->channel;
     if (working.hasGammaRamp == 1) {
+        const MonitorSettings before = working;
         working.gammaFactor[channel] =
             SliderToValue(minimum, maximum, position, kGammaFactorLow, kGammaFactorHigh);
         if (single) {
             CopyGreenToOthers(working.gammaFactor);
         }
+        // The peaks follow the native gamma, so that the white stays.
+        KeepAdjustedWhite(before, &working);
         // The patch keeps its colours: the display's response changes.
         PreviewWorkingRamp(session);
         return true;
@@ -102,7 +101,9 @@ void RefreshGammaPatches(HWND window, SessionContext* session) {
     }
     MonitorSettings& working = session->workingSettings;
     if (IsChecked(window, IDC_SINGLE_GAMMA)) {
+        const MonitorSettings before = working;
         CopyGreenToOthers(working.hasGammaRamp == 1 ? working.gammaFactor : working.gamma);
+        KeepAdjustedWhite(before, &working);
     }
     ShowGammaSettings(window, session);
 }
