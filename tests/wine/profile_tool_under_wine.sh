@@ -154,10 +154,11 @@ on_console() {
 text = sys.stdin.buffer.read().decode("utf-8", "replace")
 sys.stdout.buffer.write(re.sub(r"\x1b\[[0-9;?]*[A-Za-z]|\x1b\][^\x07]*\x07|\s", "", text).encode())'
 }
-mkdir -p "$work/ทด校准" && cp "$windows" "$work/ทด校准/tonalis.exe"
+mkdir -p "$work/ทด校准" && cp "$windows" "$work/ทด校准/tonalis.exe" &&
+    cp "$(dirname "$windows")/TNP.cpl" "$work/ทด校准/"
 if [[ $(on_console "$windows" info wide.icc) == *"校准ทด"* &&
     $(on_console "$windows" info 校准ทด.icc) == *"tonalisinfo:校准ทด.icc:"* &&
-    $(on_console "$work/ทด校准/tonalis.exe" apply --install-logon) == *'ทด校准\tonalis.exe"keep'* &&
+    $(on_console "$work/ทด校准/tonalis.exe" apply --install-logon) == *'ทด校准\TNP.cpl",TNLKeepCalibration'* &&
     $(cd "$work" && wine ทด校准/tonalis.exe apply --install-logon --once) == *'ทด校准\tonalis.exe" apply'* ]]; then
     pass "texts outside code page 936 show whole on a console and in a pipe"
 else
