@@ -5,6 +5,7 @@
 
 #include "model/colorimetry.h"
 #include "model/gamma_ramp.h"
+#include "model/matched_points.h"
 #include "model/plausible_ranges.h"
 #include "model/white_point.h"
 
@@ -123,6 +124,14 @@ bool SettingsFromProfileInfo(const ProfileInfo& info, MonitorSettings* settings)
     settings->whiteRgb = estimate.whiteRgb;
     for (int c = 0; c < 3; ++c) {
         settings->gammaFactor[c] = estimate.gammaFactor[c];
+        // A table fine-tuned by eye gives back the points it passes through,
+        // and the factor of its half for the gamma page.
+        ToneMatch& match = settings->toneMatch[c];
+        match = ToneMatchFromRun(settings->ramp.Channel(c), settings->gamma[c],
+                                 settings->gammaFactor[c]);
+        if (match.count > 0) {
+            settings->gammaFactor[c] = HalfFactor(ChannelResponse(match, estimate.gammaFactor[c]));
+        }
     }
     PeaksToWhitePoint(settings->whiteRgb, settings->primaries, settings->hardwareWhite,
                       &settings->adjustedWhite);

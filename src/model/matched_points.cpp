@@ -1,0 +1,138 @@
+// Matched points in and out of the settings record.
+#include "model/matched_points.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "model/gamma_ramp.h"
+
+namespace tonalis {
+
+namespace {
+
+constexpr double kTop = 255.0;
+constexpr double kHalf = 0.5;
+// Levels the pattern centres are drawn at, as fractions of the light.
+constexpr double kPatternLights[] = {kDarkestVisibleLight, 0.25, kHalf, 0.75,
+                                     kBrightestDistinctLight};
+
+// Enough for the peak's light to stop moving in the last digit.
+constexpr int kSettleRounds = 60;
+
+bool Inside(const TonePoint& p) {
+    return p.fraction >= 0.0 && p.fraction <= 1.0 && p.drive >= 0.0 && p.drive <= kTop;
+}
+
+double PowerLawFactor(const TonePoint& p) {
+    return std::log(p.fraction) / std::log(p.drive / kTop) / NominalCrtGamma;
+}
+
+TonePoint HalfOf(double gammaFactor) {
+    return {kHalf, kTop * std::pow(kHalf, 1.0 / (NominalCrtGamma * gammaFactor))};
+}
+
+}  // namespace
+
+double HalfFactor(const ResponseCurve& curve) {
+    return PowerLawFactor({kHalf, curve.Drive(kHalf)});
+}
+
+bool SetMatchedPoints(const TonePoint* given, int count, double* gammaFactor, ToneMatch* match) {
+    ToneMatch inner = {};
+    const TonePoint* ends[2] = {nullptr, nullptr};  // black, white
+    for (int i = 0; i < count; ++i) {
+        const TonePoint& p = given[i];
+        if (!Inside(p)) {
+            return false;
+        }
+        if (p.fraction == 0.0 || p.fraction == 1.0) {
+            ends[p.fraction == 0.0 ? 0 : 1] = &p;
+        } else if (inner.count < kMaxTonePoints - 2) {
+            inner.points[inner.count++] = p;
+        } else {
+            return false;
+        }
+    }
+    std::sort(inner.points, inner.points + inner.count,
+              [](const TonePoint& a, const TonePoint& b) { return a.fraction < b.fraction; });
+    for (int i = 0; i < inner.count; ++i) {
+        const TonePoint& p = inner.points[i];
+        if (p.drive <= 0.0 || p.drive >= kTop ||
+            (i > 0 && !(p.drive > inner.points[i - 1].drive))) {
+            return false;
+        }
+    }
+    const double lowest = inner.count > 0 ? inner.points[0].drive : kTop;
+    const double highest = inner.count > 0 ? inner.points[inner.count - 1].drive : 0.0;
+    if ((ends[0] && !(ends[0]->drive < lowest)) || (ends[1] && !(ends[1]->drive > highest)) ||
+        (ends[0] && ends[1] && !(ends[1]->drive > ends[0]->drive))) {
+        return false;
+    }
+
+    double factor = *gammaFactor;
+    if (inner.count == 1) {
+        factor = PowerLawFactor(inner.points[0]);
+        inner.count = 0;
+    }
+    const ResponseCurve curve = ChannelResponse(inner, factor);
+    if (inner.count > 1) {
+        factor = HalfFactor(curve);
+    }
+    ToneMatch result = inner;
+    for (int e = 0; e < 2; ++e) {
+        if (ends[e] && EndBendsCurve(curve, e == 0, ends[e]->drive)) {
+            if (result.count == 0) {
+                result.points[result.count++] = HalfOf(factor);
+            }
+            result.points[result.count++] = EndPoint(e == 0, ends[e]->drive);
+        }
+    }
+    std::sort(result.points, result.points + result.count,
+              [](const TonePoint& a, const TonePoint& b) { return a.fraction < b.fraction; });
+    *gammaFactor = factor;
+    *match = result;
+    return true;
+}
+
+ToneMatch ToneMatchFromRun(const uint16_t* run, double gamma, double gammaFactor) {
+    ToneMatch match = {};
+    const int peak = run[kRampSize - 1] >> 8;
+    if (peak == 0) {
+        return match;
+    }
+    const double gammas[3] = {gamma, gamma, gamma};
+    const double factors[3] = {gammaFactor, gammaFactor, gammaFactor};
+    const GammaRamp plain = BuildGammaRamp(gammas, factors, static_cast<uint32_t>(peak));
+    bool powerLaw = true;
+    for (int i = 0; i < kRampSize && powerLaw; ++i) {
+        powerLaw = std::abs((plain.entries[i] >> 8) - (run[i] >> 8)) <= 1;
+    }
+    if (powerLaw) {
+        return match;
+    }
+    // Input c asks for (c / 255)^gamma of the peak's light; the peak's light
+    // depends on the curve the points make, so settle it in a few rounds.
+    double peakLight = 1.0;
+    for (int round = 0; round < kSettleRounds; ++round) {
+        match.count = 0;
+        int previous = 0;
+        for (double light : kPatternLights) {
+            const int input = static_cast<int>(kTop * std::pow(light, 1.0 / gamma) + 0.5);
+            if (input <= previous || input >= kRampSize - 1) {
+                continue;
+            }
+            previous = input;
+            match.points[match.count++] = {std::pow(input / kTop, gamma) * peakLight,
+                                           static_cast<double>(run[input] >> 8)};
+        }
+        const double settled = ChannelResponse(match, gammaFactor).Light(peak);
+        if (settled == peakLight) {
+            break;
+        }
+        peakLight = settled;
+    }
+    return match;
+}
+
+}  // namespace tonalis
