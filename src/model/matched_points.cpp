@@ -32,6 +32,28 @@ TonePoint HalfOf(double gammaFactor) {
     return {kHalf, kTop * std::pow(kHalf, 1.0 / (NominalCrtGamma * gammaFactor))};
 }
 
+// Whether a run has the form of today's table: between the power laws whose
+// midpoint rounds to the run's, give or take the rounding of each entry. The
+// midpoint's own rounding leaves steep runs far more room than a level.
+bool IsPowerLawRun(const uint16_t* run, int peak) {
+    const int middle = run[kRampMidpoint] >> 8;
+    if (middle == 0 || middle >= peak) {
+        return true;
+    }
+    const double base = std::log(kRampMidpoint / kTop);
+    const double upper = std::log((middle + 0.5) / peak) / base;
+    const double lower = std::log((middle - 0.5) / peak) / base;
+    for (int i = 1; i < kRampSize; ++i) {
+        const double x = i / kTop;
+        const int level = run[i] >> 8;
+        if (level < std::trunc(std::pow(x, lower) * peak + 0.5) - 1 ||
+            level > std::trunc(std::pow(x, upper) * peak + 0.5) + 1) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 double HalfFactor(const ResponseCurve& curve) {
@@ -101,14 +123,7 @@ ToneMatch ToneMatchFromRun(const uint16_t* run, double gamma, double gammaFactor
     if (peak == 0) {
         return match;
     }
-    const double gammas[3] = {gamma, gamma, gamma};
-    const double factors[3] = {gammaFactor, gammaFactor, gammaFactor};
-    const GammaRamp plain = BuildGammaRamp(gammas, factors, static_cast<uint32_t>(peak));
-    bool powerLaw = true;
-    for (int i = 0; i < kRampSize && powerLaw; ++i) {
-        powerLaw = std::abs((plain.entries[i] >> 8) - (run[i] >> 8)) <= 1;
-    }
-    if (powerLaw) {
+    if (IsPowerLawRun(run, peak)) {
         return match;
     }
     // Input c asks for (c / 255)^gamma of the peak's light; the peak's light

@@ -80,8 +80,11 @@ bool OnGammaSlider(HWND window, SessionContext* session, HWND slider, int code, 
     if (working.hasGammaRamp == 1) {
         working.gammaFactor[channel] =
             SliderToValue(minimum, maximum, position, kGammaFactorLow, kGammaFactorHigh);
+        // The finer points were matched against this half; they start over.
+        working.toneMatch[channel] = {};
         if (single) {
             CopyGreenToOthers(working.gammaFactor);
+            working.toneMatch[0] = working.toneMatch[2] = {};
         }
         // The patch keeps its colours: the display's response changes.
         PreviewWorkingRamp(session);
