@@ -54,6 +54,16 @@ bool IsPowerLawRun(const uint16_t* run, int peak) {
     return true;
 }
 
+// A display that clips shows white just past its brightest distinct step,
+// going on as it came from the point below; the table must not spend its top
+// inputs on levels that all look white.
+double WhiteDrive(const TonePoint& below, double brightestDrive) {
+    const double slope =
+        std::log(kBrightestDistinctLight / below.fraction) / std::log(brightestDrive / below.drive);
+    const double white = brightestDrive * std::pow(1.0 / kBrightestDistinctLight, 1.0 / slope);
+    return white < kTop ? white : 0.0;
+}
+
 }  // namespace
 
 double HalfFactor(const ResponseCurve& curve) {
@@ -112,6 +122,10 @@ bool SetMatchedPoints(const TonePoint* given, int count, double* gammaFactor, To
     }
     std::sort(result.points, result.points + result.count,
               [](const TonePoint& a, const TonePoint& b) { return a.fraction < b.fraction; });
+    if (ends[1] && result.count > 1 &&
+        result.points[result.count - 1].fraction == kBrightestDistinctLight) {
+        result.whiteDrive = WhiteDrive(result.points[result.count - 2], ends[1]->drive);
+    }
     *gammaFactor = factor;
     *match = result;
     return true;

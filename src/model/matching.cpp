@@ -90,7 +90,7 @@ namespace {
 
 // Drives within a hundredth of a level match: a control moves in larger steps.
 bool ToneMatchesEqual(const ToneMatch& a, const ToneMatch& b) {
-    if (a.count != b.count) {
+    if (a.count != b.count || std::fabs(a.whiteDrive - b.whiteDrive) > 0.01) {
         return false;
     }
     for (int i = 0; i < a.count && i < kMaxTonePoints; ++i) {

@@ -57,7 +57,11 @@ ResponseCurve ResponseCurve::Through(const ToneMatch& match, double fallbackGamm
         return PowerLaw(fallbackGamma);
     }
     const int n = curve.knotCount_ + 1;
-    curve.knotCount_ = n;  // white at (0, 0), zero-initialised
+    curve.knotCount_ = n;
+    if (match.whiteDrive > 0.0 && match.whiteDrive < kTop &&
+        std::log(match.whiteDrive / kTop) > curve.x_[n - 2]) {
+        curve.x_[n - 1] = std::log(match.whiteDrive / kTop);
+    }
     double h[kMaxKnots];
     double d[kMaxKnots];
     for (int i = 0; i + 1 < n; ++i) {
@@ -97,7 +101,11 @@ double ResponseCurve::Light(double drive) const {
     if (drive >= kTop) {
         return 1.0;
     }
-    const double light = std::exp(LogLight(std::log(drive / kTop)));
+    const double x = std::log(drive / kTop);
+    if (x >= x_[knotCount_ - 1]) {
+        return 1.0;
+    }
+    const double light = std::exp(LogLight(x));
     return light < 1.0 ? light : 1.0;
 }
 
@@ -106,7 +114,7 @@ double ResponseCurve::Drive(double light) const {
         return 0.0;
     }
     if (light >= 1.0) {
-        return kTop;
+        return kTop * std::exp(x_[knotCount_ - 1]);
     }
     const double y = std::log(light);
     if (y <= y_[0]) {

@@ -19,7 +19,8 @@ class ResponseCurve {
 
     // drive 0 to 255 -> light 0 to 1, rising.
     double Light(double drive) const;
-    // light 0 to 1 -> drive 0 to 255; the inverse of Light.
+    // light 0 to 1 -> drive 0 to 255; the inverse of Light. Full light is
+    // the drive where the curve reaches white.
     double Drive(double light) const;
 
     bool IsPowerLaw() const { return knotCount_ == 1; }
@@ -28,8 +29,9 @@ class ResponseCurve {
   private:
     double LogLight(double logDrive) const;
 
-    // Knots in ln(drive / 255), ln(light); the last is white (0, 0). Below
-    // the first the curve goes on with its slope there.
+    // Knots in ln(drive / 255), ln(light); the last is white, at drive 255
+    // or at the match's whiteDrive. Below the first the curve
+    // goes on with its slope there.
     static constexpr int kMaxKnots = kMaxTonePoints + 1;
     int knotCount_ = 0;
     double x_[kMaxKnots] = {};

@@ -25,6 +25,8 @@ constexpr int kMaxTonePoints = 8;
 struct ToneMatch {
     int32_t count;
     TonePoint points[kMaxTonePoints];
+    // Where a display that clips already shows white; 0 for drive 255.
+    double whiteDrive;
 };
 
 }  // namespace tonalis

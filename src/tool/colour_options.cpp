@@ -57,15 +57,7 @@ std::vector<Field> Numbers(const char* option, const std::string& text) {
         const size_t comma = text.find(',', start);
         const std::string word =
             text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        const char* begin = word.c_str();
-        char* end = nullptr;
-        errno = 0;
-        const double value = std::strtod(begin, &end);
-        if (word.empty() || std::isspace(static_cast<unsigned char>(word[0])) ||
-            end != begin + word.size() || !std::isfinite(value) || errno == ERANGE) {
-            Reject(option, text, Format("\"%s\" is not a number", word.c_str()));
-        }
-        fields.push_back({word, value});
+        fields.push_back({word, OptionNumber(option, text, word)});
         if (comma == std::string::npos) {
             return fields;
         }
@@ -131,6 +123,18 @@ std::string NameList(const char* const* names, int count) {
 }
 
 }  // namespace
+
+double OptionNumber(const char* option, const std::string& text, const std::string& word) {
+    const char* begin = word.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(begin, &end);
+    if (word.empty() || std::isspace(static_cast<unsigned char>(word[0])) ||
+        end != begin + word.size() || !std::isfinite(value) || errno == ERANGE) {
+        Reject(option, text, Format("\"%s\" is not a number", word.c_str()));
+    }
+    return value;
+}
 
 Chromaticity WhiteOption(const Arguments& arguments, const char* option) {
     const std::string* text = arguments.Value(option);

@@ -12,6 +12,10 @@ namespace tonalis::tool {
 
 class Arguments;
 
+// One number of an option's text: a whole, finite decimal number, or a
+// UsageError naming the option and its text.
+double OptionNumber(const char* option, const std::string& text, const std::string& word);
+
 // WHITE: a preset name (5000K, 5500K, 6500K, 7500K, 9300K) or "x,y" inside
 // the accepted white point range; 6500K when the option is absent.
 Chromaticity WhiteOption(const Arguments& arguments, const char* option);

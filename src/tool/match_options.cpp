@@ -1,15 +1,14 @@
 // Parsing and checking the matched points given on the command line.
 #include "tool/match_options.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "model/matched_points.h"
 #include "model/plausible_ranges.h"
 #include "tool/arguments.h"
+#include "tool/colour_options.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
 
@@ -19,17 +18,6 @@ namespace {
 
 [[noreturn]] void Reject(const char* option, const std::string& text, const std::string& why) {
     throw UsageError(Format("--%s \"%s\": %s", option, text.c_str(), why.c_str()));
-}
-
-double Number(const char* option, const std::string& text, const std::string& word) {
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(word.c_str(), &end);
-    if (word.empty() || end != word.c_str() + word.size() || !std::isfinite(value) ||
-        errno == ERANGE) {
-        Reject(option, text, Format("\"%s\" is not a number", word.c_str()));
-    }
-    return value;
 }
 
 std::vector<TonePoint> Points(const char* option, const std::string& text) {
@@ -43,8 +31,8 @@ std::vector<TonePoint> Points(const char* option, const std::string& text) {
         if (colon == std::string::npos) {
             Reject(option, text, Format("\"%s\" is not F:D", pair.c_str()));
         }
-        const double fraction = Number(option, text, pair.substr(0, colon));
-        const double drive = Number(option, text, pair.substr(colon + 1));
+        const double fraction = OptionNumber(option, text, pair.substr(0, colon));
+        const double drive = OptionNumber(option, text, pair.substr(colon + 1));
         if (!(fraction >= 0.0 && fraction <= 1.0)) {
             Reject(option, text, Format("the fraction %g is not 0 to 1", fraction));
         }

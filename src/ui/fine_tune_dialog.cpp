@@ -113,7 +113,6 @@ bool ApplyDrives(MonitorSettings* working, int c, const double drive[kStepCount]
 void OnInitDialog(HWND dialog, SessionContext* session) {
     AttachSession(dialog, session);
     MonitorSettings& working = session->workingSettings;
-    g_fineTune.single = IsChecked(GetParent(dialog), IDC_SINGLE_GAMMA);
     for (int c = 0; c < 3; ++c) {
         g_fineTune.startMatch[c] = working.toneMatch[c];
         g_fineTune.startFactor[c] = working.gammaFactor[c];
@@ -228,6 +227,8 @@ void OpenFineTuning(HWND window, SessionContext* session) {
     if (session == nullptr || session->workingSettings.hasGammaRamp != 1) {
         return;
     }
+    // The dialog's owner is the sheet frame, not the page: ask the page now.
+    g_fineTune.single = IsChecked(window, IDC_SINGLE_GAMMA);
     DialogBoxParamA(session->instance, MAKEINTRESOURCEA(IDD_FINE_TUNE), window, FineTuneDialogProc,
                     reinterpret_cast<LPARAM>(session));
     RefreshGammaPatches(window, session);

@@ -1,6 +1,8 @@
 // Drawing the fine-tuning patches.
 #include "ui/fine_tune_patterns.h"
 
+#include "ui/patterns.h"
+
 namespace tonalis {
 
 namespace {
@@ -30,26 +32,10 @@ void PaintPatch(HDC dc, RECT r, const FineTunePatch& patch) {
 }  // namespace
 
 void DrawFineTunePatch(HDC dc, RECT rect, const FineTunePatch& patch) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) {
+    if (rect.right <= rect.left || rect.bottom <= rect.top) {
         return;
     }
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = memory != nullptr ? CreateCompatibleBitmap(dc, width, height) : nullptr;
-    if (bitmap == nullptr) {
-        if (memory != nullptr) {
-            DeleteDC(memory);
-        }
-        PaintPatch(dc, rect, patch);
-        return;
-    }
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    PaintPatch(memory, RECT{0, 0, width, height}, patch);
-    BitBlt(dc, rect.left, rect.top, width, height, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    PaintOffScreen(dc, rect, [&](HDC target, RECT area) { PaintPatch(target, area, patch); });
 }
 
 }  // namespace tonalis
