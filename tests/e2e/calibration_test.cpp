@@ -365,19 +365,12 @@ TEST_F(Calibration, FineTuningStepsShapeTheSavedTable) {
         SaveAs(saved);
     });
     ExpectCleanEnd(run);
+    EXPECT_EQ(AppletMessages(run.messages), std::vector<std::string>{}) << "no table refused";
     const std::vector<WORD> vcgt = IccFile(ReadFileBytes(saved)).Vcgt();
     ASSERT_EQ(vcgt.size(), 768u);
     Ramp table;
     std::copy(vcgt.begin(), vcgt.end(), table.entries);
-    EXPECT_LE(RampDistance(ScreenRamp(), table), kServerRampError)
-        << "the display holds it" << [&] {
-               std::string t;
-               Ramp r = ScreenRamp();
-               for (int i : {0, 1, 5, 12, 64, 128, 200, 254, 255, 256, 300, 700})
-                   t += " " + std::to_string(i) + ":" + std::to_string(r.entries[i]) + "/" +
-                        std::to_string(table.entries[i]) + "/" + std::to_string(start_.entries[i]);
-               return t;
-           }();
+    EXPECT_LE(RampDistance(ScreenRamp(), table), kServerRampError) << "the display holds it";
     for (int c = 0; c < 3; ++c) {
         for (const Step& step : steps) {
             // Between the two entries around the input that asks for it.
