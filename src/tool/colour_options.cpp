@@ -52,17 +52,10 @@ bool SameNameIgnoringCase(const std::string& a, const char* b) {
 // decimal number.
 std::vector<Field> Numbers(const char* option, const std::string& text) {
     std::vector<Field> fields;
-    size_t start = 0;
-    while (true) {
-        const size_t comma = text.find(',', start);
-        const std::string word =
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    for (const std::string& word : CommaWords(text)) {
         fields.push_back({word, OptionNumber(option, text, word)});
-        if (comma == std::string::npos) {
-            return fields;
-        }
-        start = comma + 1;
     }
+    return fields;
 }
 
 std::string RangeText(ValueRange range) {
@@ -123,6 +116,20 @@ std::string NameList(const char* const* names, int count) {
 }
 
 }  // namespace
+
+std::vector<std::string> CommaWords(const std::string& text) {
+    std::vector<std::string> words;
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(',', start);
+        words.push_back(
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) {
+            return words;
+        }
+        start = comma + 1;
+    }
+}
 
 double OptionNumber(const char* option, const std::string& text, const std::string& word) {
     const char* begin = word.c_str();

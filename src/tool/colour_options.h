@@ -5,12 +5,16 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/monitor_settings.h"
 
 namespace tonalis::tool {
 
 class Arguments;
+
+// The words of an option's text between its commas (one word without any).
+std::vector<std::string> CommaWords(const std::string& text);
 
 // One number of an option's text: a whole, finite decimal number, or a
 // UsageError naming the option and its text.

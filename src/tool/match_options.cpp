@@ -22,11 +22,7 @@ namespace {
 
 std::vector<TonePoint> Points(const char* option, const std::string& text) {
     std::vector<TonePoint> points;
-    size_t start = 0;
-    while (true) {
-        const size_t comma = text.find(',', start);
-        const std::string pair =
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    for (const std::string& pair : CommaWords(text)) {
         const size_t colon = pair.find(':');
         if (colon == std::string::npos) {
             Reject(option, text, Format("\"%s\" is not F:D", pair.c_str()));
@@ -40,11 +36,8 @@ std::vector<TonePoint> Points(const char* option, const std::string& text) {
             Reject(option, text, Format("the drive level %g is not 0 to 255", drive));
         }
         points.push_back({fraction, drive});
-        if (comma == std::string::npos) {
-            return points;
-        }
-        start = comma + 1;
     }
+    return points;
 }
 
 void ApplyToChannel(const char* option, const std::string& text,
