@@ -27,6 +27,10 @@ uint16_t GammaToU8Fixed8(double gamma) {
 
 }  // namespace
 
+double StoredGamma(double gamma) {
+    return GammaToU8Fixed8(gamma) * kU8Fixed8Step;
+}
+
 CurveTag::CurveTag(MemoryPool* pool, Tag* after, uint32_t signature, double gamma)
     : ToneCurveTag(pool, after, signature) {
     ReplaceBuffer(kSingleGammaSize);

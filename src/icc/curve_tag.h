@@ -5,6 +5,9 @@
 
 namespace tonalis::icc {
 
+// The gamma that a single-gamma curve keeps of this one (u8Fixed8).
+double StoredGamma(double gamma);
+
 // Layout: 'curv', 4 reserved bytes, entry count n, then n unsigned 16-bit
 // entries. With n = 1 the entry is a gamma in u8Fixed8.
 class CurveTag : public ToneCurveTag {

@@ -5,11 +5,35 @@
 
 #include "model/channel_peaks.h"
 #include "model/colorimetry.h"
+#include "model/gamma_ramp.h"
 
 namespace tonalis {
 
+namespace {
+
+// A factor that cannot be a monitor's (not a positive number) is taken as 1.
+double NativeGamma(double gammaFactor) {
+    const double native = NominalCrtGamma * gammaFactor;
+    return native > 0.0 && std::isfinite(native) ? native : NominalCrtGamma;
+}
+
+}  // namespace
+
+double PeakLight(int peak, double gammaFactor) {
+    return std::pow(peak / 255.0, NativeGamma(gammaFactor));
+}
+
+int PeakForLight(double light, double gammaFactor) {
+    if (!(light > 0.0)) {
+        return 0;
+    }
+    const double level = std::trunc(std::pow(light, 1.0 / NativeGamma(gammaFactor)) * 255.0 + 0.5);
+    return level > 255.0 ? 255 : static_cast<int>(level);
+}
+
 bool WhitePointToPeaks(Chromaticity target, const Chromaticity primaries[3],
-                       Chromaticity hardwareWhite, uint32_t* whiteRgb) {
+                       Chromaticity hardwareWhite, const double gammaFactor[3],
+                       uint32_t* whiteRgb) {
     Matrix3 toRgb;
     if (XyzToRgbMatrix(primaries, hardwareWhite, &toRgb) != 0) {
         return false;
@@ -18,31 +42,41 @@ bool WhitePointToPeaks(Chromaticity target, const Chromaticity primaries[3],
     if (!CheckedXyToXyz(target, &targetXyz)) {
         return false;
     }
+    // The light each channel must give, the largest at full output.
     Vector3 rgb = RowTimesMatrix3(AsVector(targetXyz), toRgb);
     if (NormalizeToUnitMax(&rgb) != 0) {
         return false;
     }
-    // After normalising every component lies in 0..1, so each peak is 0..255.
     uint8_t peaks[3];
     for (int c = 0; c < 3; ++c) {
-        peaks[c] = static_cast<uint8_t>(static_cast<int>(rgb[c] * 255.0 + 0.5));
+        peaks[c] = static_cast<uint8_t>(PeakForLight(rgb[c], gammaFactor[c]));
     }
     *whiteRgb = PackPeaks(peaks[kRed], peaks[kGreen], peaks[kBlue]);
     return true;
 }
 
 bool PeaksToWhitePoint(uint32_t whiteRgb, const Chromaticity primaries[3],
-                       Chromaticity hardwareWhite, Chromaticity* adjustedWhite) {
+                       Chromaticity hardwareWhite, const double gammaFactor[3],
+                       Chromaticity* adjustedWhite) {
     Matrix3 toXyz;
     if (RgbToXyzMatrix(primaries, hardwareWhite, &toXyz) != 0) {
         return false;
     }
-    // The peaks are taken as linear amounts of each primary.
-    const Vector3 rgb = {PeakOf(whiteRgb, kRed) / 255.0, PeakOf(whiteRgb, kGreen) / 255.0,
-                         PeakOf(whiteRgb, kBlue) / 255.0};
+    Vector3 rgb;
+    for (int c = 0; c < 3; ++c) {
+        rgb[c] = PeakLight(PeakOf(whiteRgb, static_cast<Channel>(c)), gammaFactor[c]);
+    }
     // All peaks 0 give no light and no chromaticity: the output keeps its value.
     XyzToXy(AsTristimulus(RowTimesMatrix3(rgb, toXyz)), adjustedWhite);
     return true;
+}
+
+bool TableWhitePoint(const GammaRamp& ramp, const double gamma[3], const double previousFactor[3],
+                     const Chromaticity primaries[3], Chromaticity hardwareWhite,
+                     Chromaticity* white) {
+    const RampEstimate estimate = EstimateFromRamp(ramp, gamma, previousFactor);
+    return PeaksToWhitePoint(estimate.whiteRgb, primaries, hardwareWhite, estimate.gammaFactor,
+                             white);
 }
 
 bool WhiteInsideGamut(const Chromaticity primaries[3], Chromaticity white) {

@@ -6,6 +6,7 @@
 
 #include "icc/exception.h"
 #include "profile/icc_session.h"
+#include "profile/native_white_tag.h"
 #include "profile/profile_image_file.h"
 #include "profile/settings_conversion.h"
 #include "profile/vcgt_tag.h"
@@ -40,6 +41,11 @@ class OpenedProfile {
             info_.kind = kProfileInfoValues;
             uint8_t simpleGamma = 0;
             code = IccExtractInfo(kIccInterfaceVersion, session_.Profile(), &info_, &simpleGamma);
+        }
+        // Our profiles with a table name the monitor's own white apart from
+        // the white it shows through the table.
+        if (code == icc::kOk) {
+            ReadNativeWhiteTag(session_.Profile(), info_.white);
         }
         return code == icc::kOk ? 0 : LoadFailureString(code);
     }

@@ -8,6 +8,7 @@
 #include "model/platform.h"
 #include "profile/file_replacement.h"
 #include "profile/icc_session.h"
+#include "profile/native_white_tag.h"
 #include "profile/profile_image_file.h"
 #include "profile/settings_conversion.h"
 #include "profile/vcgt_tag.h"
@@ -45,14 +46,14 @@ class OutputImage {
 // source that is there but cannot be read is a failure: a new profile would
 // silently lose its other tags. text receives the stored description (empty
 // for a new profile).
-int OpenSource(const char* source, const MonitorSettings& settings, IccSession* session,
-               char text[kProfileTextSize]) {
+int OpenSource(const char* source, const MonitorSettings& settings, bool writeRamp,
+               IccSession* session, char text[kProfileTextSize]) {
     ProfileImageFile image;
     const ImageReadResult read = image.Read(source);
     ProfileInfo info = {};
     if (read == ImageReadResult::kCannotOpen) {
         info.kind = kProfileInfoValues;
-        if (!BuildProfileInfo(settings, &info)) {
+        if (!BuildProfileInfo(settings, writeRamp, &info)) {
             return strings::kNotRgbDisplayProfile;
         }
     } else if (read == ImageReadResult::kRead) {
@@ -96,12 +97,19 @@ int UpdateProfile(IccProfile* profile, const char* description, const char* dest
     }
     info.kind = kProfileInfoValues;
     info.intent = 0;
-    if (!BuildProfileInfo(settings, &info)) {
+    if (!BuildProfileInfo(settings, writeRamp, &info)) {
         return strings::kNotRgbDisplayProfile;
     }
     int32_t code = IccUpdateProfile(kIccInterfaceVersion, profile, &info);
+    // With the table, 'wtpt' says the white it shows, and the monitor's own
+    // white goes in a tag of ours; without, 'wtpt' is the monitor's own.
     if (code == icc::kOk && writeRamp) {
-        code = WriteVcgtTag(settings.ramp, profile);
+        code = WriteNativeWhiteTag(settings.hardwareWhite, profile);
+        if (code == icc::kOk) {
+            code = WriteVcgtTag(settings.ramp, profile);
+        }
+    } else if (code == icc::kOk) {
+        code = RemoveNativeWhiteTag(profile);
     }
     return code == icc::kOk ? 0 : SaveFailureString(code);
 }
@@ -121,7 +129,7 @@ int SaveMonitorProfile(const char* source, const char* destination, const char* 
         return SaveFailureString(session.InitCode());
     }
     char text[kProfileTextSize] = {};
-    int result = OpenSource(source, settings, &session, text);
+    int result = OpenSource(source, settings, writeRamp, &session, text);
     if (result == 0) {
         result =
             UpdateProfile(session.Profile(), description, destination, settings, writeRamp, text);

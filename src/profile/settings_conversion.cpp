@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "icc/curve_tag.h"
 #include "model/colorimetry.h"
 #include "model/gamma_ramp.h"
 #include "model/matched_points.h"
@@ -62,18 +63,38 @@ bool Plausible(const double xyz[3], const ChromaticityRange& range, double error
 
 }  // namespace
 
-bool BuildProfileInfo(const MonitorSettings& settings, ProfileInfo* info) {
+Chromaticity ShownWhite(const MonitorSettings& settings, bool throughTable) {
+    Chromaticity shown = settings.hardwareWhite;
+    if (throughTable) {
+        // The gammas as the file keeps them, which a load estimates with.
+        double stored[3];
+        for (int c = 0; c < 3; ++c) {
+            stored[c] = icc::StoredGamma(settings.gamma[c]);
+        }
+        TableWhitePoint(settings.ramp, stored, settings.gammaFactor, settings.primaries,
+                        settings.hardwareWhite, &shown);
+    }
+    return shown;
+}
+
+bool BuildProfileInfo(const MonitorSettings& settings, bool throughTable, ProfileInfo* info) {
     for (const Chromaticity& primary : settings.primaries) {
         if (primary.y == 0.0) {
             return false;
         }
     }
-    Tristimulus white;
-    if (!CheckedXyToXyz(settings.hardwareWhite, &white)) {
+    if (settings.hardwareWhite.y == 0.0) {
         return false;
     }
+    const Chromaticity shown = ShownWhite(settings, throughTable);
+    Tristimulus white;
+    if (!CheckedXyToXyz(shown, &white)) {
+        return false;
+    }
+    // The colorants of the monitor as it shows that white: the same
+    // primaries, in the amounts that add up to it.
     Matrix3 rows;
-    if (RgbToXyzMatrix(settings.primaries, settings.hardwareWhite, &rows) != 0) {
+    if (RgbToXyzMatrix(settings.primaries, shown, &rows) != 0) {
         return false;
     }
     info->white[0] = white.X;
@@ -134,7 +155,7 @@ bool SettingsFromProfileInfo(const ProfileInfo& info, MonitorSettings* settings)
         }
     }
     PeaksToWhitePoint(settings->whiteRgb, settings->primaries, settings->hardwareWhite,
-                      &settings->adjustedWhite);
+                      settings->gammaFactor, &settings->adjustedWhite);
     return converted;
 }
 

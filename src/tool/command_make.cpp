@@ -68,7 +68,7 @@ MonitorSettings SettingsToSave(const Arguments& arguments) {
     if (arguments.Has("adjusted-white")) {
         const Chromaticity target = WhiteOption(arguments, "adjusted-white");
         if (!WhitePointToPeaks(target, settings.primaries, settings.hardwareWhite,
-                               &settings.whiteRgb)) {
+                               settings.gammaFactor, &settings.whiteRgb)) {
             throw UsageError(Format("--adjusted-white \"%s\": the monitor cannot show this white",
                                     arguments.Value("adjusted-white")->c_str()));
         }
@@ -80,7 +80,7 @@ MonitorSettings SettingsToSave(const Arguments& arguments) {
     // The options are checked one by one; a white from one place and
     // primaries from another may still not make a profile that loads again.
     ProfileInfo info = {};
-    if (!BuildProfileInfo(settings, &info)) {
+    if (!BuildProfileInfo(settings, false, &info)) {
         throw UsageError(
             Format("white point %g,%g is outside the gamut of the primaries, or too "
                    "near its edge for a profile to keep them",

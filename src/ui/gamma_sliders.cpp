@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "display/gamma_ramp_access.h"
+#include "model/adjusted_white.h"
 #include "model/slider_mapping.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
@@ -78,6 +79,7 @@ bool OnGammaSlider(HWND window, SessionContext* session, HWND slider, int code, 
     MonitorSettings& working = session->workingSettings;
     const int channel = gammaSlider->channel;
     if (working.hasGammaRamp == 1) {
+        const MonitorSettings before = working;
         working.gammaFactor[channel] =
             SliderToValue(minimum, maximum, position, kGammaFactorLow, kGammaFactorHigh);
         // The finer points were matched against this half; they start over.
@@ -86,6 +88,8 @@ bool OnGammaSlider(HWND window, SessionContext* session, HWND slider, int code, 
             CopyGreenToOthers(working.gammaFactor);
             working.toneMatch[0] = working.toneMatch[2] = {};
         }
+        // The peaks follow the native gamma, so that the white stays.
+        KeepAdjustedWhite(before, &working);
         // The patch keeps its colours: the display's response changes.
         PreviewWorkingRamp(session);
         return true;
@@ -105,7 +109,9 @@ void RefreshGammaPatches(HWND window, SessionContext* session) {
     }
     MonitorSettings& working = session->workingSettings;
     if (IsChecked(window, IDC_SINGLE_GAMMA)) {
+        const MonitorSettings before = working;
         CopyGreenToOthers(working.hasGammaRamp == 1 ? working.gammaFactor : working.gamma);
+        KeepAdjustedWhite(before, &working);
     }
     ShowGammaSettings(window, session);
 }

@@ -5,6 +5,7 @@
 #include <prsht.h>
 
 #include "display/gamma_ramp_access.h"
+#include "model/adjusted_white.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
 #include "ui/page_helpers.h"
@@ -29,7 +30,7 @@ void OnInitDialog(HWND page, SessionContext* session) {
 void OnMeasure(HWND page, SessionContext* session) {
     const MonitorSettings before = session->workingSettings;
     RunWhitePointInstructions(page, session);
-    KeepAdjustedWhite(session, before);
+    KeepAdjustedWhite(before, &session->workingSettings);
     FillWhiteList(page, session, IDC_HARDWARE_WHITE_LIST, kHardwareWhite);
     PreviewWorkingRamp(session);
 }

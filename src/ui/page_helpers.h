@@ -59,10 +59,6 @@ void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKi
 void FillAdjustedWhiteList(HWND window, SessionContext* session);
 void SelectWhiteEntry(SessionContext* session, HWND list, WhiteListKind kind);
 void ApplyWhiteEntry(HWND window, SessionContext* session, HWND list, WhiteListKind kind);
-// After the hardware white or the primaries changed from those of before: new
-// peaks, so that the monitor shows the same adjusted white. A white it can no
-// longer show keeps the peaks and becomes the white they now give.
-void KeepAdjustedWhite(SessionContext* session, const MonitorSettings& before);
 
 // True when the frame window is now on another monitor and the session moved.
 bool SyncToWindowMonitor(SessionContext* session);

@@ -3,6 +3,7 @@
 #include "display/gamma_ramp_access.h"
 #include "display/monitors.h"
 #include "keeper/keeper_link.h"
+#include "model/adjusted_white.h"
 #include "model/matching.h"
 #include "profile/registry.h"
 #include "resources/resource.h"
@@ -98,7 +99,7 @@ void OnLoad(HWND dialog, SessionContext* session) {
 void OnMeasure(HWND dialog, SessionContext* session) {
     const MonitorSettings before = session->workingSettings;
     RunWhitePointInstructions(dialog, session);
-    KeepAdjustedWhite(session, before);
+    KeepAdjustedWhite(before, &session->workingSettings);
     FillWhiteList(dialog, session, IDC_HARDWARE_WHITE_LIST, kHardwareWhite);
     ShowAdjustedWhite(dialog, session);
     PreviewWorkingRamp(session);

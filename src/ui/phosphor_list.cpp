@@ -2,6 +2,7 @@
 // the working primaries match, and applying the user's choice.
 #include <windows.h>
 
+#include "model/adjusted_white.h"
 #include "model/matching.h"
 #include "model/presets.h"
 #include "resources/resource.h"
@@ -46,7 +47,7 @@ void ApplyPhosphorEntry(HWND window, SessionContext* session, HWND list) {
     const MonitorSettings before = session->workingSettings;
     if (entry != kCustomPhosphorEntry) {
         GetPhosphorPreset(entry, session->workingSettings.primaries);
-        KeepAdjustedWhite(session, before);
+        KeepAdjustedWhite(before, &session->workingSettings);
         return;
     }
     INT_PTR result = DialogBoxParamA(session->instance, MAKEINTRESOURCEA(IDD_CUSTOM_PHOSPHORS),
@@ -55,7 +56,7 @@ void ApplyPhosphorEntry(HWND window, SessionContext* session, HWND list) {
     if (result == -1) {
         SelectPhosphorEntry(session, list);
     }
-    KeepAdjustedWhite(session, before);
+    KeepAdjustedWhite(before, &session->workingSettings);
 }
 
 }  // namespace tonalis

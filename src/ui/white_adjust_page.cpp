@@ -5,6 +5,7 @@
 #include <prsht.h>
 
 #include "display/gamma_ramp_access.h"
+#include "model/adjusted_white.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
 #include "ui/page_helpers.h"
@@ -25,7 +26,7 @@ void OnInitDialog(HWND page, SessionContext* session) {
 LONG_PTR OnNext(HWND page, SessionContext* session) {
     const MonitorSettings before = session->workingSettings;
     MeasureWhitePoint(SheetFrame(page), session);
-    KeepAdjustedWhite(session, before);
+    KeepAdjustedWhite(before, &session->workingSettings);
     PreviewWorkingRamp(session);
     return session->workingSettings.hasGammaRamp == 1 ? IDD_ADJUSTED_WHITE : IDD_FINISH_PLAIN;
 }

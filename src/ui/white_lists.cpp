@@ -2,6 +2,7 @@
 // presets, showing the matching entry, and applying the user's choice.
 #include <windows.h>
 
+#include "model/adjusted_white.h"
 #include "model/matching.h"
 #include "model/presets.h"
 #include "model/white_point.h"
@@ -31,10 +32,6 @@ int FirstMatchingPreset(Chromaticity white) {
         }
     }
     return kCustomWhiteIndex;
-}
-
-bool Unchanged(Chromaticity before, Chromaticity now) {
-    return before.x == now.x && before.y == now.y;
 }
 
 void OpenCustomWhiteDialog(HWND window, SessionContext* session, WhiteListKind kind) {
@@ -98,37 +95,12 @@ void ApplyWhiteEntry(HWND window, SessionContext* session, HWND list, WhiteListK
     if (kind == kAdjustedWhite) {
         // Left as it was when the white lies outside the monitor's gamut.
         WhitePointToPeaks(working.adjustedWhite, working.primaries, working.hardwareWhite,
-                          &working.whiteRgb);
+                          working.gammaFactor, &working.whiteRgb);
     } else {
-        KeepAdjustedWhite(session, before);
+        KeepAdjustedWhite(before, &session->workingSettings);
     }
     if (custom) {
         SelectWhiteEntry(session, list, kind);
-    }
-}
-
-void KeepAdjustedWhite(SessionContext* session, const MonitorSettings& before) {
-    MonitorSettings& working = session->workingSettings;
-    bool sameMonitor = Unchanged(before.hardwareWhite, working.hardwareWhite);
-    for (int c = 0; c < 3; ++c) {
-        sameMonitor = sameMonitor && Unchanged(before.primaries[c], working.primaries[c]);
-    }
-    if (sameMonitor) {
-        return;
-    }
-    Chromaticity target = before.adjustedWhite;
-    // Never computed: the white that the peaks gave until now.
-    if (target.y == 0.0) {
-        PeaksToWhitePoint(before.whiteRgb, before.primaries, before.hardwareWhite, &target);
-    }
-    if (target.y == 0.0) {
-        return;  // no white at all to keep
-    }
-    if (WhitePointToPeaks(target, working.primaries, working.hardwareWhite, &working.whiteRgb)) {
-        working.adjustedWhite = target;
-    } else {
-        PeaksToWhitePoint(working.whiteRgb, working.primaries, working.hardwareWhite,
-                          &working.adjustedWhite);
     }
 }
 

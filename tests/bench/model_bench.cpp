@@ -24,10 +24,12 @@ BENCHMARK(BM_BuildGammaRamp)->Unit(benchmark::kMicrosecond);
 void BM_WhitePointToPeaks(benchmark::State& state) {
     const Chromaticity* primaries = kPhosphorPresets[1].primaries;
     const Chromaticity hardware = GetWhitePreset(2);
+    const double factor[3] = {1.0, 1.0, 1.0};
     int preset = 0;
     for (auto _ : state) {
         uint32_t whiteRgb = 0;
-        const bool ok = WhitePointToPeaks(GetWhitePreset(preset), primaries, hardware, &whiteRgb);
+        const bool ok =
+            WhitePointToPeaks(GetWhitePreset(preset), primaries, hardware, factor, &whiteRgb);
         preset = (preset + 1) % kWhitePresetCount;
         benchmark::DoNotOptimize(ok);
         benchmark::DoNotOptimize(whiteRgb);

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "lcms_reference.h"
+#include "model/adjusted_white.h"
 #include "model/channel_peaks.h"
 #include "model/matching.h"
 #include "model/presets.h"
@@ -23,7 +25,28 @@ constexpr Chromaticity k6500K = {0.3128, 0.3292};
 constexpr Chromaticity kNarrowPrimaries[3] = {{0.64, 0.33}, {0.35, 0.5}, {0.2, 0.0}};
 constexpr Chromaticity kCoolEnd = {0.2788, 0.2920};
 
-TEST(WhitePointToPeaks, PresetsOnAnHdtvMonitorAt6500K) {
+// Native gamma factors: the nominal monitor, and one whose own gamma is 1.
+constexpr double kNominal[3] = {1.0, 1.0, 1.0};
+constexpr double kLinear[3] = {1 / 2.61, 1 / 2.61, 1 / 2.61};
+
+// The white a monitor with these primaries, native white and gammas shows
+// with the peaks as drive levels, through LittleCMS's matrix.
+Chromaticity DrivenWhite(uint32_t whiteRgb, Chromaticity hardware, const double factor[3]) {
+    const auto rows = reference::RgbToXyzRows(kHdtv, hardware);
+    double xyz[3] = {0, 0, 0};
+    for (int c = 0; c < 3; ++c) {
+        const double light = std::pow(PeakOf(whiteRgb, Channel(c)) / 255.0, 2.61 * factor[c]);
+        for (int k = 0; k < 3; ++k) {
+            xyz[k] += light * rows[c][k];
+        }
+    }
+    const double sum = xyz[0] + xyz[1] + xyz[2];
+    return {xyz[0] / sum, xyz[1] / sum};
+}
+
+// A monitor whose native gamma is 1 takes its peaks as linear amounts: the
+// amounts of the primaries in each preset white, to 8 bits.
+TEST(WhitePointToPeaks, LinearMonitorTakesTheAmountsOfThePrimaries) {
     const struct {
         Chromaticity target;
         int red, green, blue;
@@ -34,17 +57,63 @@ TEST(WhitePointToPeaks, PresetsOnAnHdtvMonitorAt6500K) {
     };
     for (const auto& c : cases) {
         uint32_t whiteRgb = 0;
-        ASSERT_TRUE(WhitePointToPeaks(c.target, kHdtv, k6500K, &whiteRgb));
+        ASSERT_TRUE(WhitePointToPeaks(c.target, kHdtv, k6500K, kLinear, &whiteRgb));
         EXPECT_EQ(whiteRgb, PackPeaks(c.red, c.green, c.blue))
             << "target " << c.target.x << ", " << c.target.y << std::hex << " got 0x" << whiteRgb;
     }
+}
+
+// The peaks are drive levels: through the monitor's own response they show
+// the target. The case first: a 5500K monitor of gamma 2.2 (factor
+// 0.8426) aimed at 6500K, which showed about 8400K with linear peaks.
+TEST(WhitePointToPeaks, DrivenThroughTheNativeGammaTheyShowTheTarget) {
+    const Chromaticity k5500K = {0.3325, 0.3476};
+    const double factors[][3] = {{0.8426, 0.8426, 0.8426}, {1.0, 1.0, 1.0}, {0.77, 0.84, 0.96}};
+    for (const Chromaticity hardware : {k5500K, kCoolEnd, k6500K}) {
+        for (const auto& factor : factors) {
+            for (const Chromaticity target : WhiteLadder) {
+                uint32_t whiteRgb = 0;
+                ASSERT_TRUE(WhitePointToPeaks(target, kHdtv, hardware, factor, &whiteRgb));
+                EXPECT_EQ(std::max({PeakOf(whiteRgb, kRed), PeakOf(whiteRgb, kGreen),
+                                    PeakOf(whiteRgb, kBlue)}),
+                          255);
+                // One drive step of a peak near 140 is 2% of its light.
+                const Chromaticity shown = DrivenWhite(whiteRgb, hardware, factor);
+                EXPECT_NEAR(shown.x, target.x, 0.0015) << hardware.x << " " << factor[1];
+                EXPECT_NEAR(shown.y, target.y, 0.0015) << hardware.x << " " << factor[1];
+            }
+        }
+    }
+}
+
+// A native gamma slider moved after the white was chosen: new peaks, the
+// same white on the screen.
+TEST(KeepAdjustedWhite, ANewNativeGammaGetsPeaksThatShowTheSameWhite) {
+    MonitorSettings before = {};
+    before.hardwareWhite = {0.3325, 0.3476};
+    for (int c = 0; c < 3; ++c) {
+        before.primaries[c] = kHdtv[c];
+        before.gammaFactor[c] = 1.0;
+    }
+    before.adjustedWhite = k6500K;
+    ASSERT_TRUE(WhitePointToPeaks(k6500K, kHdtv, before.hardwareWhite, before.gammaFactor,
+                                  &before.whiteRgb));
+    MonitorSettings working = before;
+    working.gammaFactor[kRed] = 0.7;
+    KeepAdjustedWhite(before, &working);
+    EXPECT_NE(working.whiteRgb, before.whiteRgb);
+    EXPECT_EQ(working.adjustedWhite.x, k6500K.x);
+    const Chromaticity shown =
+        DrivenWhite(working.whiteRgb, working.hardwareWhite, working.gammaFactor);
+    EXPECT_NEAR(shown.x, k6500K.x, 0.0015);
+    EXPECT_NEAR(shown.y, k6500K.y, 0.0015);
 }
 
 TEST(WhitePointToPeaks, HardwareWhiteKeepsEveryPeak) {
     for (const PhosphorPreset& phosphors : kPhosphorPresets) {
         for (const Chromaticity white : WhiteLadder) {
             uint32_t whiteRgb = 0;
-            ASSERT_TRUE(WhitePointToPeaks(white, phosphors.primaries, white, &whiteRgb));
+            ASSERT_TRUE(WhitePointToPeaks(white, phosphors.primaries, white, kNominal, &whiteRgb));
             EXPECT_EQ(whiteRgb, kFullPeaks) << white.x << ", " << white.y;
         }
     }
@@ -67,7 +136,7 @@ TEST(WhitePointToPeaks, TargetOutsideTheGamutLeavesThePeaks) {
     };
     for (const auto& c : cases) {
         uint32_t whiteRgb = 0x00123456;
-        EXPECT_FALSE(WhitePointToPeaks(c.target, c.primaries, k6500K, &whiteRgb));
+        EXPECT_FALSE(WhitePointToPeaks(c.target, c.primaries, k6500K, kNominal, &whiteRgb));
         EXPECT_EQ(whiteRgb, 0x00123456u);
     }
     EXPECT_FALSE(WhiteInsideGamut(kNarrowPrimaries, kCoolEnd));
@@ -77,7 +146,7 @@ TEST(WhitePointToPeaks, TargetOutsideTheGamutLeavesThePeaks) {
 
 TEST(PeaksToWhitePoint, PeaksOf5000KComeBackNearButNotOn5000K) {
     Chromaticity white = {0, 0};
-    ASSERT_TRUE(PeaksToWhitePoint(PackPeaks(255, 212, 157), kHdtv, k6500K, &white));
+    ASSERT_TRUE(PeaksToWhitePoint(PackPeaks(255, 212, 157), kHdtv, k6500K, kLinear, &white));
     EXPECT_NEAR(white.x, 0.3455, 5e-5);
     EXPECT_NEAR(white.y, 0.3586, 5e-5);
     EXPECT_TRUE(ChromaticityMatches(white, kWhitePresets[0].white));
@@ -85,17 +154,19 @@ TEST(PeaksToWhitePoint, PeaksOf5000KComeBackNearButNotOn5000K) {
 }
 
 // The two conversions undo each other up to the rounding of the peaks to
-// whole steps of 1/255.
+// whole drive steps of 1/255.
 TEST(PeaksToWhitePoint, UndoesWhitePointToPeaks) {
     for (const PhosphorPreset& phosphors : kPhosphorPresets) {
         for (const Chromaticity hardware : {kWhitePresets[0].white, k6500K, kCoolEnd}) {
             for (const Chromaticity target : WhiteLadder) {
                 uint32_t whiteRgb = 0;
-                ASSERT_TRUE(WhitePointToPeaks(target, phosphors.primaries, hardware, &whiteRgb));
+                ASSERT_TRUE(
+                    WhitePointToPeaks(target, phosphors.primaries, hardware, kNominal, &whiteRgb));
                 Chromaticity back = {0, 0};
-                ASSERT_TRUE(PeaksToWhitePoint(whiteRgb, phosphors.primaries, hardware, &back));
-                EXPECT_NEAR(back.x, target.x, 0.001) << phosphors.stringId;
-                EXPECT_NEAR(back.y, target.y, 0.001) << phosphors.stringId;
+                ASSERT_TRUE(
+                    PeaksToWhitePoint(whiteRgb, phosphors.primaries, hardware, kNominal, &back));
+                EXPECT_NEAR(back.x, target.x, 0.0015) << phosphors.stringId;
+                EXPECT_NEAR(back.y, target.y, 0.0015) << phosphors.stringId;
             }
         }
     }
@@ -103,14 +174,14 @@ TEST(PeaksToWhitePoint, UndoesWhitePointToPeaks) {
 
 TEST(PeaksToWhitePoint, NoLightOrUnusablePrimariesLeaveTheWhite) {
     Chromaticity white = {0.25, 0.5};
-    EXPECT_TRUE(PeaksToWhitePoint(0, kHdtv, k6500K, &white));
+    EXPECT_TRUE(PeaksToWhitePoint(0, kHdtv, k6500K, kNominal, &white));
     EXPECT_EQ(white.x, 0.25);
     EXPECT_EQ(white.y, 0.5);
 
     const Chromaticity singular[3] = {{0.5, 0.25}, {0.5, 0.25}, {0.25, 0.5}};
     uint32_t whiteRgb = 0x00010203;
-    EXPECT_FALSE(PeaksToWhitePoint(kFullPeaks, singular, k6500K, &white));
-    EXPECT_FALSE(WhitePointToPeaks(k6500K, singular, k6500K, &whiteRgb));
+    EXPECT_FALSE(PeaksToWhitePoint(kFullPeaks, singular, k6500K, kNominal, &white));
+    EXPECT_FALSE(WhitePointToPeaks(k6500K, singular, k6500K, kNominal, &whiteRgb));
     EXPECT_EQ(white.x, 0.25);
     EXPECT_EQ(whiteRgb, 0x00010203u);
 }

@@ -392,8 +392,9 @@ class ProfileCorpusTest : public ScratchFolderTest,
         } else {
             EXPECT_EQ(Wide(loaded.description), ChineseReaderText(lcms.get())) << name;
         }
+        // Saved with the table: the white that the table shows.
         const cmsCIEXYZ white = *lcms.Xyz(cmsSigMediaWhitePointTag);
-        EXPECT_TRUE(Near(XyOfXyz(white), {loaded.hardwareWhite.x, loaded.hardwareWhite.y}, 1e-4))
+        EXPECT_TRUE(Near(XyOfXyz(white), {loaded.adjustedWhite.x, loaded.adjustedWhite.y}, 1e-4))
             << name;
         for (int c = 0; c < 3; ++c) {
             cmsCIEXYZ primary;

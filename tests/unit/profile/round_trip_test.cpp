@@ -107,7 +107,7 @@ TEST_F(RoundTripTest, AdjustedWhiteComesBackFromThePeaks) {
         MonitorSettings settings = DefaultSettings();
         const Chromaticity target = GetWhitePreset(w);
         ASSERT_TRUE(WhitePointToPeaks(target, settings.primaries, settings.hardwareWhite,
-                                      &settings.whiteRgb));
+                                      settings.gammaFactor, &settings.whiteRgb));
         settings.ramp = BuildGammaRamp(settings.gamma, settings.gammaFactor, settings.whiteRgb);
         const std::string path = Path("adjusted.icc");
         ASSERT_EQ(SaveMonitorProfile("", path.c_str(), "", settings, true), 0);

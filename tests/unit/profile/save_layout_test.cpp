@@ -71,6 +71,7 @@ TEST_F(SaveLayoutTest, ANewProfileHasExactlyTheCalibrationTagsAndTheTableLast) {
                                              "gTRC", "gXYZ", "rTRC", "rXYZ", "wtpt"};
         if (writeRamp) {
             expected.push_back("vcgt");
+            expected.push_back("nwpt");  // the monitor's own white, apart from the shown one
         }
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(names, expected) << "writeRamp " << writeRamp;
@@ -105,7 +106,7 @@ TEST_F(SaveLayoutTest, GammaIsStoredAsEightDotEightAndTheTableAsDefined) {
 
 TEST_F(SaveLayoutTest, DefaultSettingsGiveThePublishedColorimetry) {
     ProfileInfo info = {};
-    ASSERT_TRUE(BuildProfileInfo(DefaultSettings(), &info));
+    ASSERT_TRUE(BuildProfileInfo(DefaultSettings(), false, &info));
     const double white[3] = {0.95018, 1.0, 1.08748};
     const double primaries[3][3] = {
         {0.41235, 0.21262, 0.01933}, {0.35766, 0.71531, 0.11922}, {0.18018, 0.07207, 0.94894}};
@@ -146,7 +147,7 @@ TEST_F(SaveLayoutTest, SettingsThatCannotBeExpressedAreRefused) {
         MonitorSettings settings = DefaultSettings();
         c.spoil(&settings);
         ProfileInfo info = {};
-        EXPECT_FALSE(BuildProfileInfo(settings, &info)) << c.what;
+        EXPECT_FALSE(BuildProfileInfo(settings, true, &info)) << c.what;
         const std::string path = Path(std::string(c.what) + ".icc");
         EXPECT_EQ(SaveMonitorProfile("", path.c_str(), "", settings, true), kNotRgbDisplay)
             << c.what;
@@ -176,17 +177,19 @@ TEST_F(SaveLayoutTest, UpdatingAProfileKeepsTheTagsItDoesNotManage) {
     EXPECT_EQ(TagData(image, "A2B0"), a2b0_);
     EXPECT_EQ(TagData(image, "priv"), private_);
     EXPECT_EQ(TagNames(image).back(), "vcgt");
-    EXPECT_EQ(TagNames(image).size(), TagNames(ReadFile(source)).size() + 1);
+    // The table and the monitor's own white.
+    EXPECT_EQ(TagNames(image).size(), TagNames(ReadFile(source)).size() + 2);
 }
 
 TEST_F(SaveLayoutTest, ATableOfTheSameSizeIsReplacedInPlace) {
     MonitorSettings settings = DefaultSettings();
     settings.ramp = IdentityRamp();
     const std::string source = ForeignProfile(VcgtTable(IdentityRamp(), 3, 256, 2, 1584));
-    const std::vector<std::string> before = TagNames(ReadFile(source));
+    std::vector<std::string> before = TagNames(ReadFile(source));
+    before.push_back("nwpt");
     settings.ramp.entries[300] = 0x1234;
     const Bytes image = Save(settings, "Foreign", true, source);
-    EXPECT_EQ(TagNames(image), before) << "same tags in the same order";
+    EXPECT_EQ(TagNames(image), before) << "same tags in the same order, then the native white";
     EXPECT_EQ(Get16(TagData(image, "vcgt"), 18 + 2 * 300), 0x1234);
 }
 

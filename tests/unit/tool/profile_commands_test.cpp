@@ -65,7 +65,8 @@ TEST_F(ProfileCommands, MakeWritesWhatInfoAndLcmsReadBack) {
     GetPhosphorPreset(2, ntsc);
     const Chromaticity hardware = GetWhitePreset(4);
     uint32_t whiteRgb = 0;
-    ASSERT_TRUE(WhitePointToPeaks(GetWhitePreset(2), ntsc, hardware, &whiteRgb));
+    const double factor[3] = {0.9, 1.0, 1.1};
+    ASSERT_TRUE(WhitePointToPeaks(GetWhitePreset(2), ntsc, hardware, factor, &whiteRgb));
     const double gamma[3] = {1.8, 2.2, 2.4};
 
     const Value info = Json("info '" + out + "'");
@@ -99,7 +100,6 @@ TEST_F(ProfileCommands, MakeWritesWhatInfoAndLcmsReadBack) {
 
     // The table in the file is the one the model computes for those settings,
     // as tonalis vcgt prints it and as LittleCMS reads it.
-    const double factor[3] = {0.9, 1.0, 1.1};
     const GammaRamp expected = BuildGammaRamp(gamma, factor, whiteRgb);
     const Value table = Json("vcgt '" + out + "'");
     cmsHPROFILE profile = cmsOpenProfileFromFile(out.c_str(), "r");
@@ -122,8 +122,10 @@ TEST_F(ProfileCommands, MakeFromAProfileKeepsItsOtherTags) {
     const ToolResult made = RunTool("make -o '" + out + "' --from " + kSrgb + " --gamma 2.4");
     ASSERT_EQ(made.status, 0) << made.err;
     std::vector<std::string> expected = TagNames(ReadFile(kSrgb));
+    expected.push_back("nwpt");
     expected.push_back("vcgt");
     EXPECT_EQ(TagNames(ReadFile(out)), expected);
+    expected.erase(expected.end() - 2);
 
     const Value info = Json("info '" + out + "'");
     EXPECT_EQ(info["description"].text,
@@ -131,7 +133,8 @@ TEST_F(ProfileCommands, MakeFromAProfileKeepsItsOtherTags) {
     EXPECT_EQ(info["gamma"][1].number, std::trunc(0.5 + 256 * 2.4) / 256);
     EXPECT_NEAR(info["primaries"]["green"]["x"].number, 0.30, 1e-4);
 
-    // Updating the file in place, without a table: the table stays.
+    // Updating the file in place, without a table: the table stays, and
+    // 'wtpt' is the monitor's own white again.
     const std::vector<uint8_t> before = ReadFile(out);
     const ToolResult again =
         RunTool("make -o '" + out + "' --from '" + out + "' --primaries EBU/ITU --no-vcgt");

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "json_value.h"
+#include "model/channel_peaks.h"
 #include "model/colorimetry.h"
 #include "model/gamma_ramp.h"
 #include "model/presets.h"
@@ -97,38 +99,62 @@ TEST(ToolRamp, TextFormIsATableOfEntries) {
     EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 257);
 }
 
+// The model's peaks for each preset target, with the native gamma given or
+// the nominal one.
 TEST(ToolPeaks, PresetTargetsOnAnHdtvMonitorAt6500K) {
+    const Chromaticity* hdtv = kPhosphorPresets[1].primaries;
+    const struct {
+        const char* option;
+        double factor[3];
+    } factors[] = {{"", {1, 1, 1}},
+                   {" --factor 0.8426", {0.8426, 0.8426, 0.8426}},
+                   {" --factor 0.8,0.9,1.2", {0.8, 0.9, 1.2}}};
     const struct {
         const char* target;
-        int red, green, blue;
+        Chromaticity white;
     } cases[] = {
-        {"5000K", 255, 212, 157}, {"0.3457,0.3587", 255, 212, 157}, {"5500K", 255, 228, 190},
-        {"6500K", 255, 255, 255}, {"7500K", 207, 224, 255},         {"9300k", 161, 192, 255},
+        {"5000K", {0.3457, 0.3587}}, {"0.3457,0.3587", {0.3457, 0.3587}},
+        {"5500K", {0.3325, 0.3476}}, {"6500K", {0.3128, 0.3292}},
+        {"7500K", {0.2991, 0.3150}}, {"9300k", {0.2831, 0.2970}},
     };
-    for (const auto& c : cases) {
-        const Value json = RunJson(std::string("peaks --primaries HDTV --target ") + c.target);
-        EXPECT_EQ(json["red"].number, c.red) << c.target;
-        EXPECT_EQ(json["green"].number, c.green) << c.target;
-        EXPECT_EQ(json["blue"].number, c.blue) << c.target;
-        EXPECT_EQ(json["whiteRgb"].number, c.red + c.green * 256 + c.blue * 65536) << c.target;
+    for (const auto& f : factors) {
+        for (const auto& c : cases) {
+            uint32_t expected = 0;
+            ASSERT_TRUE(WhitePointToPeaks(c.white, hdtv, {0.3128, 0.3292}, f.factor, &expected));
+            const Value json =
+                RunJson(std::string("peaks --primaries HDTV --target ") + c.target + f.option);
+            EXPECT_EQ(json["red"].number, PeakOf(expected, kRed)) << c.target << f.option;
+            EXPECT_EQ(json["green"].number, PeakOf(expected, kGreen)) << c.target << f.option;
+            EXPECT_EQ(json["blue"].number, PeakOf(expected, kBlue)) << c.target << f.option;
+            EXPECT_EQ(json["whiteRgb"].number, expected) << c.target << f.option;
+        }
     }
-    const ToolResult text = RunTool("peaks --target 5000K");
-    EXPECT_NE(text.out.find("whiteRgb  0x009DD4FF"), std::string::npos) << text.out;
+    const ToolResult text = RunTool("peaks --target 5000K --factor 0.5");
+    uint32_t expected = 0;
+    const double half[3] = {0.5, 0.5, 0.5};
+    ASSERT_TRUE(WhitePointToPeaks({0.3457, 0.3587}, hdtv, {0.3128, 0.3292}, half, &expected));
+    char line[32];
+    std::snprintf(line, sizeof line, "whiteRgb  0x%08X", expected);
+    EXPECT_NE(text.out.find(line), std::string::npos) << text.out;
 }
 
+// Exactly the model's doubles: nothing is lost in printing.
 TEST(ToolWhitePoint, ReversesPeaksAtFullPrecision) {
-    const Value json = RunJson("whitepoint --peaks 255,212,157");
-    EXPECT_NEAR(json["x"].number, 0.3455, 5e-5);
-    EXPECT_NEAR(json["y"].number, 0.3586, 5e-5);
-
-    // Exactly the model's doubles: nothing is lost in printing.
     const Chromaticity* trinitron = kPhosphorPresets[5].primaries;
-    Chromaticity expected = {0, 0};
-    ASSERT_TRUE(PeaksToWhitePoint(0x00A0C0FF, trinitron, {0.2831, 0.2970}, &expected));
+    const double nominal[3] = {1, 1, 1};
+    const double mixed[3] = {0.8, 0.9, 1.2};
+    Chromaticity expected = {0, 0}, mixedWhite = {0, 0};
+    ASSERT_TRUE(PeaksToWhitePoint(0x00A0C0FF, trinitron, {0.2831, 0.2970}, nominal, &expected));
+    ASSERT_TRUE(PeaksToWhitePoint(0x00A0C0FF, trinitron, {0.2831, 0.2970}, mixed, &mixedWhite));
     const Value other =
         RunJson("whitepoint --peaks 255,192,160 --primaries Trinitron --hardware-white 9300K");
     EXPECT_EQ(other["x"].number, expected.x);
     EXPECT_EQ(other["y"].number, expected.y);
+    const Value factored = RunJson(
+        "whitepoint --peaks 255,192,160 --primaries Trinitron --hardware-white 9300K "
+        "--factor 0.8,0.9,1.2");
+    EXPECT_EQ(factored["x"].number, mixedWhite.x);
+    EXPECT_EQ(factored["y"].number, mixedWhite.y);
 }
 
 TEST(ToolMatrix, RowsOfTheRgbToXyzMatrix) {
