@@ -164,4 +164,19 @@ ToneMatch ToneMatchFromRun(const uint16_t* run, double gamma, double gammaFactor
     return match;
 }
 
+TableReading ReadTable(const GammaRamp& ramp, const double gamma[3], const double* previousFactor) {
+    const RampEstimate estimate = EstimateFromRamp(ramp, gamma, previousFactor);
+    TableReading reading = {};
+    reading.whiteRgb = estimate.whiteRgb;
+    for (int c = 0; c < 3; ++c) {
+        reading.gammaFactor[c] = estimate.gammaFactor[c];
+        ToneMatch& match = reading.toneMatch[c];
+        match = ToneMatchFromRun(ramp.Channel(c), gamma[c], estimate.gammaFactor[c]);
+        if (match.count > 0) {
+            reading.gammaFactor[c] = HalfFactor(ChannelResponse(match, estimate.gammaFactor[c]));
+        }
+    }
+    return reading;
+}
+
 }  // namespace tonalis

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "model/monitor_settings.h"
 #include "model/response_curve.h"
 
 namespace tonalis {
@@ -26,5 +27,16 @@ bool SetMatchedPoints(const TonePoint* given, int count, double* gammaFactor, To
 // target gamma; none when the run is the power law of gammaFactor within a
 // level, as a table made without fine-tuning is.
 ToneMatch ToneMatchFromRun(const uint16_t* run, double gamma, double gammaFactor);
+
+// What a table says of the monitor: its peaks and gamma factors
+// (EstimateFromRamp) and, for a table fine-tuned by eye, the points it passes
+// through, the factors then those of the curves' halves.
+struct TableReading {
+    uint32_t whiteRgb;
+    double gammaFactor[3];
+    ToneMatch toneMatch[3];
+};
+TableReading ReadTable(const GammaRamp& ramp, const double gamma[3],
+                       const double* previousFactor = nullptr);
 
 }  // namespace tonalis

@@ -86,8 +86,6 @@ bool ChannelsMatch(const MonitorSettings& settings) {
     return positions[kRed] == positions[kGreen] && positions[kRed] == positions[kBlue];
 }
 
-namespace {
-
 // Drives within a hundredth of a level match: a control moves in larger steps.
 bool ToneMatchesEqual(const ToneMatch& a, const ToneMatch& b) {
     if (a.count != b.count || std::fabs(a.whiteDrive - b.whiteDrive) > 0.01) {
@@ -101,8 +99,6 @@ bool ToneMatchesEqual(const ToneMatch& a, const ToneMatch& b) {
     }
     return true;
 }
-
-}  // namespace
 
 bool SettingsEqual(const MonitorSettings& a, const MonitorSettings& b) {
     if (!TextEqual(a.description, b.description) || !TextEqual(a.profilePath, b.profilePath)) {

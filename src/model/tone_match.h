@@ -29,4 +29,7 @@ struct ToneMatch {
     double whiteDrive;
 };
 
+// Three channels with no points: each follows its gamma factor's power law.
+inline constexpr ToneMatch kPowerLaws[3] = {};
+
 }  // namespace tonalis

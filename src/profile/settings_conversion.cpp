@@ -140,22 +140,14 @@ bool SettingsFromProfileInfo(const ProfileInfo& info, MonitorSettings* settings)
         converted = XyzToXy(XyzOf(info.primaries[c]), &settings->primaries[c]) == 0 && converted;
         settings->gamma[c] = info.gamma[c];
     }
-    const RampEstimate estimate =
-        EstimateFromRamp(settings->ramp, settings->gamma, settings->gammaFactor);
-    settings->whiteRgb = estimate.whiteRgb;
+    const TableReading reading = ReadTable(settings->ramp, settings->gamma, settings->gammaFactor);
+    settings->whiteRgb = reading.whiteRgb;
     for (int c = 0; c < 3; ++c) {
-        settings->gammaFactor[c] = estimate.gammaFactor[c];
-        // A table fine-tuned by eye gives back the points it passes through,
-        // and the factor of its half for the gamma page.
-        ToneMatch& match = settings->toneMatch[c];
-        match = ToneMatchFromRun(settings->ramp.Channel(c), settings->gamma[c],
-                                 settings->gammaFactor[c]);
-        if (match.count > 0) {
-            settings->gammaFactor[c] = HalfFactor(ChannelResponse(match, estimate.gammaFactor[c]));
-        }
+        settings->gammaFactor[c] = reading.gammaFactor[c];
+        settings->toneMatch[c] = reading.toneMatch[c];
     }
     PeaksToWhitePoint(settings->whiteRgb, settings->primaries, settings->hardwareWhite,
-                      settings->gammaFactor, &settings->adjustedWhite);
+                      settings->gammaFactor, settings->toneMatch, &settings->adjustedWhite);
     return converted;
 }
 

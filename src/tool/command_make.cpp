@@ -68,7 +68,7 @@ MonitorSettings SettingsToSave(const Arguments& arguments) {
     if (arguments.Has("adjusted-white")) {
         const Chromaticity target = WhiteOption(arguments, "adjusted-white");
         if (!WhitePointToPeaks(target, settings.primaries, settings.hardwareWhite,
-                               settings.gammaFactor, &settings.whiteRgb)) {
+                               settings.gammaFactor, settings.toneMatch, &settings.whiteRgb)) {
             throw UsageError(Format("--adjusted-white \"%s\": the monitor cannot show this white",
                                     arguments.Value("adjusted-white")->c_str()));
         }

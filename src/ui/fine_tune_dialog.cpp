@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "display/gamma_ramp_access.h"
+#include "model/adjusted_white.h"
 #include "model/gamma_ramp.h"
 #include "model/matched_points.h"
 #include "resources/resource.h"
@@ -44,8 +45,7 @@ constexpr int kTopLevel = 255;
 // One dialog at a time: what Cancel puts back, and the drive each step
 // shows on each channel.
 struct FineTuneState {
-    ToneMatch startMatch[3];
-    double startFactor[3];
+    MonitorSettings start;
     double drive[3][kStepCount];
     bool single;
 };
@@ -113,9 +113,8 @@ bool ApplyDrives(MonitorSettings* working, int c, const double drive[kStepCount]
 void OnInitDialog(HWND dialog, SessionContext* session) {
     AttachSession(dialog, session);
     MonitorSettings& working = session->workingSettings;
+    g_fineTune.start = working;
     for (int c = 0; c < 3; ++c) {
-        g_fineTune.startMatch[c] = working.toneMatch[c];
-        g_fineTune.startFactor[c] = working.gammaFactor[c];
         const ResponseCurve curve = ChannelResponse(working.toneMatch[c], working.gammaFactor[c]);
         for (int s = 0; s < kStepCount; ++s) {
             g_fineTune.drive[c][s] = curve.Drive(kSteps[s].light);
@@ -212,9 +211,12 @@ void OnClose(HWND dialog, SessionContext* session, int result) {
         MonitorSettings& working = session->workingSettings;
         if (result == IDCANCEL) {
             for (int c = 0; c < 3; ++c) {
-                working.toneMatch[c] = g_fineTune.startMatch[c];
-                working.gammaFactor[c] = g_fineTune.startFactor[c];
+                working.toneMatch[c] = g_fineTune.start.toneMatch[c];
+                working.gammaFactor[c] = g_fineTune.start.gammaFactor[c];
             }
+        } else {
+            // The peaks follow the new response, so that the white stays.
+            KeepAdjustedWhite(g_fineTune.start, &working);
         }
         PreviewWorkingRamp(session);
     }

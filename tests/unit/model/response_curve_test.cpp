@@ -5,7 +5,10 @@
 
 #include "model/channel_peaks.h"
 #include "model/gamma_ramp.h"
+#include "model/colorimetry.h"
 #include "model/matched_points.h"
+#include "model/presets.h"
+#include "model/white_point.h"
 
 namespace tonalis {
 namespace {
@@ -114,6 +117,31 @@ TEST(ResponseCurve, PointsFromAKnownDisplayGiveBackItsResponse) {
         }
         EXPECT_LE(sum / 255, 1.0);
     }
+}
+
+// The adjusted white's peaks go through the matched curve: a display that
+// crushes and clips, aimed at 5000K, really shows 5000K with them.
+TEST(ResponseCurve, PeaksThroughTheCurveShowTheWantedWhite) {
+    double factor = 1.0;
+    const ToneMatch one = Matched(VideoRangeDisplay, &factor);
+    const ToneMatch match[3] = {one, one, one};
+    const double factors[3] = {factor, factor, factor};
+    Chromaticity hdtv[3];
+    GetPhosphorPreset(1, hdtv);
+    const Chromaticity warm = GetWhitePreset(0);
+    const Chromaticity d65 = GetWhitePreset(2);
+    uint32_t peaks = 0;
+    ASSERT_TRUE(WhitePointToPeaks(warm, hdtv, d65, factors, match, &peaks));
+    Matrix3 toXyz;
+    ASSERT_EQ(RgbToXyzMatrix(hdtv, d65, &toXyz), 0);
+    Vector3 light;
+    for (int c = 0; c < 3; ++c) {
+        light[c] = VideoRangeDisplay(PeakOf(peaks, Channel(c)));
+    }
+    Chromaticity shown = {};
+    ASSERT_EQ(XyzToXy(AsTristimulus(RowTimesMatrix3(light, toXyz)), &shown), 0);
+    EXPECT_NEAR(shown.x, warm.x, 0.002);
+    EXPECT_NEAR(shown.y, warm.y, 0.002);
 }
 
 TEST(ResponseCurve, OnlyCrushedOrRaisedEndsBendIt) {
