@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the native suites under sanitizers, the command-line tool,
-# the fuzz targets and the benchmarks, then the MinGW build with its Wine
-# suites on private X servers. Exits non-zero when anything fails.
+# the accuracy table, the fuzz targets and the benchmarks, then the MinGW
+# build with its Wine suites on private X servers. Exits non-zero when
+# anything fails.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -205,6 +206,9 @@ run_scripts() {
 
 step "native build (ASan, UBSan)" configure_and_build "$build/native" -DTONALIS_SANITIZE=ON
 step "native unit tests" run_native_unit_tests
+# What a perfect-eye calibration gives on simulated displays; accuracy_tests,
+# among the unit tests, guards these figures.
+step "accuracy table" "$build/native/accuracy_table"
 if compgen -G "$root/tests/fuzz/*.cpp" >/dev/null; then
     step "fuzz build" configure_and_build "$build/fuzz" -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_C_COMPILER=clang -DTONALIS_SANITIZE=ON -DTONALIS_FUZZ=ON

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/colorimetry.h"
+#include "model/matching.h"
 
 namespace tonalis {
 
@@ -23,6 +24,22 @@ uint8_t ClampedLevel(double component) {
 }
 
 }  // namespace
+
+int FindWhiteStep(Chromaticity white) {
+    for (int step = 0; step < kWhiteLadderSteps; ++step) {
+        if (ChromaticityMatches(WhiteLadder[step], white)) {
+            return step;
+        }
+    }
+    return kDefaultWhiteLadderStep;
+}
+
+SwatchColour SquareSwatch(const WhiteSwatchTable& table, int step) {
+    if (step < 0 || step >= kWhiteLadderSteps) {
+        return {0, 0, 0};
+    }
+    return table.steps[step];
+}
 
 WhiteSwatchTable& ProcessWhiteSwatchTable() {
     static WhiteSwatchTable table;

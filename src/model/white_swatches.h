@@ -40,6 +40,14 @@ struct WhiteSwatchTable {
 // The table the measurement screen reads; it lives as long as the process.
 WhiteSwatchTable& ProcessWhiteSwatchTable();
 
+// The first step within the preset tolerance of white, else the default step:
+// where the measurement screen starts.
+int FindWhiteStep(Chromaticity white);
+
+// What a square of the measurement screen shows for a step: its swatch, or
+// black where the ladder has no such step.
+SwatchColour SquareSwatch(const WhiteSwatchTable& table, int step);
+
 // Fills the table step by step for these primaries and gammas (red, green,
 // blue). Levels outside 0..255 are clamped to them. On failure it returns
 // false: steps before the failing one keep their new colours, the others their

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/gamma_ramp.h"
+#include "model/starting_record.h"
 #include "model/unicode_text.h"
 #include "model/white_point.h"
 #include "profile/load_monitor_profile.h"
@@ -15,7 +16,6 @@
 #include "tool/json_writer.h"
 #include "tool/match_options.h"
 #include "tool/profile_failure.h"
-#include "tool/starting_record.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
 

@@ -7,6 +7,7 @@
 
 #include "display/gamma_ramp_access.h"
 #include "model/adjusted_white.h"
+#include "model/pattern_levels.h"
 #include "model/slider_mapping.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
@@ -38,12 +39,6 @@ const GammaSlider* FindGammaSlider(int controlId) {
         }
     }
     return nullptr;
-}
-
-// One gamma for all channels: green's is copied to blue, then to red.
-void CopyGreenToOthers(double values[3]) {
-    values[kBlue] = values[kGreen];
-    values[kRed] = values[kBlue];
 }
 
 bool IsPatternControl(HWND window, HWND control) {

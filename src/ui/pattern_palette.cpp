@@ -1,5 +1,7 @@
 #include "ui/pattern_palette.h"
 
+#include "model/pattern_levels.h"
+
 namespace tonalis {
 
 namespace {
@@ -10,10 +12,13 @@ struct StartColour {
 
 // Black, white, the three primaries, the brightness grey, the four patch
 // centres, the three white point squares and the four separator colours.
+constexpr BYTE kGrey = kBrightnessGreyLevel;
 constexpr StartColour kStartColours[kPatternPaletteEntries] = {
-    {0, 0, 0},       {255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255},     {38, 38, 38},
-    {128, 128, 128}, {128, 0, 0},     {0, 128, 0}, {0, 0, 128}, {192, 192, 192}, {192, 192, 192},
-    {192, 192, 192}, {218, 218, 218}, {218, 0, 0}, {0, 218, 0}, {0, 0, 218},
+    {0, 0, 0},       {255, 255, 255},       {255, 0, 0},     {0, 255, 0},
+    {0, 0, 255},     {kGrey, kGrey, kGrey}, {128, 128, 128}, {128, 0, 0},
+    {0, 128, 0},     {0, 0, 128},           {192, 192, 192}, {192, 192, 192},
+    {192, 192, 192}, {218, 218, 218},       {218, 0, 0},     {0, 218, 0},
+    {0, 0, 218},
 };
 
 }  // namespace

@@ -2,8 +2,7 @@
 // the white point squares, each painted through the pattern palette.
 #include "ui/patterns.h"
 
-#include <cmath>
-
+#include "model/pattern_levels.h"
 #include "ui/pattern_palette.h"
 
 namespace tonalis {
@@ -230,29 +229,13 @@ void DrawPaletteSquare(HDC dc, RECT rect, const PatternPalette& palette, int ent
     Fill(dc, rect.left, rect.top, rect.right, rect.bottom, PALETTEINDEX(entry));
 }
 
-int HalfLightLevel(double gamma) {
-    const double level = std::trunc(255.0 * std::pow(0.5, 1.0 / gamma) + 0.5);
-    // A gamma of 0 or below, or not a number, has no half-light level on the
-    // display's scale: keep the result a level.
-    if (!(level > 0.0)) {
-        return 0;
-    }
-    return level > 255.0 ? 255 : static_cast<int>(level);
-}
-
 void UpdateGammaCentreColours(SessionContext* session) {
-    const MonitorSettings& working = session->workingSettings;
-    const BYTE target = static_cast<BYTE>(HalfLightLevel(working.gamma[kGreen]));
-    BYTE red = target, green = target, blue = target;
-    if (working.hasGammaRamp != 1) {
-        red = static_cast<BYTE>(HalfLightLevel(working.gamma[kRed]));
-        blue = static_cast<BYTE>(HalfLightLevel(working.gamma[kBlue]));
-    }
+    const CentreLevels levels = GammaCentreLevels(session->workingSettings);
     PatternPalette* palette = &session->patternPalette;
-    SetPatternColour(palette, kGreyCentreEntry, green, green, green);
-    SetPatternColour(palette, kRedCentreEntry, red, 0, 0);
-    SetPatternColour(palette, kGreenCentreEntry, 0, green, 0);
-    SetPatternColour(palette, kBlueCentreEntry, 0, 0, blue);
+    SetPatternColour(palette, kGreyCentreEntry, levels.green, levels.green, levels.green);
+    SetPatternColour(palette, kRedCentreEntry, levels.red, 0, 0);
+    SetPatternColour(palette, kGreenCentreEntry, 0, levels.green, 0);
+    SetPatternColour(palette, kBlueCentreEntry, 0, 0, levels.blue);
 }
 
 }  // namespace tonalis

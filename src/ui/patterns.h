@@ -26,8 +26,6 @@ void PaintOffScreen(HDC dc, RECT rect, const std::function<void(HDC, RECT)>& pai
 // One square of the white point screen, all in one palette entry.
 void DrawPaletteSquare(HDC dc, RECT rect, const PatternPalette& palette, int entry);
 
-// The level that a display of this gamma shows at half of full light output.
-int HalfLightLevel(double gamma);
 // Entries 6 to 9 from the working settings, by whether the table can be set.
 void UpdateGammaCentreColours(SessionContext* session);
 

@@ -19,6 +19,5 @@ INT_PTR MeasureWhitePoint(HWND owner, SessionContext* session);
 // after step, black where the ladder has no such step.
 void SetWhiteSwatches(PatternPalette* palette, const WhiteSwatchTable& table, int step);
 void FlashSquare(HWND square);
-int FindWhiteStep(Chromaticity white);
 
 }  // namespace tonalis

@@ -2,7 +2,6 @@
 // whites; side squares step warmer or cooler, the centre one is the choice.
 #include <windows.h>
 
-#include "model/matching.h"
 #include "model/white_swatches.h"
 #include "resources/resource.h"
 #include "ui/controls.h"
@@ -35,11 +34,7 @@ WNDPROC g_previousLeftProc = nullptr;
 WNDPROC g_previousRightProc = nullptr;
 
 void SetSwatch(PatternPalette* palette, int entry, const WhiteSwatchTable& table, int step) {
-    if (step < 0 || step >= kWhiteLadderSteps) {
-        SetPatternColour(palette, entry, 0, 0, 0);
-        return;
-    }
-    const SwatchColour& colour = table.steps[step];
+    const SwatchColour colour = SquareSwatch(table, step);
     SetPatternColour(palette, entry, colour.red, colour.green, colour.blue);
 }
 
@@ -207,7 +202,6 @@ INT_PTR CALLBACK WhitePointScreenProc(HWND screen, UINT message, WPARAM wParam, 
 }  // namespace
 
 void SetWhiteSwatches(PatternPalette* palette, const WhiteSwatchTable& table, int step) {
-    // A side square whose neighbouring step does not exist shows black.
     SetSwatch(palette, kLeftSquareEntry, table, step - 1);
     SetSwatch(palette, kCentreSquareEntry, table, step);
     SetSwatch(palette, kRightSquareEntry, table, step + 1);
@@ -231,15 +225,6 @@ void FlashSquare(HWND square) {
     if (focused) {
         SetFocus(square);
     }
-}
-
-int FindWhiteStep(Chromaticity white) {
-    for (int step = 0; step < kWhiteLadderSteps; ++step) {
-        if (ChromaticityMatches(WhiteLadder[step], white)) {
-            return step;
-        }
-    }
-    return kDefaultWhiteLadderStep;
 }
 
 INT_PTR MeasureWhitePoint(HWND owner, SessionContext* session) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/pattern_levels.h"
 #include "ui/patterns.h"
 #include "ui_test_support.h"
 

@@ -1,11 +1,11 @@
 // Defaults of a new monitor record, without a display to read a ramp from.
-#include "tool/starting_record.h"
+#include "model/starting_record.h"
 
 #include <cstring>
 
 #include "model/presets.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 MonitorSettings StartingRecord() {
     MonitorSettings record = {};
@@ -24,4 +24,4 @@ MonitorSettings StartingRecord() {
     return record;
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -1,9 +1,9 @@
-// The monitor record the profile subcommands start from.
+// The monitor record a calibration starts from, without a display to read.
 #pragma once
 
 #include "model/monitor_settings.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 // The defaults a monitor record starts with in the applet (6500K, HDTV, gamma
 // 2.2, full peaks, native gamma factors 1.0, "Orvane Monitor Profile"), on a
@@ -11,4 +11,4 @@ namespace tonalis::tool {
 // 'vcgt' is read against.
 MonitorSettings StartingRecord();
 
-}  // namespace tonalis::tool
+}  // namespace tonalis
