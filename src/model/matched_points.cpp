@@ -17,6 +17,9 @@ constexpr double kHalf = 0.5;
 constexpr double kPatternLights[] = {kDarkestVisibleLight, 0.25, kHalf, 0.75,
                                      kBrightestDistinctLight};
 
+// How far from a power law, in drive levels, a point may lie and still be on it.
+constexpr double kOnLawDrive = 1.0;
+
 // Enough for the peak's light to stop moving in the last digit.
 constexpr int kSettleRounds = 60;
 
@@ -64,6 +67,35 @@ double WhiteDrive(const TonePoint& below, double brightestDrive) {
     return white < kTop ? white : 0.0;
 }
 
+// Points that all lie within a level of the power law through their half
+// (or, without one, through the factor's), with end steps that do not bend
+// it, say no more than it does; an 8-bit table cannot follow them closer.
+bool OnPowerLaw(const ToneMatch& inner, const TonePoint* const ends[2], double* factor) {
+    if (inner.count < 2) {
+        return false;
+    }
+    double law = *factor;
+    for (int i = 0; i < inner.count; ++i) {
+        if (inner.points[i].fraction == kHalf) {
+            law = PowerLawFactor(inner.points[i]);
+        }
+    }
+    const ResponseCurve curve = ResponseCurve::PowerLaw(NominalCrtGamma * law);
+    for (int i = 0; i < inner.count; ++i) {
+        if (std::fabs(curve.Drive(inner.points[i].fraction) - inner.points[i].drive) >
+            kOnLawDrive) {
+            return false;
+        }
+    }
+    for (int e = 0; e < 2; ++e) {
+        if (ends[e] && EndBendsCurve(curve, e == 0, ends[e]->drive)) {
+            return false;
+        }
+    }
+    *factor = law;
+    return true;
+}
+
 }  // namespace
 
 double HalfFactor(const ResponseCurve& curve) {
@@ -103,6 +135,9 @@ bool SetMatchedPoints(const TonePoint* given, int count, double* gammaFactor, To
     }
 
     double factor = *gammaFactor;
+    if (OnPowerLaw(inner, ends, &factor)) {
+        inner.count = 0;
+    }
     if (inner.count == 1) {
         factor = PowerLawFactor(inner.points[0]);
         inner.count = 0;
