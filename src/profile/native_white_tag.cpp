@@ -29,16 +29,13 @@ int32_t WriteNativeWhiteTag(Chromaticity white, IccProfile* profile) {
         icc::StoreBig32(bytes + kValuesOffset + 4 * i,
                         uint32_t(icc::DoubleToS15Fixed16(values[i])));
     }
-    TagBuffer buffer = {kNativeWhiteSignature, kTagSize, bytes};
-    int32_t code = IccSetTagData(profile, &buffer);
-    if (code == icc::kNotAcceptable) {
-        // One of another size, or sharing its bytes, makes way.
-        code = IccRemoveTag(profile, kNativeWhiteSignature);
-        if (code == icc::kOk) {
-            code = IccSetTagData(profile, &buffer);
-        }
+    // The old one makes way, whatever its size.
+    const int32_t removed = RemoveNativeWhiteTag(profile);
+    if (removed != icc::kOk) {
+        return removed;
     }
-    return code;
+    TagBuffer buffer = {kNativeWhiteSignature, kTagSize, bytes};
+    return IccSetTagData(profile, &buffer);
 }
 
 int32_t RemoveNativeWhiteTag(IccProfile* profile) {

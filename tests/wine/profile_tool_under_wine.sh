@@ -107,8 +107,8 @@ done
 check_read vcgt-csv text vcgt shifted.wine.icc --csv
 check_read vcgt-none json vcgt "$srgb" --json
 
-if [[ $(tag_names "$work/updated.wine.icc") == "$(tag_names "$srgb") vcgt" ]]; then
-    pass "make --from keeps every tag of the source and adds the table"
+if [[ $(tag_names "$work/updated.wine.icc") == "$(tag_names "$srgb") nwpt vcgt" ]]; then
+    pass "make --from keeps every tag of the source and adds the table and the own white"
 else
     fail "make --from tags: $(tag_names "$work/updated.wine.icc")"
 fi

@@ -112,5 +112,29 @@ TEST_F(CalibratedWhite, AWarmMonitorAimedAt6500KShowsItAndItsProfileSaysSo) {
     }
 }
 
+// A profile saved before: 'wtpt' the monitor's own white and no 'nwpt', its
+// table with peaks worked out as linear amounts (255, 212, 157 for 5000K on
+// a 6500K monitor). It loads with its table, and its adjusted white is what
+// that table shows.
+TEST_F(CalibratedWhite, AnOlderProfileKeepsItsTableAndShowsTheWhiteOfItsPeaks) {
+    MonitorSettings settings = DefaultSettings();
+    settings.whiteRgb = 0x009DD4FF;
+    settings.ramp = BuildGammaRamp(settings.gamma, settings.gammaFactor, settings.whiteRgb);
+    const std::string path = Path("older.icc");
+    ASSERT_EQ(SaveMonitorProfile("", path.c_str(), "Older", settings, false), 0);
+    WriteFile(path, WithTag(ReadFile(path), "vcgt", VcgtTable(settings.ramp, 3, 256, 1, 1584)));
+
+    MonitorSettings loaded = DefaultSettings();
+    loaded.ramp = IdentityRamp();
+    ASSERT_EQ(LoadMonitorProfile(path.c_str(), &loaded), 0);
+    EXPECT_EQ(0, std::memcmp(&loaded.ramp, &settings.ramp, sizeof(GammaRamp)));
+    EXPECT_NEAR(loaded.hardwareWhite.x, 0.3128, 1e-4);
+    // The monitor matched as gamma 2.61 x the factor the table was made for.
+    const Monitor monitor = {{0.3128, 0.3292}, {2.61, 2.61, 2.61}};
+    const cmsCIExyY shown = XyOf(monitor.Shows(settings.ramp, 255));
+    EXPECT_LT(DeltaUv(shown.x, shown.y, loaded.adjustedWhite), 0.001);
+    EXPECT_GT(DeltaUv(shown.x, shown.y, {0.3457, 0.3587}), 0.01) << "not the 5000K once meant";
+}
+
 }  // namespace
 }  // namespace tonalis
