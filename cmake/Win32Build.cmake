@@ -9,12 +9,18 @@ tonalis_glob(TONALIS_WIN32_ONLY_SOURCES session applet display ui)
 tonalis_glob(TONALIS_SPLIT_SOURCES model icc profile keeper)
 list(FILTER TONALIS_SPLIT_SOURCES INCLUDE REGEX "_win32\\.cpp$")
 
-add_library(tonalis_objects OBJECT ${TONALIS_PORTABLE_SOURCES} ${TONALIS_WIN32_ONLY_SOURCES}
-            ${TONALIS_SPLIT_SOURCES})
-target_include_directories(tonalis_objects PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_compile_options(tonalis_objects PRIVATE ${TONALIS_WARNINGS})
-target_compile_definitions(tonalis_objects PUBLIC WINVER=0x0500 _WIN32_WINNT=0x0500
-                           _WIN32_IE=0x0500)
+# The portable core is compiled once, for the DLL and for the end-to-end
+# tests, which read the saved profiles back as the applet would.
+add_library(tonalis_portable_objects OBJECT ${TONALIS_PORTABLE_SOURCES})
+add_library(tonalis_win32_objects OBJECT ${TONALIS_WIN32_ONLY_SOURCES} ${TONALIS_SPLIT_SOURCES})
+foreach(objects tonalis_portable_objects tonalis_win32_objects)
+    target_include_directories(${objects} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(${objects} PRIVATE ${TONALIS_WARNINGS})
+    target_compile_definitions(${objects} PUBLIC WINVER=0x0500 _WIN32_WINNT=0x0500
+                               _WIN32_IE=0x0500)
+endforeach()
+set(TONALIS_DLL_OBJECTS $<TARGET_OBJECTS:tonalis_portable_objects>
+    $<TARGET_OBJECTS:tonalis_win32_objects>)
 
 set(TONALIS_RESOURCES ${PROJECT_SOURCE_DIR}/src/resources/tonalis.rc)
 file(GLOB TONALIS_RESOURCE_INPUTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/resources/*.ico
@@ -22,7 +28,7 @@ file(GLOB TONALIS_RESOURCE_INPUTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/re
 set_source_files_properties(${TONALIS_RESOURCES} PROPERTIES OBJECT_DEPENDS
                             "${TONALIS_RESOURCE_INPUTS}")
 
-add_library(TNP SHARED $<TARGET_OBJECTS:tonalis_objects> ${TONALIS_RESOURCES}
+add_library(TNP SHARED ${TONALIS_DLL_OBJECTS} ${TONALIS_RESOURCES}
             ${PROJECT_SOURCE_DIR}/src/applet/TNP.def)
 set_target_properties(TNP PROPERTIES PREFIX "" OUTPUT_NAME TNP SUFFIX ".cpl")
 target_link_options(TNP PRIVATE ${TONALIS_STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
@@ -31,7 +37,7 @@ target_link_libraries(TNP PRIVATE ${TONALIS_SYSTEM_LIBS})
 # The tool takes what it needs of the applet's objects from an archive: the
 # display and registry code of its loader commands, and the string table that
 # holds the registry's key names.
-add_library(tonalis_archive STATIC $<TARGET_OBJECTS:tonalis_objects>)
+add_library(tonalis_archive STATIC ${TONALIS_DLL_OBJECTS})
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/tool/*.cpp)
 list(FILTER TOOL_SOURCES EXCLUDE REGEX "_(x11|posix)\\.cpp$")
 if(TOOL_SOURCES)
@@ -64,8 +70,11 @@ if(MAKENSIS AND WIXL AND TARGET tonalis)
     # One ProductCode per version, the same in every build of it.
     string(UUID TONALIS_PRODUCT_CODE NAMESPACE ${TONALIS_UPGRADE_CODE}
            NAME "Tonalis ${PROJECT_VERSION}" TYPE SHA1 UPPER)
-    add_library(tonalis_msi_actions SHARED ${PROJECT_SOURCE_DIR}/installer/user_run_values.cpp)
+    add_library(tonalis_msi_actions SHARED ${PROJECT_SOURCE_DIR}/installer/user_run_values.cpp
+                ${PROJECT_SOURCE_DIR}/installer/files_in_use.cpp
+                ${PROJECT_SOURCE_DIR}/src/keeper/keeper_link_win32.cpp)
     set_target_properties(tonalis_msi_actions PROPERTIES PREFIX "")
+    target_include_directories(tonalis_msi_actions PRIVATE ${PROJECT_SOURCE_DIR}/src)
     target_compile_options(tonalis_msi_actions PRIVATE ${TONALIS_WARNINGS})
     # The MSI calls its entry by the plain name.
     target_link_options(tonalis_msi_actions PRIVATE ${TONALIS_STATIC_RUNTIME} -Wl,--kill-at)
@@ -102,7 +111,7 @@ set(E2E_DRIVER_SOURCES ${PROJECT_SOURCE_DIR}/tests/e2e/window_driver.cpp
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
 if(WIN32_TEST_SOURCES)
     add_executable(win32_tests ${WIN32_TEST_SOURCES} ${E2E_DRIVER_SOURCES}
-                   $<TARGET_OBJECTS:tonalis_objects>
+                   ${TONALIS_DLL_OBJECTS}
                    ${TONALIS_RESOURCES})
     target_include_directories(win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/src
                                ${PROJECT_SOURCE_DIR}/tests)
@@ -116,8 +125,8 @@ endif()
 # End-to-end tests: load the built TNP.cpl as the Control Panel would.
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
 if(E2E_TEST_SOURCES)
-    # The portable sources read the saved profiles back as the applet would.
-    add_executable(e2e_tests ${E2E_TEST_SOURCES} ${TONALIS_PORTABLE_SOURCES}
+    # The portable objects read the saved profiles back as the applet would.
+    add_executable(e2e_tests ${E2E_TEST_SOURCES} $<TARGET_OBJECTS:tonalis_portable_objects>
                    ${PROJECT_SOURCE_DIR}/src/model/platform_win32.cpp)
     target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/src
                                ${PROJECT_SOURCE_DIR}/tests)
@@ -154,7 +163,7 @@ add_dependencies(applet_bench TNP)
 # Timings of the user interface under Wine: printed, never judged.
 file(GLOB UI_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/bench_win32/*.cpp)
 if(UI_BENCH_SOURCES)
-    add_executable(ui_bench ${UI_BENCH_SOURCES} $<TARGET_OBJECTS:tonalis_objects>
+    add_executable(ui_bench ${UI_BENCH_SOURCES} ${TONALIS_DLL_OBJECTS}
                    ${TONALIS_RESOURCES})
     target_include_directories(ui_bench PRIVATE ${PROJECT_SOURCE_DIR}/src)
     target_compile_options(ui_bench PRIVATE ${TONALIS_WARNINGS})

@@ -131,8 +131,14 @@ Section "Tonalis"
 
     WriteRegStr HKLM "${CPLS_KEY}" "${PRODUCT}" "$INSTDIR\TNP.cpl"
     ; The keeper, for every user: it keeps the monitors whose logon box the user
-    ; ticked, and exits at once for one who wants nothing kept.
-    WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" 'rundll32.exe "$INSTDIR\TNP.cpl",TNLKeepCalibration --logon'
+    ; ticked, and exits at once for one who wants nothing kept. The 32-bit
+    ; rundll32.exe: on 64-bit Windows the logon would run the bare name as the
+    ; 64-bit one, which cannot load TNP.cpl.
+    StrCpy $0 "$SYSDIR\rundll32.exe"
+    ${If} ${RunningX64}
+        StrCpy $0 "$WINDIR\SysWOW64\rundll32.exe"
+    ${EndIf}
+    WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" '"$0" "$INSTDIR\TNP.cpl",TNLKeepCalibration --logon'
     Call RemoveUserRunValues
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -154,9 +160,11 @@ Section "Uninstall"
     DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
     DeleteRegValue HKLM "${CPLS_KEY}" "${PRODUCT}"
     !insertmacro RemoveOldLayout
+    ; An open applet holds TNP.cpl: it goes at the next restart, and the folder
+    ; after it.
     Delete /REBOOTOK "$INSTDIR\TNP.cpl"
-    Delete "$INSTDIR\tonalis.exe"
+    Delete /REBOOTOK "$INSTDIR\tonalis.exe"
     Delete "$INSTDIR\uninstall.exe"
-    RMDir "$INSTDIR"
+    RMDir /REBOOTOK "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

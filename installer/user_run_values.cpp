@@ -2,12 +2,10 @@
 // a file installed (TNP.cpl's keeper, tonalis.exe's) from every user's hive
 // loaded now: the per-machine logon entry replaces them, and without the files
 // they fail at every logon.
-#include <windows.h>
-#include <msi.h>
-#include <msiquery.h>
-
 #include <cwchar>
 #include <string>
+
+#include "action_data.h"
 
 namespace {
 
@@ -17,17 +15,6 @@ const wchar_t kValueName[] = L"Tonalis";
 std::wstring Lower(std::wstring text) {
     CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
     return text;
-}
-
-// The install folder, with its final backslash, which a deferred action gets
-// as its CustomActionData.
-std::wstring InstallFolder(MSIHANDLE install) {
-    wchar_t path[MAX_PATH] = L"";
-    DWORD size = MAX_PATH;
-    if (MsiGetPropertyW(install, L"CustomActionData", path, &size) != ERROR_SUCCESS) {
-        return L"";
-    }
-    return path;
 }
 
 // A value of another copy, one that was never installed, stays.
@@ -53,7 +40,8 @@ void RemoveIfInstalledCopy(const std::wstring& hive, const std::wstring& folder)
 
 // Never fails the installation: a value it cannot remove is no reason to stop.
 extern "C" __declspec(dllexport) UINT __stdcall RemoveUserRunValues(MSIHANDLE install) {
-    const std::wstring folder = InstallFolder(install);
+    // The install folder, with its final backslash.
+    const std::wstring folder = CustomActionData(install);
     if (folder.empty()) {
         return ERROR_SUCCESS;
     }

@@ -105,9 +105,18 @@ stop_window_manager() {
     fi
 }
 
+# One check script, with the time it took.
+timed_script() {
+    local script=$1 started=$SECONDS status=0
+    echo "--- $(basename "$script")"
+    bash "$script" "$build" "$results" || status=1
+    echo "--- $(basename "$script") took $((SECONDS - started)) s"
+    return $status
+}
+
 # One run of a Wine test program on the current X server.
 run_wine_suite() {
-    local program=$1 label=$2 setup=$3
+    local program=$1 label=$2 setup=$3 started=$SECONDS
     shift 3
     # GoogleTest under Wine needs a drive-letter path for its report.
     local report
@@ -123,6 +132,7 @@ run_wine_suite() {
     # The next run must start a new server, which reads the displays afresh.
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
+    echo "--- $label took $((SECONDS - started)) s"
     return $status
 }
 
@@ -187,7 +197,7 @@ run_wine_suites() {
     for script in "$root"/tests/wine/*.sh; do
         [[ -f $script ]] || continue
         start_xserver xvfb "$((display_base + 2))" "$build/xvfb-script.log" || return 1
-        bash "$script" "$build" "$results" || status=1
+        timed_script "$script" || status=1
         wineserver -k 2>/dev/null || true
         stop_xserver
     done
@@ -198,8 +208,7 @@ run_scripts() {
     local status=0 script
     for script in "$root"/tests/scripts/*.sh; do
         [[ -f $script ]] || continue
-        echo "--- $(basename "$script")"
-        bash "$script" "$build" "$results" || status=1
+        timed_script "$script" || status=1
     done
     return $status
 }

@@ -8,6 +8,7 @@
 #include "applet/init_session.h"
 #include "applet/single_run.h"
 #include "display/start_ramp_memory.h"
+#include "keeper/keeper_link.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "session/system_calls.h"
@@ -94,24 +95,9 @@ int ShowWindowsOfRun(HWND owner, HINSTANCE instance, SessionContext* session) {
     return static_cast<int>(PropertySheetA(&header));
 }
 
-}  // namespace
-
-void FillWizardPage(PROPSHEETPAGEA* page, WORD dialogId, DLGPROC procedure,
-                    SessionContext* session) {
-    ZeroMemory(page, kWizardPageRecordSize);
-    page->dwSize = kWizardPageRecordSize;
-    page->dwFlags = 0;
-    page->hInstance = session->instance;
-    page->pszTemplate = MAKEINTRESOURCEA(dialogId);
-    page->pfnDlgProc = procedure;
-    page->lParam = reinterpret_cast<LPARAM>(session);
-}
-
-int RunApplet(HWND owner, HINSTANCE instance) {
-    SingleRun run;
-    if (!run.IsFirst()) {
-        return kAnotherRunShown;
-    }
+// The session, from its start-up checks to its release once the last window
+// of the run is gone.
+int RunSession(HWND owner, HINSTANCE instance) {
     // The patterns are drawn in device pixels: no window of the run is stretched.
     ScopedPerMonitorDpiAwareness awareness;
     SessionContext* session = AllocateSession();
@@ -127,6 +113,33 @@ int RunApplet(HWND owner, HINSTANCE instance) {
     // No window that holds the session exists any more.
     ForgetStartRamps();
     ReleaseSession(session);
+    return result;
+}
+
+}  // namespace
+
+void FillWizardPage(PROPSHEETPAGEA* page, WORD dialogId, DLGPROC procedure,
+                    SessionContext* session) {
+    ZeroMemory(page, kWizardPageRecordSize);
+    page->dwSize = kWizardPageRecordSize;
+    page->dwFlags = 0;
+    page->hInstance = session->instance;
+    page->pszTemplate = MAKEINTRESOURCEA(dialogId);
+    page->pfnDlgProc = procedure;
+    page->lParam = reinterpret_cast<LPARAM>(session);
+}
+
+int RunApplet(HWND owner, HINSTANCE instance) {
+    int result = kAnotherRunShown;
+    {
+        SingleRun run;
+        if (!run.IsFirst()) {
+            return kAnotherRunShown;
+        }
+        result = RunSession(owner, instance);
+    }
+    // From here on the keeper keeps whatever the run left in the display.
+    TellKeeperAppletEnded();
     return result;
 }
 

@@ -1,6 +1,6 @@
-// The claim is a named shared block in the logon session's own namespace: it
-// exists exactly while a run's process holds it open, and it holds the thread
-// that shows that run's windows.
+// The claim is a named shared block in the logon session's own namespace; a
+// run takes it by writing its process into it, in one step, and gives it back
+// at its end, so that whoever else holds the block open decides nothing.
 #include "applet/single_run.h"
 
 #include "session/run_claim.h"
@@ -8,10 +8,6 @@
 namespace tonalis {
 
 namespace {
-
-struct Claim {
-    DWORD windowThread;
-};
 
 // The window that the run shows on top: the sheet or the panel, or a message
 // box or file dialog above them (their owner is disabled meanwhile).
@@ -41,28 +37,40 @@ void BringToFront(DWORD windowThread) {
 }  // namespace
 
 SingleRun::SingleRun()
-    : claim_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Claim),
+    : claim_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(RunClaim),
                                 kRunClaimName)),
+      view_(nullptr),
       first_(true) {
     if (claim_ == nullptr) {
-        return;  // a system without named objects: runs are not counted
+        // Another user's or an elevated run made it; else a system without
+        // named objects, where runs are not counted.
+        first_ = GetLastError() != ERROR_ACCESS_DENIED;
+        return;
     }
-    bool held = GetLastError() == ERROR_ALREADY_EXISTS;
-    auto* claim = static_cast<Claim*>(MapViewOfFile(claim_, FILE_MAP_WRITE, 0, 0, sizeof(Claim)));
-    if (held) {
-        first_ = false;
-        BringToFront(claim != nullptr ? claim->windowThread : 0);
+    auto* claim = static_cast<RunClaim*>(MapViewOfFile(claim_, FILE_MAP_WRITE, 0, 0, 0));
+    if (claim == nullptr) {
         CloseHandle(claim_);
         claim_ = nullptr;
-    } else if (claim != nullptr) {
+        return;
+    }
+    if (InterlockedCompareExchange(&claim->holder, static_cast<LONG>(GetCurrentProcessId()), 0) ==
+        0) {
         claim->windowThread = GetCurrentThreadId();
+        view_ = claim;
+        return;
     }
-    if (claim != nullptr) {
-        UnmapViewOfFile(claim);
-    }
+    first_ = false;
+    BringToFront(claim->windowThread);
+    UnmapViewOfFile(claim);
+    CloseHandle(claim_);
+    claim_ = nullptr;
 }
 
 SingleRun::~SingleRun() {
+    if (view_ != nullptr) {
+        InterlockedExchange(&view_->holder, 0);
+        UnmapViewOfFile(view_);
+    }
     if (claim_ != nullptr) {
         CloseHandle(claim_);
     }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "session/run_claim.h"
+
 namespace tonalis {
 
 class SingleRun {
@@ -22,6 +24,7 @@ class SingleRun {
 
   private:
     HANDLE claim_;
+    RunClaim* view_;  // while this run holds the session
     bool first_;
 };
 

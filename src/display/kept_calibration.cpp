@@ -2,9 +2,7 @@
 // per display device, as the applet reaches the display.
 #include "display/kept_calibration.h"
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "display/display_system_calls.h"
 #include "display/monitors.h"
@@ -63,20 +61,26 @@ bool FindKeptProfile(uint32_t number, const char* device, char* path, uint32_t s
 
 }  // namespace
 
-int FindDisplayDevices(DisplayDeviceName* devices, int most) {
+bool SearchDisplayDevices(DisplayDeviceName* devices, int most, int* count) {
     const int limit = most < kMostKeptMonitors ? most : kMostKeptMonitors;
     const int counted = MonGetSystemMetrics(SM_CMONITORS);
     const int wanted = counted < limit ? counted : limit;
     MONITORINFOEXA found[kMostKeptMonitors];
     const int filled = wanted > 0 ? FindMonitorsInOrder(found, wanted) : 0;
-    if (filled == 0 || filled != wanted) {
-        CopyName(kWholeScreen, &devices[0]);
-        return 1;
-    }
     for (int i = 0; i < filled; ++i) {
         CopyName(found[i].szDevice, &devices[i]);
     }
-    return filled;
+    *count = filled;
+    return filled > 0 && filled == wanted;
+}
+
+int FindDisplayDevices(DisplayDeviceName* devices, int most) {
+    int count = 0;
+    if (!SearchDisplayDevices(devices, most, &count)) {
+        CopyName(kWholeScreen, &devices[0]);
+        return 1;
+    }
+    return count;
 }
 
 bool ReadDeviceTable(const char* device, GammaRamp* ramp) {
@@ -105,6 +109,18 @@ TableTaken LoadDeviceTable(const char* device, const GammaRamp& ramp) {
                                                                     : TableTaken::kNotHeld;
 }
 
+bool ReadProfileTable(const char* profile, GammaRamp* ramp, int* readResult, VcgtProblem* problem) {
+    // Every form of table other tools write, as tonalis.exe apply reads them.
+    VcgtCurves curves;
+    *problem = VcgtProblem::kMissing;
+    *readResult = ReadProfileCurves(profile, &curves, problem);
+    if (*readResult != 0 || *problem != VcgtProblem::kNone) {
+        return false;
+    }
+    *ramp = VcgtRamp(curves);
+    return true;
+}
+
 void PlanKeptLoad(uint32_t number, const char* device, KeptLoad* load) {
     *load = {};
     CopyName(device, &load->device);
@@ -117,15 +133,7 @@ void PlanKeptLoad(uint32_t number, const char* device, KeptLoad* load) {
         load->table = KeptTable::kRegisteredMissing;
         return;
     }
-    // Every form of table other tools write, as tonalis.exe apply reads them.
-    VcgtCurves curves;
-    load->problem = VcgtProblem::kMissing;
-    load->readResult = ReadProfileCurves(load->profile, &curves, &load->problem);
-    if (load->readResult == 0 && load->problem == VcgtProblem::kNone) {
-        for (int c = 0; c < 3; ++c) {
-            const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
-            std::copy(entries.begin(), entries.end(), load->ramp.Channel(c));
-        }
+    if (ReadProfileTable(load->profile, &load->ramp, &load->readResult, &load->problem)) {
         load->table = KeptTable::kUsable;
     } else if (!registered) {
         load->table = KeptTable::kAssociatedWithoutTable;

@@ -24,6 +24,9 @@ struct DisplayDeviceName {
 // The display devices in the registry's numbering; when the search falls
 // short, the whole screen as one device, "DISPLAY". Returns how many.
 int FindDisplayDevices(DisplayDeviceName* devices, int most);
+// The same search without the whole screen: false when it fell short of the
+// count the system gives, as it may for a moment while monitors change.
+bool SearchDisplayDevices(DisplayDeviceName* devices, int most, int* count);
 
 // False when the device's table cannot be read.
 bool ReadDeviceTable(const char* device, GammaRamp* ramp);
@@ -48,6 +51,11 @@ struct KeptLoad {
     // kUsable: the table, at 256 entries a channel.
     GammaRamp ramp;
 };
+
+// The profile's table at 256 entries a channel, in every form other tools
+// write: false, with readResult (a string id) or problem saying why, when it
+// has none that can be used.
+bool ReadProfileTable(const char* profile, GammaRamp* ramp, int* readResult, VcgtProblem* problem);
 
 // What the monitor would get back, found and read without changing anything.
 void PlanKeptLoad(uint32_t number, const char* device, KeptLoad* load);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "keeper/monitor_tables.h"
+#include "profile/file_identity.h"
 
 namespace tonalis {
 
@@ -14,7 +15,7 @@ struct KeptChoice {
     int monitor = -1;          // only this monitor, in the applet's numbering; -1: all
     bool hasProfile = false;   // a profile given for every monitor kept
     GammaRamp profileTable{};  // its table, at 256 entries a channel
-    std::string profileName;   // its path, for the status
+    std::string profileName;   // its path, read again when it changes
     // Only the monitors whose logon choice asks for their calibration.
     bool logonChoice = false;
 };
@@ -31,6 +32,12 @@ class DeviceTables : public keeper::MonitorTables {
     // The kept profile is read again at the next use: of the monitor of this
     // number, or of every monitor for -1.
     void Forget(int number);
+    // Forgets each monitor whose kept profile changed on disk since it was
+    // read (another file, size or time); true when any did.
+    bool ForgetChanged();
+    // What the monitor holds now is kept for it, until its profile is read
+    // again; a monitor with nothing kept stays so.
+    void KeepHeld(const std::string& monitor);
     // The monitor's number, or -1.
     int NumberOf(const std::string& monitor) const;
     // The profile kept for the monitor; empty when none is.
@@ -44,6 +51,8 @@ class DeviceTables : public keeper::MonitorTables {
         bool usable = false;
         GammaRamp table{};
         std::string profile;
+        bool stamped = false;  // the profile's file was there when read
+        FileStamp stamp;
     };
     Entry& Read(const std::string& monitor);
 

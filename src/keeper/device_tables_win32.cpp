@@ -41,10 +41,18 @@ bool WriteKeptTable(const char* device, const GammaRamp& table) {
 
 std::vector<std::string> DeviceTables::Present() {
     DisplayDeviceName devices[kMostKeptMonitors];
-    const int count = FindDisplayDevices(devices, kMostKeptMonitors);
-    present_.clear();
-    for (int i = 0; i < count; ++i) {
-        present_.push_back(devices[i].text);
+    int count = 0;
+    const bool found = SearchDisplayDevices(devices, kMostKeptMonitors, &count);
+    // A count that disagrees for a moment leaves the monitors known as they
+    // are; at start the whole screen stands for them, as for the loader.
+    if (found || present_.empty()) {
+        if (!found) {
+            count = FindDisplayDevices(devices, kMostKeptMonitors);
+        }
+        present_.clear();
+        for (int i = 0; i < count; ++i) {
+            present_.push_back(devices[i].text);
+        }
     }
     // A monitor that went away has its profile read again when it comes back.
     for (auto entry = kept_.begin(); entry != kept_.end();) {
@@ -55,7 +63,7 @@ std::vector<std::string> DeviceTables::Present() {
     if (choice_.monitor < 0) {
         return present_;
     }
-    if (choice_.monitor < count) {
+    if (static_cast<size_t>(choice_.monitor) < present_.size()) {
         return {present_[static_cast<size_t>(choice_.monitor)]};
     }
     return {};
@@ -74,9 +82,18 @@ DeviceTables::Entry& DeviceTables::Read(const std::string& monitor) {
     entry = Entry();
     entry.read = true;
     if (choice_.hasProfile) {
+        entry.profile = choice_.profileName;
+        entry.stamped = ReadFileStamp(entry.profile.c_str(), &entry.stamp);
+        // While the given file holds no usable table, the last one read stands.
+        GammaRamp table;
+        int readResult = 0;
+        VcgtProblem problem = VcgtProblem::kNone;
+        if (entry.stamped &&
+            ReadProfileTable(entry.profile.c_str(), &table, &readResult, &problem)) {
+            choice_.profileTable = table;
+        }
         entry.usable = true;
         entry.table = choice_.profileTable;
-        entry.profile = choice_.profileName;
         return entry;
     }
     const int number = NumberOf(monitor);
@@ -89,6 +106,7 @@ DeviceTables::Entry& DeviceTables::Read(const std::string& monitor) {
     entry.usable = load.table == KeptTable::kUsable;
     entry.table = load.ramp;
     entry.profile = load.profile;
+    entry.stamped = ReadFileStamp(load.profile, &entry.stamp);
     return entry;
 }
 
@@ -114,6 +132,28 @@ void DeviceTables::Forget(int number) {
         if (number < 0 || NumberOf(name) == number) {
             entry.read = false;
         }
+    }
+}
+
+bool DeviceTables::ForgetChanged() {
+    bool changed = false;
+    for (auto& [name, entry] : kept_) {
+        FileStamp now;
+        if (entry.read && ReadFileStamp(entry.profile.c_str(), &now) &&
+            (!entry.stamped || now != entry.stamp)) {
+            entry.read = false;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+void DeviceTables::KeepHeld(const std::string& monitor) {
+    kept_[monitor].read = false;
+    Entry& entry = Read(monitor);
+    GammaRamp held;
+    if (entry.usable && ReadDeviceTable(monitor.c_str(), &held)) {
+        entry.table = held;
     }
 }
 

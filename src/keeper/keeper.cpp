@@ -48,7 +48,7 @@ std::vector<Notice> Keeper::Event(double now, Trigger trigger) {
     for (MonitorState& monitor : monitors_) {
         monitor.refused = false;
     }
-    Check(now, trigger, &notices);
+    Check(now, trigger, false, &notices);
     return notices;
 }
 
@@ -60,7 +60,7 @@ std::vector<Notice> Keeper::Tick(double now) {
         wakeDue = true;
     }
     if (wakeDue || now >= nextPoll_) {
-        Check(now, Trigger::kPoll, &notices);
+        Check(now, Trigger::kPoll, false, &notices);
     }
     return notices;
 }
@@ -72,7 +72,7 @@ std::vector<Notice> Keeper::Reload(double now) {
         monitor.rivalChanges.clear();
     }
     std::vector<Notice> notices;
-    Check(now, Trigger::kPoll, &notices);
+    Check(now, Trigger::kPoll, true, &notices);
     return notices;
 }
 
@@ -80,7 +80,7 @@ double Keeper::NextCheck() const {
     return wakeChecks_.empty() ? nextPoll_ : std::min(nextPoll_, wakeChecks_.front());
 }
 
-void Keeper::Check(double now, Trigger trigger, std::vector<Notice>* notices) {
+void Keeper::Check(double now, Trigger trigger, bool asked, std::vector<Notice>* notices) {
     const std::vector<std::string> present = tables_.Present();
     // A monitor that went away is forgotten without a word.
     monitors_.erase(std::remove_if(monitors_.begin(), monitors_.end(),
@@ -97,14 +97,25 @@ void Keeper::Check(double now, Trigger trigger, std::vector<Notice>* notices) {
             monitors_.push_back(NewMonitor(name));
             LoadOne(now, &monitors_.back(), NoticeKind::kNewOutput, notices);
         } else {
-            CheckOne(now, trigger, &*known, notices);
+            CheckOne(now, trigger, asked, &*known, notices);
         }
     }
     nextPoll_ = now + timing_.interval;
 }
 
-void Keeper::CheckOne(double now, Trigger trigger, MonitorState* monitor,
+void Keeper::CheckOne(double now, Trigger trigger, bool asked, MonitorState* monitor,
                       std::vector<Notice>* notices) {
+    GammaRamp kept;
+    if (tables_.Kept(monitor->name, &kept) &&
+        (!monitor->kept || LargestEntryDifference(kept, *monitor->kept) != 0)) {
+        // The user's new calibration: no rival's change, and worth a try after a refusal.
+        monitor->kept = kept;
+        monitor->refused = false;
+        if (!monitor->stoodDown) {
+            LoadOne(now, monitor, NoticeKind::kNewTable, notices);
+        }
+        return;
+    }
     if (monitor->stoodDown || monitor->refused) {
         return;
     }
@@ -119,7 +130,7 @@ void Keeper::CheckOne(double now, Trigger trigger, MonitorState* monitor,
         kind = NoticeKind::kRestoredMode;
     } else if (now <= wakeUntil_) {
         kind = NoticeKind::kRestoredWake;
-    } else if (RivalStandsUs(now, monitor)) {
+    } else if (!asked && RivalStandsUs(now, monitor)) {
         monitor->stoodDown = true;
         notices->push_back({now, monitor->name, NoticeKind::kStoodDown});
         return;
@@ -136,6 +147,7 @@ void Keeper::LoadOne(double now, MonitorState* monitor, NoticeKind kind,
     if (!tables_.Kept(monitor->name, &kept)) {
         return;
     }
+    monitor->kept = kept;
     bool readable = false;
     if (tables_.Load(monitor->name) && (HoldsKept(monitor->name, &readable) || !readable)) {
         monitor->refusalTold = false;
@@ -162,10 +174,14 @@ bool Keeper::HoldsKept(const std::string& monitor, bool* readable) {
 bool Keeper::RivalStandsUs(double now, MonitorState* monitor) {
     std::deque<double>& changes = monitor->rivalChanges;
     changes.push_back(now);
-    while (!changes.empty() && changes.front() <= now - timing_.rivalWindow) {
+    while (!changes.empty() && changes.front() <= now - RivalWindow()) {
         changes.pop_front();
     }
     return static_cast<int>(changes.size()) >= timing_.rivalChanges;
+}
+
+double Keeper::RivalWindow() const {
+    return std::max(timing_.rivalWindow, timing_.rivalChanges * timing_.interval);
 }
 
 }  // namespace tonalis::keeper

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,8 @@ struct KeeperTiming {
     std::vector<double> afterWake = {2.0, 5.0, 15.0};
     // Differences found this soon after a mode change are the mode change's.
     double modeChangeGrace = 2.0;
-    // Changes by another program that make the keeper stand down, and within what time.
+    // Changes by another program that make the keeper stand down, and within
+    // what time: at least rivalChanges intervals, so that slow polls still see them.
     int rivalChanges = 3;
     double rivalWindow = 60.0;
 };
@@ -36,6 +38,7 @@ enum class NoticeKind {
     kRestoredWake,    // after a wake or unlock
     kStoodDown,       // another program keeps changing it
     kRefused,         // the read-back does not match after writing
+    kNewTable,        // the table kept for it changed: the user's new calibration
 };
 
 struct Notice {
@@ -51,6 +54,7 @@ struct MonitorState {
     bool refused = false;  // left alone until the next event
     bool refusalTold = false;
     std::deque<double> rivalChanges;  // within the last rivalWindow
+    std::optional<GammaRamp> kept;    // the table last loaded or found held
 };
 
 class Keeper {
@@ -63,18 +67,21 @@ class Keeper {
     std::vector<Notice> Event(double now, Trigger trigger);
     // The polls and the checks that follow a wake, whichever are due.
     std::vector<Notice> Tick(double now);
-    // What the user asks for: monitors that stood down are kept again.
+    // What the user asks for: monitors that stood down are kept again, and
+    // what this puts back counts as no other program's change.
     std::vector<Notice> Reload(double now);
 
     double NextCheck() const;
     const std::vector<MonitorState>& Monitors() const { return monitors_; }
 
   private:
-    void Check(double now, Trigger trigger, std::vector<Notice>* notices);
-    void CheckOne(double now, Trigger trigger, MonitorState* monitor, std::vector<Notice>* notices);
+    void Check(double now, Trigger trigger, bool asked, std::vector<Notice>* notices);
+    void CheckOne(double now, Trigger trigger, bool asked, MonitorState* monitor,
+                  std::vector<Notice>* notices);
     void LoadOne(double now, MonitorState* monitor, NoticeKind kind, std::vector<Notice>* notices);
     bool HoldsKept(const std::string& monitor, bool* readable);
     bool RivalStandsUs(double now, MonitorState* monitor);
+    double RivalWindow() const;
 
     MonitorTables& tables_;
     KeeperTiming timing_;

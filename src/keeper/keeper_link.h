@@ -18,12 +18,17 @@ constexpr wchar_t kKeeperWindowClass[] = L"TonalisKeeper";
 constexpr UINT kKeeperReloadMessage = WM_APP + 2;
 // wParam: a window that gets the status text (UTF-8) as WM_COPYDATA.
 constexpr UINT kKeeperStatusMessage = WM_APP + 3;
+// The applet's run has ended: what the display holds now is kept.
+constexpr UINT kKeeperAppletEndedMessage = WM_APP + 4;
 
 // The running keeper's window and process, or null and 0.
 HWND FindKeeperWindow(DWORD* process);
 
 // False when no keeper runs.
 bool TellKeeperToReload(int monitor);
+// Returns once the keeper has taken the tables the run left, or has not
+// answered within a second.
+void TellKeeperAppletEnded();
 
 enum class KeeperStop { kStopped, kNoneRunning, kStillRunning };
 // Closes the running keeper's window and waits for its process to end.

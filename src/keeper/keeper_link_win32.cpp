@@ -37,6 +37,16 @@ bool TellKeeperToReload(int monitor) {
            PostMessageW(window, kKeeperReloadMessage, static_cast<WPARAM>(monitor), 0) != FALSE;
 }
 
+void TellKeeperAppletEnded() {
+    DWORD process = 0;
+    HWND window = FindKeeperWindow(&process);
+    DWORD_PTR result = 0;
+    if (window != nullptr) {
+        SendMessageTimeoutW(window, kKeeperAppletEndedMessage, 0, 0, SMTO_ABORTIFHUNG, 1000,
+                            &result);
+    }
+}
+
 KeeperStop StopKeeper(DWORD waitMilliseconds) {
     DWORD process = 0;
     HWND window = FindKeeperWindow(&process);

@@ -15,14 +15,20 @@ double PerformanceSeconds() {
     return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The applet's run holds its claim open; its preview is no rival of ours.
+// While a run of the applet holds its claim, its preview is no rival of ours.
 bool AppletRunOpen() {
-    HANDLE run = OpenFileMappingA(FILE_MAP_READ, FALSE, kRunClaimName);
-    if (run == nullptr) {
-        return false;
+    HANDLE block = OpenFileMappingA(FILE_MAP_READ, FALSE, kRunClaimName);
+    if (block == nullptr) {
+        // Only a missing block is proof: an elevated run's is closed to us.
+        return GetLastError() != ERROR_FILE_NOT_FOUND;
     }
-    CloseHandle(run);
-    return true;
+    const auto* claim = static_cast<const RunClaim*>(MapViewOfFile(block, FILE_MAP_READ, 0, 0, 0));
+    const bool open = claim == nullptr || claim->holder != 0;
+    if (claim != nullptr) {
+        UnmapViewOfFile(claim);
+    }
+    CloseHandle(block);
+    return open;
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ struct KeeperState {
     keeper::Keeper core;
     KeeperTray tray;
     bool paused = false;
+    bool reloadAsked = false;  // and not yet done, while it rested
     long checks = 0;
     UINT taskbarCreated = 0;
     HANDLE powerNotification = nullptr;
@@ -177,23 +178,46 @@ bool Resting(HWND window, KeeperState* state) {
     return false;
 }
 
-void OnEvent(HWND window, KeeperState* state, keeper::Trigger trigger) {
-    if (!Resting(window, state)) {
-        Tell(window, state, state->core.Event(g_keeperSystemCalls.now(), trigger));
+// A check, after the reload asked while resting. A kept profile changed on
+// disk is read again, and the core loads its table as the user's new one.
+void Check(HWND window, KeeperState* state, const keeper::Trigger* event) {
+    if (Resting(window, state)) {
+        return;
     }
+    const double now = g_keeperSystemCalls.now();
+    std::vector<keeper::Notice> notices;
+    state->tables.ForgetChanged();
+    if (state->reloadAsked) {
+        state->reloadAsked = false;
+        notices = state->core.Reload(now);
+    }
+    const std::vector<keeper::Notice> checked =
+        event != nullptr ? state->core.Event(now, *event) : state->core.Tick(now);
+    notices.insert(notices.end(), checked.begin(), checked.end());
+    Tell(window, state, notices);
+}
+
+void OnEvent(HWND window, KeeperState* state, keeper::Trigger trigger) {
+    Check(window, state, &trigger);
 }
 
 void OnTimer(HWND window, KeeperState* state) {
-    if (!Resting(window, state)) {
-        Tell(window, state, state->core.Tick(g_keeperSystemCalls.now()));
-    }
+    Check(window, state, nullptr);
 }
 
 void OnReload(HWND window, KeeperState* state, int monitor) {
     state->tables.Forget(monitor);
-    if (!Resting(window, state)) {
-        Tell(window, state, state->core.Reload(g_keeperSystemCalls.now()));
+    state->reloadAsked = true;
+    Check(window, state, nullptr);
+}
+
+// What the applet left in the display at its end is the user's choice, which
+// the keeper never undoes; a reload its save asked for is done now.
+void OnAppletEnded(HWND window, KeeperState* state) {
+    for (const keeper::MonitorState& monitor : state->core.Monitors()) {
+        state->tables.KeepHeld(monitor.name);
     }
+    Check(window, state, nullptr);
 }
 
 void OpenApplet(HWND window) {
@@ -247,8 +271,9 @@ void AnswerStatus(HWND window, HWND asking) {
 
 bool IsDisplayOn(LPARAM lParam) {
     const auto* setting = reinterpret_cast<const PowerSetting*>(lParam);
+    // 0 off, 1 on, 2 dimmed: dimming is no wake.
     return setting != nullptr && IsEqualGUID(setting->setting, kConsoleDisplayState) &&
-           setting->length >= 1 && setting->data[0] != 0;
+           setting->length >= 1 && setting->data[0] == 1;
 }
 
 bool IsMonitorArrival(WPARAM wParam, LPARAM lParam) {
@@ -326,6 +351,9 @@ LRESULT CALLBACK KeeperWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             return TRUE;
         case kKeeperReloadMessage:
             OnReload(window, state, static_cast<int>(wParam));
+            return 0;
+        case kKeeperAppletEndedMessage:
+            OnAppletEnded(window, state);
             return 0;
         case kKeeperStatusMessage:
             AnswerStatus(window, reinterpret_cast<HWND>(wParam));

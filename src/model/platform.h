@@ -43,6 +43,25 @@ bool MoveFileOver(const char* source, const char* destination);
 // Deletes a file that this process made.
 void RemoveFile(const char* path);
 
+// What the file system says of a file, enough to tell that it was replaced
+// or written again: which file the path leads to, its size and its last write.
+struct FileStamp {
+    bool found = false;
+    uint64_t volume = 0;  // the device, or on Windows the volume serial number
+    uint64_t index = 0;   // the inode, or on Windows the file index
+    uint64_t size = 0;
+    int64_t written = 0;  // in the system's own units
+
+    bool operator==(const FileStamp& other) const {
+        return found == other.found && volume == other.volume && index == other.index &&
+               size == other.size && written == other.written;
+    }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
+// The stamp of the file the path leads to; found is false when there is none.
+FileStamp StampOfFile(const char* path);
+
 // Opens the file for binary reading; null, with errno set, when it cannot.
 // Paths are UTF-8 on every system: on Windows the wide file functions take
 // them, so a name outside the ANSI code page can be used.

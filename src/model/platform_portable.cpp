@@ -111,4 +111,17 @@ std::FILE* OpenFileForReading(const char* path) {
     return std::fopen(path, "rb");
 }
 
+FileStamp StampOfFile(const char* path) {
+    FileStamp stamp;
+    struct stat status;
+    if (stat(path, &status) == 0) {
+        stamp.found = true;
+        stamp.volume = status.st_dev;
+        stamp.index = status.st_ino;
+        stamp.size = uint64_t(status.st_size);
+        stamp.written = int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    }
+    return stamp;
+}
+
 }  // namespace tonalis::platform

@@ -151,5 +151,27 @@ std::FILE* OpenFileForReading(const char* path) {
     return wide.get()[0] == L'\0' ? nullptr : _wfopen(wide.get(), L"rb");
 }
 
+// Opened for no access, so that neither a file held open by another program
+// nor a folder (backup semantics) keeps it from being identified.
+FileStamp StampOfFile(const char* path) {
+    FileStamp stamp;
+    HANDLE file =
+        CreateFileW(WidePath(path).get(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info)) {
+        stamp.found = true;
+        stamp.volume = info.dwVolumeSerialNumber;
+        stamp.index = (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        stamp.size = (uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        stamp.written = int64_t((uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                                info.ftLastWriteTime.dwLowDateTime);
+    }
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    }
+    return stamp;
+}
+
 }  // namespace platform
 }  // namespace tonalis

@@ -20,6 +20,8 @@ bool ColorEnumProfiles(const char* machine, ENUMTYPEA* record, BYTE* buffer, DWO
 bool ColorAssociateProfile(const char* machine, const char* profile, const char* device);
 bool ColorDisassociateProfile(const char* machine, const char* profile, const char* device);
 bool ColorInstallProfile(const char* machine, const char* profile);
+// Whether the library is there with its install function.
+bool ColorLibraryInstalls();
 
 // An ENUMTYPEA that selects the monitor-class profiles of one monitor device.
 ENUMTYPEA MonitorProfileQuery(const char* deviceId);

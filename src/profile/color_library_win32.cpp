@@ -104,6 +104,10 @@ bool ColorInstallProfile(const char* machine, const char* profile) {
            function(nullptr, WidePath(profile).get()) != FALSE;
 }
 
+bool ColorLibraryInstalls() {
+    return ColorLibrary().Find<InstallFunction>("InstallColorProfileW") != nullptr;
+}
+
 ENUMTYPEA MonitorProfileQuery(const char* deviceId) {
     ENUMTYPEA record = {};
     record.dwSize = kEnumTypeSize;

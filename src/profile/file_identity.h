@@ -2,12 +2,21 @@
 // file rather than by how the path is spelt.
 #pragma once
 
+#include "model/platform.h"
+
 namespace tonalis {
 
 // Paths are UTF-8. True when both paths open and lead to the same file (same volume serial
 // number and file index): a drive letter, a mapped drive, a UNC share or '/'
 // separators do not make two files of one. False when either cannot be opened.
 bool IsSameFile(const char* first, const char* second);
+
+// What tells that the file at a path changed: which file it is, its size and
+// when it was last written.
+using FileStamp = platform::FileStamp;
+
+// False when the path does not open.
+bool ReadFileStamp(const char* path, FileStamp* stamp);
 
 // Whether something is at the path.
 bool FileExists(const char* path);

@@ -1,4 +1,4 @@
-// File identity from GetFileInformationByHandle.
+// File identity from the stamp the platform reads (GetFileInformationByHandle).
 #include "profile/file_identity.h"
 
 #include <windows.h>
@@ -7,33 +7,18 @@
 
 namespace tonalis {
 
-namespace {
-
-// Opened for no access, so that neither a file held open by another program
-// nor a folder (backup semantics) keeps it from being identified.
-bool IdentifyFile(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
-    HANDLE file =
-        CreateFileW(WidePath(path).get(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+bool IsSameFile(const char* first, const char* second) {
+    if (first == nullptr || second == nullptr) {
         return false;
     }
-    const bool known = GetFileInformationByHandle(file, info) != FALSE;
-    CloseHandle(file);
-    return known;
+    const FileStamp a = platform::StampOfFile(first);
+    const FileStamp b = platform::StampOfFile(second);
+    return a.found && b.found && a.volume == b.volume && a.index == b.index;
 }
 
-}  // namespace
-
-bool IsSameFile(const char* first, const char* second) {
-    BY_HANDLE_FILE_INFORMATION a = {};
-    BY_HANDLE_FILE_INFORMATION b = {};
-    if (first == nullptr || second == nullptr || !IdentifyFile(first, &a) ||
-        !IdentifyFile(second, &b)) {
-        return false;
-    }
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+bool ReadFileStamp(const char* path, FileStamp* stamp) {
+    *stamp = platform::StampOfFile(path);
+    return stamp->found;
 }
 
 bool FileExists(const char* path) {

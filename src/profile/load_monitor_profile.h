@@ -27,9 +27,10 @@ int LoadMonitorProfile(const char* path, MonitorSettings* record);
 // for plausibility.
 int ReadProfileDescription(const char* path, char* text, size_t size);
 
-// The table of the profile's 'vcgt' into ramp; *present is false, with ramp
-// untouched, when there is no usable one. Returns 0 or the string numbers of
-// LoadMonitorProfile for a file that is not an RGB monitor profile.
+// The profile's 'vcgt' into ramp as the loader reads it, at 256 entries a
+// channel; *present is false, with ramp untouched, when there is no usable
+// one. Returns 0 or the string numbers of LoadMonitorProfile for a file that
+// is not an RGB monitor profile.
 int ReadProfileRamp(const char* path, GammaRamp* ramp, bool* present);
 
 // The profile's 'vcgt' in any of its forms, for the loader; *problem tells

@@ -12,7 +12,6 @@ namespace tonalis {
 // TNP.cpl's keeper, of the form rundll32 calls, started at logon for the
 // monitors whose choice asks for it.
 constexpr char kLogonKeeperEntry[] = "TNLKeepCalibration";
-constexpr char kLogonKeeperChoice[] = "--logon";
 
 enum class LogonRemoval { kRemoved, kAbsent, kFailed };
 
@@ -35,9 +34,10 @@ LogonRemoval DeleteLogonCommand();
 bool ReadLogonCommand(wchar_t* buffer, uint32_t size);
 
 enum class InstalledLoader { kNone, kApplet, kTool };
-// Which Tonalis loader the value holds: TNP.cpl's keeper or one-shot loader,
-// which take the monitors that want it, or tonalis.exe keep or apply, which
-// take every monitor. kNone for no value or another program's command. With
+// Which Tonalis loader the value holds: TNP.cpl's keeper with --logon or
+// one-shot loader, which take the monitors that want it, or the keeper
+// without it (tonalis.exe's entry) or tonalis.exe keep or apply, which take
+// every monitor. kNone for no value or another program's command. With
 // no value, an installed copy's per-machine entry counts as TNP.cpl's keeper.
 InstalledLoader FindInstalledLoader();
 
@@ -46,6 +46,16 @@ InstalledLoader FindInstalledLoader();
 // user's choice is only the per-monitor values: a per-user Run value would
 // name a file that an uninstall removes while that user is away.
 bool InstalledForEveryUser(HMODULE module);
+
+// The TNP.cpl beside the module (nullptr: the program), MAX_PATH characters;
+// false when the path does not fit.
+bool LibraryBeside(HMODULE module, wchar_t* path);
+
+// The command that runs the library's keeper through the 32-bit rundll32.exe
+// (SysWOW64 on 64-bit Windows), with --logon when it keeps only the monitors
+// whose choice asks for it; kLogonCommandSize characters. False when the
+// system folder cannot be found.
+bool KeeperCommand(const wchar_t* library, bool logonChoice, wchar_t* command);
 
 // The keeper of this library through rundll32.exe; false when the value could
 // not be written. An installed copy writes none and removes the applet's own.

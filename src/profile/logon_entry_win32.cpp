@@ -113,8 +113,12 @@ InstalledLoader UserLoader() {
     }
     std::wstring lower = command;
     CharLowerBuffW(&lower[0], static_cast<DWORD>(lower.size()));
-    if (Contains(lower, L"tnlkeepcalibration") || Contains(lower, L"tnlloadcalibration")) {
+    if (Contains(lower, L"tnlloadcalibration") ||
+        (Contains(lower, L"tnlkeepcalibration") && Contains(lower, L" --logon"))) {
         return InstalledLoader::kApplet;
+    }
+    if (Contains(lower, L"tnlkeepcalibration")) {
+        return InstalledLoader::kTool;
     }
     return Contains(lower, L"tonalis.exe\" keep") || Contains(lower, L"tonalis.exe\" apply")
                ? InstalledLoader::kTool
@@ -130,14 +134,31 @@ std::wstring Lowered(std::wstring text) {
 
 }  // namespace
 
-bool InstalledForEveryUser(HMODULE module) {
-    wchar_t library[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(module, library, MAX_PATH);
-    wchar_t* slash = length > 0 && length < MAX_PATH ? std::wcsrchr(library, L'\\') : nullptr;
-    if (slash == nullptr || (slash - library) + 8 >= MAX_PATH) {
+bool LibraryBeside(HMODULE module, wchar_t* path) {
+    const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
+    wchar_t* slash = length > 0 && length < MAX_PATH ? std::wcsrchr(path, L'\\') : nullptr;
+    if (slash == nullptr || (slash - path) + 8 >= MAX_PATH) {
         return false;
     }
     std::wcscpy(slash + 1, L"TNP.cpl");
+    return true;
+}
+
+bool KeeperCommand(const wchar_t* library, bool logonChoice, wchar_t* command) {
+    wchar_t rundll[MAX_PATH] = {};
+    if (!RundllPath(rundll, MAX_PATH)) {
+        return false;
+    }
+    wsprintfW(command, L"\"%s\\rundll32.exe\" \"%s\",%hs%s", rundll, library, kLogonKeeperEntry,
+              logonChoice ? L" --logon" : L"");
+    return true;
+}
+
+bool InstalledForEveryUser(HMODULE module) {
+    wchar_t library[MAX_PATH] = {};
+    if (!LibraryBeside(module, library)) {
+        return false;
+    }
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
         return false;
@@ -167,16 +188,11 @@ bool InstallLogonLoader() {
         return UserLoader() != InstalledLoader::kApplet ||
                DeleteLogonCommand() != LogonRemoval::kFailed;
     }
-    wchar_t rundll[MAX_PATH] = {};
     wchar_t library[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(ModuleInstance(), library, MAX_PATH);
-    if (!RundllPath(rundll, MAX_PATH) || length == 0 || length >= MAX_PATH) {
-        return false;
-    }
     wchar_t command[kLogonCommandSize] = {};
-    wsprintfW(command, L"\"%s\\rundll32.exe\" \"%s\",%hs %hs", rundll, library, kLogonKeeperEntry,
-              kLogonKeeperChoice);
-    return WriteLogonCommand(command);
+    return length > 0 && length < MAX_PATH && KeeperCommand(library, true, command) &&
+           WriteLogonCommand(command);
 }
 
 bool RemoveLogonLoader() {

@@ -11,6 +11,8 @@ constexpr uint32_t kMostLogonMonitors = 16;
 
 // False when nothing says that the monitor wants it.
 bool WantsLogonLoad(uint32_t monitor);
+// False while the user has made no choice for the monitor.
+bool HasLogonChoice(uint32_t monitor);
 // False when the choice could not be written.
 bool SetLogonLoad(uint32_t monitor, bool wanted);
 bool AnyMonitorWantsLogonLoad();

@@ -20,15 +20,25 @@ bool ValueName(uint32_t monitor, char (&name)[32]) {
     return true;
 }
 
-}  // namespace
-
-bool WantsLogonLoad(uint32_t monitor) {
+// False when the monitor has no choice recorded.
+bool QueryLogonChoice(uint32_t monitor, uint32_t* value) {
     char name[32];
     ScopedRegistryStrings strings;
     KeyChain chain(HKEY_CURRENT_USER);
-    uint32_t value = 0;
     return ValueName(monitor, name) && strings.Load() && OpenUserProductKey(strings, &chain) &&
-           QuerySmallValue(chain.innermost(), name, &value) && value == kWanted;
+           QuerySmallValue(chain.innermost(), name, value);
+}
+
+}  // namespace
+
+bool WantsLogonLoad(uint32_t monitor) {
+    uint32_t value = 0;
+    return QueryLogonChoice(monitor, &value) && value == kWanted;
+}
+
+bool HasLogonChoice(uint32_t monitor) {
+    uint32_t value = 0;
+    return QueryLogonChoice(monitor, &value);
 }
 
 bool SetLogonLoad(uint32_t monitor, bool wanted) {

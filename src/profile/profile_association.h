@@ -19,8 +19,10 @@ bool FindMonitorProfile(HDC dc, DWORD size, char* path, const char* deviceName, 
 // copy. Another file of its name there (the save dialog asks before that) is
 // replaced only by a complete install; a profile that already is the installed
 // file, under any spelling, is left in place. A failed install leaves the files
-// and every association as they were.
-void MakeDefaultMonitorProfile(SessionContext* session, unsigned number);
+// and every association as they were, and gives false; a system that cannot
+// install or associate (no colour management, no such monitor device) gives
+// true with nothing done.
+bool MakeDefaultMonitorProfile(SessionContext* session, unsigned number);
 
 // The device ID of the first monitor on the display adapter with the given
 // device name (compared without regard to case); false without

@@ -23,6 +23,8 @@ constexpr DWORD kProfileListSize = 1044;
 // "~tnl00.icm" and its terminator.
 constexpr int kStagedNameSize = 11;
 constexpr unsigned kStagingAttempts = 100;
+// Associations dropped one by one after the enumerated ones, at most.
+constexpr unsigned kMostReportedProfiles = 64;
 
 bool IsNt5OrLater(bool* known) {
     OSVERSIONINFOA info = {};
@@ -106,7 +108,12 @@ bool Install(const char* profile, const char* directory, const char* installed) 
         return true;
     }
     if (!FileExists(installed)) {
-        return ColorInstallProfile(nullptr, profile);
+        if (ColorInstallProfile(nullptr, profile)) {
+            return true;
+        }
+        // A copy cut short (a full disk) would pass for a profile.
+        platform::RemoveFile(installed);
+        return false;
     }
     wchar_t temporaryFolder[MAX_PATH];
     char folder[kProfilePathSize];
@@ -136,6 +143,7 @@ bool Install(const char* profile, const char* directory, const char* installed) 
         const bool done = ColorInstallProfile(nullptr, source);
         platform::RemoveFile(source);
         if (!done) {
+            platform::RemoveFile(staged);
             return false;
         }
         if (platform::MoveFileOver(staged, installed)) {
@@ -145,6 +153,34 @@ bool Install(const char* profile, const char* directory, const char* installed) 
         return false;
     }
     return false;
+}
+
+// The profile the system reports for the display device (UTF-8).
+bool ReportedProfile(const char* deviceName, char (&path)[kProfilePathSize]) {
+    HDC dc = CreateDCA(deviceName, nullptr, nullptr, nullptr);
+    wchar_t reported[kWidePathSize];
+    DWORD size = kWidePathSize;
+    const bool found = dc != nullptr && GetICMProfileW(dc, &size, reported) &&
+                       NarrowPath(reported, path, kProfilePathSize);
+    if (dc != nullptr) {
+        DeleteDC(dc);
+    }
+    return found;
+}
+
+// The enumeration may miss associated profiles (Wine's lists only *.icm
+// files): each one the system still reports for the monitor is dropped too,
+// until its answer stays the same (a default that is no association).
+void DisassociateReportedProfiles(const char* deviceName, const char* deviceId) {
+    char last[kProfilePathSize] = "";
+    for (unsigned dropped = 0; dropped < kMostReportedProfiles; ++dropped) {
+        char reported[kProfilePathSize];
+        if (!ReportedProfile(deviceName, reported) || strcmp(reported, last) == 0 ||
+            !ColorDisassociateProfile(nullptr, reported, deviceId)) {
+            return;
+        }
+        strcpy(last, reported);
+    }
 }
 
 // An enumerated name (ANSI) as UTF-8, as every path is kept; false for none.
@@ -231,14 +267,15 @@ bool FindMonitorProfile(HDC dc, DWORD size, char* path, const char* deviceName,
     return true;
 }
 
-void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
+bool MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
     if (session == nullptr || number >= static_cast<unsigned>(session->monitorCount) ||
         number >= static_cast<unsigned>(kMaxMonitors)) {
-        return;
+        return true;
     }
     char deviceId[sizeof DISPLAY_DEVICEA::DeviceID];
-    if (!FindMonitorDeviceId(session->monitors[number].deviceName, deviceId, sizeof deviceId)) {
-        return;
+    if (!FindMonitorDeviceId(session->monitors[number].deviceName, deviceId, sizeof deviceId) ||
+        !ColorLibraryInstalls()) {
+        return true;  // a system that cannot associate: the file stays where it was saved
     }
     // The profiles the monitor has now. The enumeration fails when the system
     // lists none, as before a first save: then there is nothing to disassociate.
@@ -248,18 +285,18 @@ void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
     bool listed = ColorEnumProfiles(nullptr, &query, nullptr, &listSize, &count) && listSize != 0;
     ScopedBlock list(listed ? listSize : 1);
     if (list.get() == nullptr) {
-        return;
+        return false;
     }
     listed = listed && ColorEnumProfiles(nullptr, &query, list.get(), &listSize, &count);
     char directory[kProfilePathSize];
     if (GetColorDirectory(session->instance, directory, kProfilePathSize) != 0) {
-        return;
+        return false;
     }
     char* profilePath = session->workingSettings.profilePath;
     char installed[kProfilePathSize];
     if (!JoinPath(installed, kProfilePathSize, directory, FileNamePart(profilePath)) ||
         !Install(profilePath, directory, installed)) {
-        return;
+        return false;
     }
     ProfileNames names(list.get(), listed ? listSize : 0, listed ? count : 0);
     char associated[kProfilePathSize];
@@ -269,8 +306,10 @@ void MakeDefaultMonitorProfile(SessionContext* session, unsigned number) {
             ColorDisassociateProfile(nullptr, associated, deviceId);
         }
     }
+    DisassociateReportedProfiles(session->monitors[number].deviceName, deviceId);
     strcpy(profilePath, installed);
     ColorAssociateProfile(nullptr, profilePath, deviceId);
+    return true;
 }
 
 }  // namespace tonalis

@@ -9,11 +9,14 @@ namespace tonalis {
 
 struct SessionContext;
 
-// Result codes of the registry operations; none of them is ever shown.
+// Result codes of the registry operations; only kProfileNotInstalled is shown.
 constexpr int kRegistryOk = 0;
 constexpr int kRegistryCallFailed = -1;
 constexpr int kRegistryNoMemory = -3;
 constexpr int kRegistryBadArgument = -4;
+// The profile could not be installed in the colour directory: nothing was
+// remembered, and the caller tells the user.
+constexpr int kProfileNotInstalled = -5;
 
 // Monitor numbers that have a key of their own ("Monitor0" to "Monitor999").
 constexpr uint32_t kMaxRegistryMonitorNumber = 999;
@@ -52,7 +55,8 @@ int ReadMonitorProfilePath(uint32_t number, char* buffer, uint32_t size);
 // no value or not REG_SZ), with no fall back to the default path.
 int ReadRegisteredProfilePath(uint32_t number, char* buffer, uint32_t size);
 
-// Installs and associates the working profile, then remembers its path.
+// Installs and associates the working profile, then remembers its path;
+// kProfileNotInstalled, with the registry as it was, when the install failed.
 int WriteMonitorProfilePath(SessionContext* session, uint32_t number);
 int WritePrimaryMonitor(const SessionContext* session);
 int WriteUserPreferences(uint32_t mode, uint32_t lastMonitor);

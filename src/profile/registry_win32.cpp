@@ -126,7 +126,9 @@ int WriteMonitorProfilePath(SessionContext* session, uint32_t number) {
     if (session == nullptr) {
         return kRegistryBadArgument;
     }
-    MakeDefaultMonitorProfile(session, number);
+    if (!MakeDefaultMonitorProfile(session, number)) {
+        return kProfileNotInstalled;
+    }
     const char* path = session->workingSettings.profilePath;
     size_t length = strnlen(path, kProfilePathSize);
     if (number > kMaxRegistryMonitorNumber || length == kProfilePathSize) {

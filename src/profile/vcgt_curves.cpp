@@ -1,6 +1,7 @@
 // Reading the 'vcgt' in each of its forms, and sampling it at a display's size.
 #include "profile/vcgt_curves.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "icc/byte_order.h"
@@ -130,6 +131,15 @@ std::vector<uint16_t> SampleVcgtCurve(const VcgtCurves& curves, int channel, int
         out[j] = Clipped(run[below] + (run[below + 1] - run[below]) * (x - below));
     }
     return out;
+}
+
+GammaRamp VcgtRamp(const VcgtCurves& curves) {
+    GammaRamp ramp;
+    for (int c = 0; c < 3; ++c) {
+        const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
+        std::copy(entries.begin(), entries.end(), ramp.Channel(c));
+    }
+    return ramp;
 }
 
 VcgtCurves IdentityCurves() {

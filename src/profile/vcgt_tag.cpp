@@ -4,6 +4,7 @@
 #include "icc/byte_order.h"
 #include "icc/exception.h"
 #include "model/platform.h"
+#include "profile/vcgt_curves.h"
 
 namespace tonalis {
 
@@ -12,7 +13,6 @@ namespace {
 constexpr uint16_t kVcgtChannels = 3;
 constexpr uint16_t kVcgtEntriesPerChannel = kRampSize;
 constexpr uint16_t kVcgtEntrySize = 2;
-constexpr uint32_t kVcgtTableBytes = kVcgtEntrySize * kRampEntries;
 
 // A zero-filled block from the platform, released on every path.
 class ScopedBlock {
@@ -58,33 +58,11 @@ int32_t WriteVcgtTag(const GammaRamp& ramp, IccProfile* profile) {
 }
 
 int32_t ReadVcgtTag(IccProfile* profile, GammaRamp* ramp) {
-    TagBuffer buffer = {kVcgtSignature, 0, nullptr};
-    const int32_t found = IccGetTagData(profile, &buffer);
-    if (found != icc::kOk) {
-        return found;
-    }
-    if (buffer.size < kVcgtChannelCountOffset) {
+    VcgtCurves curves;
+    if (ReadVcgtCurves(profile, &curves) != VcgtProblem::kNone) {
         return icc::kNotAcceptable;
     }
-    ScopedBlock tag(buffer.size);
-    buffer.data = tag.get();
-    if (buffer.data == nullptr || IccGetTagData(profile, &buffer) != icc::kOk) {
-        return icc::kNotAcceptable;
-    }
-    const uint8_t* bytes = buffer.data;
-    if (icc::LoadBig32(bytes + kVcgtGammaTypeOffset) != kVcgtTableType ||
-        buffer.size < kVcgtTableOffset + kVcgtTableBytes) {
-        return icc::kNotAcceptable;
-    }
-    const uint32_t channels = icc::LoadBig16(bytes + kVcgtChannelCountOffset);
-    const uint32_t entries = icc::LoadBig16(bytes + kVcgtEntryCountOffset);
-    if (entries > kVcgtEntriesPerChannel || channels != kVcgtChannels ||
-        channels * entries != kRampEntries) {
-        return icc::kNotAcceptable;
-    }
-    for (int i = 0; i < kRampEntries; ++i) {
-        ramp->entries[i] = icc::LoadBig16(bytes + kVcgtTableOffset + 2 * i);
-    }
+    *ramp = VcgtRamp(curves);
     return icc::kOk;
 }
 

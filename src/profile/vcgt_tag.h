@@ -5,7 +5,7 @@
 // and entry size 2 in 2 bytes each, then the 768 ramp entries as 16-bit
 // values (red 0-255, green, blue) from byte 18, then 30 zero bytes.
 // Profiles saved before the entry size said 2 say 1 for the same 16-bit
-// entries, so reading never looks at the field.
+// entries; ReadVcgtCurves knows that layout.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +31,10 @@ constexpr uint32_t kVcgtFormulaType = 1;
 // buffer cannot be allocated).
 int32_t WriteVcgtTag(const GammaRamp& ramp, IccProfile* profile);
 
-// Fills the ramp from a table 'vcgt' of 3 channels of 256 entries. Any other
-// 'vcgt' (a formula, another shape, too short for its table) gives -2, and so
-// does a missing one; the ramp is then untouched.
+// Fills the ramp from the 'vcgt' as ReadVcgtCurves reads it for the loader,
+// 256 entries a channel, so that the applet starts from the table the display
+// is given. A 'vcgt' the loader cannot use gives -2, and so does a missing
+// one; the ramp is then untouched.
 int32_t ReadVcgtTag(IccProfile* profile, GammaRamp* ramp);
 
 }  // namespace tonalis

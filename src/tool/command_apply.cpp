@@ -1,11 +1,11 @@
 // tonalis apply: loads the table of a profile's 'vcgt' into displays, so that
 // a calibration comes back after a logon, a mode change or a driver reset.
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "tool/arguments.h"
 #include "tool/command.h"
+#include "tool/console_output.h"
 #include "tool/display_access.h"
 #include "tool/json_writer.h"
 #include "tool/loader_targets.h"
@@ -151,9 +151,7 @@ int RunApply(const Arguments& arguments, std::string* out) {
     std::unique_ptr<DisplayAccess> access = OpenDisplayAccess();
     if (access->TablesSwitchedOff()) {
         throw ToolError(kExitFailure,
-                        "the table features are switched off: Tonalis ended while reading a "
-                        "display's table; start Tonalis with Ctrl and Shift held to switch them "
-                        "back on; nothing was changed");
+                        std::string(kTablesSwitchedOffText) + "; nothing was changed");
     }
     // A given profile is read before the first table goes in: a bad one changes
     // nothing. Without one, each monitor's own is loaded when it can be.
@@ -163,9 +161,9 @@ int RunApply(const Arguments& arguments, std::string* out) {
     for (Load& load : loads) {
         if (load.unusable) {
             ++unusable;
-            std::fprintf(stderr, "tonalis apply: %s %s: %s; it was left as it was\n",
-                         access->Noun(), access->Outputs()[load.index].name.c_str(),
-                         load.skipped.c_str());
+            WriteOutput(stderr,
+                        Format("tonalis apply: %s %s: %s; it was left as it was\n", access->Noun(),
+                               access->Outputs()[load.index].name.c_str(), load.skipped.c_str()));
         }
         if (!load.skipped.empty()) {
             continue;
@@ -174,8 +172,8 @@ int RunApply(const Arguments& arguments, std::string* out) {
         if (!problem.empty()) {
             load.refused = true;
             ++refused;
-            std::fprintf(stderr, "tonalis apply: %s for %s %s\n", problem.c_str(), access->Noun(),
-                         access->Outputs()[load.index].name.c_str());
+            WriteOutput(stderr, Format("tonalis apply: %s for %s %s\n", problem.c_str(),
+                                       access->Noun(), access->Outputs()[load.index].name.c_str()));
         }
     }
     *out = arguments.Has("json")
@@ -211,7 +209,8 @@ extern const Command kApplyCommand = {
     "with status 1, as does a run while the table features are switched off.\n"
     "  --monitor N      the Nth display in use, from 0 (the applet's numbering)\n"
     "  --output NAME    the output (X) or display device (Windows) of that name\n"
-    "  --install-logon  (Windows) run the keeper, \"tonalis.exe keep\", at every logon\n"
+    "  --install-logon  (Windows) run the keeper at every logon, with no window: that\n"
+    "                   of the TNP.cpl beside this program, through rundll32.exe\n"
     "  --once           with --install-logon: the one-shot \"tonalis.exe apply\" instead\n"
     "  --remove-logon   (Windows) no longer run either at logon, and end the running\n"
     "                   keeper\n"

@@ -4,7 +4,6 @@
 #include <signal.h>
 #include <time.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -60,20 +59,15 @@ int Signal(int number, std::string* out) {
     const int process = RunningOrFail(instance, display);
     if (number == SIGHUP) {
         kill(process, SIGHUP);
-        *out = Format("the keeper (process %d) keeps every output again\n", process);
+        *out = Format("the keeper (process %d) reads its profiles again and keeps every output\n",
+                      process);
         return kExitSuccess;
     }
     // The keeper writes its status when asked; wait for the new file.
-    std::remove(instance.StatusPath().c_str());
+    instance.ClearStatus();
     kill(process, SIGUSR1);
     for (int tries = 0; tries < 250; ++tries) {
-        if (FILE* file = std::fopen(instance.StatusPath().c_str(), "r")) {
-            char buffer[4096];
-            size_t got;
-            while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-                out->append(buffer, got);
-            }
-            std::fclose(file);
+        if (instance.ReadStatus(out)) {
             return kExitSuccess;
         }
         const timespec pause = {0, 20 * 1000 * 1000};
@@ -131,7 +125,7 @@ int RunKeep(const Arguments& arguments, std::string* out) {
         return kExitSuccess;
     }
     // Every profile is read before anything else: a bad one changes nothing.
-    const KeepPlan plan = ReadKeepPlan(arguments);
+    KeepPlan plan = ReadKeepPlan(arguments);
     if (arguments.Has("install-autostart")) {
         *out = "runs at logon: " + InstallKeepAutostart(AutostartWords(arguments, plan)) + "\n";
         return kExitSuccess;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "display/gamma_ramp_access.h"
 #include "keeper/keeper_link.h"
 #include "keeper/keeper_window.h"
 #include "session/messages.h"
@@ -101,6 +102,10 @@ int RunKeep(const Arguments& arguments, std::string* out) {
     }
     if (controls == 1) {
         return Control(arguments, out);
+    }
+    // Every keeper honours it, as apply and the logon's keeper do.
+    if (RampReadsSwitchedOff()) {
+        throw ToolError(kExitFailure, std::string(kTablesSwitchedOffText) + "; nothing is kept");
     }
     KeeperSettings settings;
     settings.interval = ReadKeepInterval(arguments);

@@ -1,9 +1,9 @@
 // tonalis reset: an identity table in the display, every level passing unchanged.
-#include <cstdio>
 #include <string>
 
 #include "tool/arguments.h"
 #include "tool/command.h"
+#include "tool/console_output.h"
 #include "tool/display_access.h"
 #include "tool/json_writer.h"
 #include "tool/loader_targets.h"
@@ -31,8 +31,8 @@ int RunReset(const Arguments& arguments, std::string* out) {
         const bool loaded = problem.empty();
         if (!loaded) {
             ++refused;
-            std::fprintf(stderr, "tonalis reset: %s for %s %s\n", problem.c_str(), access->Noun(),
-                         name.c_str());
+            WriteOutput(stderr, Format("tonalis reset: %s for %s %s\n", problem.c_str(),
+                                       access->Noun(), name.c_str()));
         }
         text += Format("%s: %s\n", name.c_str(),
                        loaded ? "identity table loaded" : "the system refused the table");

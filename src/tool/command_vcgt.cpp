@@ -1,7 +1,5 @@
 // tonalis vcgt: the lookup table stored in a profile's 'vcgt' tag.
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "profile/load_monitor_profile.h"
 #include "tool/arguments.h"
@@ -42,17 +40,11 @@ std::string TableText(const GammaRamp& ramp, bool csv) {
 // The table as apply reads it, in any form other tools write, at 256 entries.
 int RunVcgt(const Arguments& arguments, std::string* out) {
     const std::string& path = ProfileOperand(arguments);
-    VcgtCurves curves;
-    VcgtProblem problem = VcgtProblem::kMissing;
-    const int read = ReadProfileCurves(path.c_str(), &curves, &problem);
+    GammaRamp ramp;
+    bool present = false;
+    const int read = ReadProfileRamp(path.c_str(), &ramp, &present);
     if (read != 0) {
         ThrowProfileFailure(read, path);
-    }
-    const bool present = problem == VcgtProblem::kNone;
-    GammaRamp ramp;
-    for (int c = 0; present && c < 3; ++c) {
-        const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
-        std::copy(entries.begin(), entries.end(), ramp.Channel(c));
     }
     if (arguments.Has("json")) {
         *out = TableJson(present ? &ramp : nullptr);

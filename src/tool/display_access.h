@@ -55,6 +55,11 @@ class DisplayAccess {
     virtual bool TablesSwitchedOff() const { return false; }
 };
 
+// Why a Windows loader loads nothing while those features are off.
+constexpr char kTablesSwitchedOffText[] =
+    "the table features are switched off: Tonalis ended while reading a display's table; start "
+    "Tonalis with Ctrl and Shift held to switch them back on";
+
 // Throws ToolError with status 2 when there is no display to reach.
 std::unique_ptr<DisplayAccess> OpenDisplayAccess();
 

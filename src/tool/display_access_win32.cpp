@@ -2,7 +2,6 @@
 // reached by the same code as the loader TNP.cpl runs at logon.
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 
 #include "display/gamma_ramp_access.h"
@@ -37,13 +36,8 @@ class GdiAccess : public DisplayAccess {
     }
 
     bool WriteTable(int index, const VcgtCurves& curves) override {
-        GammaRamp ramp;
-        for (int c = 0; c < 3; ++c) {
-            const std::vector<uint16_t> entries = SampleVcgtCurve(curves, c, kRampSize);
-            std::copy(entries.begin(), entries.end(), ramp.Channel(c));
-        }
         // The caller reads the table back.
-        return WriteDeviceTable(outputs_[index].name.c_str(), ramp);
+        return WriteDeviceTable(outputs_[index].name.c_str(), VcgtRamp(curves));
     }
 
     StoredTable PlanStoredTable(int index) override {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -43,9 +44,30 @@ void MakeFolders(const std::string& path) {
     }
 }
 
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+}
+
+// A desktop file's line holds no newline, tab or other control character.
+void RefuseControls(const std::string& word) {
+    const auto control = std::find_if(word.begin(), word.end(), IsControl);
+    if (control == word.end()) {
+        return;
+    }
+    std::string shown = word;
+    std::replace_if(shown.begin(), shown.end(), IsControl, '?');
+    throw UsageError(
+        Format("\"%s\" holds a %s, which an autostart entry cannot hold; nothing was written",
+               shown.c_str(),
+               *control == '\n'   ? "newline"
+               : *control == '\t' ? "tab"
+                                  : "control character"));
+}
+
 // One argument of an Exec line: quoted when it needs to be, then with the
 // backslashes and percent signs of a desktop file's string escaped.
 std::string ExecWord(const std::string& word) {
+    RefuseControls(word);
     std::string quoted = word;
     if (word.empty() || word.find_first_of(" \t\n\"'\\><~|&;$*?#()`=") != std::string::npos) {
         quoted = "\"";
@@ -73,12 +95,12 @@ std::string ThisProgram() {
 }  // namespace
 
 std::string InstallKeepAutostart(const std::vector<std::string>& words) {
-    const std::string folder = AutostartFolder();
-    MakeFolders(folder);
     std::string exec = ExecWord(ThisProgram()) + " keep";
     for (const std::string& word : words) {
         exec += " " + ExecWord(word);
     }
+    const std::string folder = AutostartFolder();
+    MakeFolders(folder);
     const std::string path = folder + "/tonalis-keep.desktop";
     const std::string text =
         "[Desktop Entry]\n"

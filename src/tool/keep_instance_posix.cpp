@@ -1,7 +1,6 @@
-// The keeper's lock: flock on a file that names the display, so that a
-// keeper that died leaves no lock behind.
+// The keeper's lock: a record lock on a file that names the display, so that
+// a keeper that died leaves no lock behind and the lock names its holder.
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -11,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "model/platform.h"
 #include "tool/keep_instance.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
@@ -35,17 +35,15 @@ void PauseBriefly() {
     nanosleep(&pause, nullptr);
 }
 
-}  // namespace
-
-std::string DisplayKey(const std::string& display) {
-    std::string key = display;
-    const size_t colon = key.rfind(':');
-    const size_t dot = key.find('.', colon == std::string::npos ? 0 : colon);
-    if (colon != std::string::npos && dot != std::string::npos) {
-        key.erase(dot);
-    }
-    return key;
+// The whole file, for writing.
+struct flock WholeFile() {
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    return lock;
 }
+
+}  // namespace
 
 KeepInstance::KeepInstance(const std::string& display) {
     std::string userPart;
@@ -74,26 +72,20 @@ KeepInstance::~KeepInstance() {
     close(fd_);
 }
 
+// A record lock, not flock: F_GETLK tells any other process who holds it.
+// The keeper opens the file once, as closing any of its descriptors drops it.
 bool KeepInstance::Acquire() {
-    if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        return false;
-    }
-    held_ = true;
-    const std::string pid = Format("%d\n", static_cast<int>(getpid()));
-    if (ftruncate(fd_, 0) != 0 || pwrite(fd_, pid.data(), pid.size(), 0) < 0) {
-        throw ToolError(kExitFailure, "cannot write the lock " + path_);
-    }
-    return true;
+    struct flock lock = WholeFile();
+    held_ = fcntl(fd_, F_SETLK, &lock) == 0;
+    return held_;
 }
 
 int KeepInstance::RunningProcess() {
-    if (flock(fd_, LOCK_SH | LOCK_NB) == 0) {
-        flock(fd_, LOCK_UN);
+    struct flock lock = WholeFile();
+    if (fcntl(fd_, F_GETLK, &lock) != 0 || lock.l_type == F_UNLCK) {
         return 0;
     }
-    char text[32] = {};
-    const ssize_t got = pread(fd_, text, sizeof text - 1, 0);
-    return got > 0 ? std::atoi(text) : 0;
+    return static_cast<int>(lock.l_pid);
 }
 
 bool KeepInstance::WaitUntilFree(double seconds) {
@@ -104,6 +96,43 @@ bool KeepInstance::WaitUntilFree(double seconds) {
         PauseBriefly();
     }
     return RunningProcess() == 0;
+}
+
+bool KeepInstance::WriteStatus(const std::string& text) {
+    // A new file only: a link or another user's file under the name refuses it.
+    const std::string partial = statusPath_ + ".new";
+    unlink(partial.c_str());
+    if (platform::WriteNewFile(partial.c_str(), reinterpret_cast<const uint8_t*>(text.data()),
+                               text.size(), 0600) != platform::NewFileResult::kWritten) {
+        return false;
+    }
+    if (rename(partial.c_str(), statusPath_.c_str()) != 0) {
+        unlink(partial.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool KeepInstance::ReadStatus(std::string* text) {
+    const int file = open(statusPath_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat status;
+    if (file < 0 || fstat(file, &status) != 0 || status.st_uid != getuid()) {
+        if (file >= 0) {
+            close(file);
+        }
+        return false;
+    }
+    char buffer[4096];
+    ssize_t got;
+    while ((got = read(file, buffer, sizeof buffer)) > 0) {
+        text->append(buffer, static_cast<size_t>(got));
+    }
+    close(file);
+    return true;
+}
+
+void KeepInstance::ClearStatus() {
+    unlink(statusPath_.c_str());
 }
 
 }  // namespace tonalis::tool

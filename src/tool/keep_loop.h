@@ -10,7 +10,8 @@
 namespace tonalis::tool {
 
 // Returns the exit status. Throws ToolError (status 2) when the display
-// cannot be reached or an output named in the plan does not exist.
-int RunKeeper(const KeepPlan& plan, const std::string& display, KeepInstance& instance);
+// cannot be reached or an output named in the plan does not exist. The plan
+// takes each profile read again.
+int RunKeeper(KeepPlan& plan, const std::string& display, KeepInstance& instance);
 
 }  // namespace tonalis::tool

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -48,7 +47,7 @@ struct Connection {
 
 class KeeperLoop {
   public:
-    KeeperLoop(const KeepPlan& plan, Connection& x, xcb_window_t root, KeepInstance& instance)
+    KeeperLoop(KeepPlan& plan, Connection& x, xcb_window_t root, KeepInstance& instance)
         : plan_(plan),
           x_(x),
           instance_(instance),
@@ -98,6 +97,7 @@ class KeeperLoop {
                 SayKeepLine("the X server went away; the keeper ends");
                 return kExitSuccess;
             }
+            ReadChangedFiles();
             const double now = Seconds(CLOCK_MONOTONIC);
             const double sleptNow = SleptSoFar();
             if (sleptNow - slept > 1.0) {
@@ -122,9 +122,18 @@ class KeeperLoop {
         return timing;
     }
 
+    // A profile whose file changed is read again, and its table sampled anew.
+    void ReadChangedFiles() {
+        if (ReadChangedProfiles(&plan_)) {
+            tables_.Resample();
+        }
+    }
+
     // False when the signal ends the keeper.
     bool OnSignal(uint32_t number) {
         if (number == SIGHUP) {
+            ForgetKeptFiles(&plan_);
+            ReadChangedFiles();
             Tell(keeper_.Reload(Seconds(CLOCK_MONOTONIC)));
         } else if (number == SIGUSR1) {
             WriteStatus();
@@ -157,7 +166,7 @@ class KeeperLoop {
         }
     }
 
-    // What --status prints, written whole and then renamed into place.
+    // What --status prints.
     void WriteStatus() {
         std::string text = Format("keeper process %d, checking every %g s, %ld checks so far\n",
                                   static_cast<int>(getpid()), plan_.interval, checks_);
@@ -171,16 +180,10 @@ class KeeperLoop {
                            monitor.stoodDown ? ", stood down" : "",
                            monitor.refused ? ", refused its table" : "");
         }
-        const std::string partial = instance_.StatusPath() + ".new";
-        if (FILE* file = std::fopen(partial.c_str(), "w")) {
-            std::fputs(text.c_str(), file);
-            if (std::fclose(file) == 0) {
-                std::rename(partial.c_str(), instance_.StatusPath().c_str());
-            }
-        }
+        instance_.WriteStatus(text);
     }
 
-    const KeepPlan& plan_;
+    KeepPlan& plan_;
     Connection& x_;
     KeepInstance& instance_;
     XrandrKeptTables tables_;
@@ -214,7 +217,7 @@ uint8_t RandrEvents(const Connection& x, const std::string& display) {
 
 }  // namespace
 
-int RunKeeper(const KeepPlan& plan, const std::string& display, KeepInstance& instance) {
+int RunKeeper(KeepPlan& plan, const std::string& display, KeepInstance& instance) {
     // The signals come through the poll, never in the middle of a request.
     sigset_t handled;
     sigemptyset(&handled);

@@ -1,8 +1,10 @@
 // The keeper's lines on stderr, shared by tonalis keep on X and on Windows.
 #include "tool/keep_notices.h"
 
-#include <cstdio>
 #include <ctime>
+
+#include "tool/console_output.h"
+#include "tool/text_format.h"
 
 namespace tonalis::tool {
 
@@ -23,11 +25,13 @@ std::string Happened(keeper::NoticeKind kind, const KeepWords& words) {
         case keeper::NoticeKind::kStoodDown:
             return std::string(
                        "stood down: another program changed its table three times "
-                       "within a minute; ") +
+                       "within a minute (or three checks); ") +
                    words.takeBack;
         case keeper::NoticeKind::kRefused:
             return "refused its table (read back, it holds another); left alone until the "
                    "display changes";
+        case keeper::NoticeKind::kNewTable:
+            return "a new calibration kept";
     }
     return "";
 }
@@ -46,8 +50,7 @@ void SayKeepLine(const std::string& line) {
     const time_t now = time(nullptr);
     char clock[16];
     strftime(clock, sizeof clock, "%H:%M:%S", localtime(&now));
-    std::fprintf(stderr, "%s tonalis keep: %s\n", clock, line.c_str());
-    std::fflush(stderr);
+    WriteOutput(stderr, Format("%s tonalis keep: %s\n", clock, line.c_str()));
 }
 
 }  // namespace tonalis::tool

@@ -2,7 +2,9 @@
 #include "tool/keep_plan.h"
 
 #include <cstdlib>
+#include <utility>
 
+#include "model/platform.h"
 #include "tool/arguments.h"
 #include "tool/loader_targets.h"
 #include "tool/text_format.h"
@@ -52,7 +54,9 @@ KeepPlan ReadKeepPlan(const Arguments& arguments) {
     const std::string* output = arguments.Value("output");
     for (const std::string& word : words) {
         KeptProfile kept;
-        if (!SplitPair(word, &kept.output, &kept.path)) {
+        // A lone word that names a file is a profile, '=' or not.
+        const bool file = words.size() == 1 && platform::StampOfFile(word.c_str()).found;
+        if (file || !SplitPair(word, &kept.output, &kept.path)) {
             if (words.size() > 1) {
                 throw UsageError(
                     Format("\"%s\" is not NAME=PROFILE: with more than one "
@@ -67,7 +71,9 @@ KeepPlan ReadKeepPlan(const Arguments& arguments) {
         if (ProfileFor(plan, kept.output) != nullptr && !kept.output.empty()) {
             throw UsageError("output " + kept.output + " is given twice");
         }
+        kept.file.Changed(kept.path);
         const ProfileTable table = ReadTableOfProfile(kept.path);
+        kept.file.Read();
         if (table.problem != TableProblem::kNone) {
             throw UsageError(table.message + "; nothing was changed");
         }
@@ -75,6 +81,28 @@ KeepPlan ReadKeepPlan(const Arguments& arguments) {
         plan.profiles.push_back(kept);
     }
     return plan;
+}
+
+bool ReadChangedProfiles(KeepPlan* plan) {
+    bool read = false;
+    for (KeptProfile& kept : plan->profiles) {
+        if (!kept.file.Changed(kept.path)) {
+            continue;
+        }
+        ProfileTable table = ReadTableOfProfile(kept.path);
+        kept.file.Read();
+        if (table.problem == TableProblem::kNone) {
+            kept.curves = std::move(table.curves);
+            read = true;
+        }
+    }
+    return read;
+}
+
+void ForgetKeptFiles(KeepPlan* plan) {
+    for (KeptProfile& kept : plan->profiles) {
+        kept.file.Forget();
+    }
 }
 
 const KeptProfile* ProfileFor(const KeepPlan& plan, const std::string& output) {

@@ -1,11 +1,12 @@
 // What tonalis keep keeps: a profile for every output, for one output, or one
-// per output, each profile read once, with apply's reader, before anything
-// is loaded.
+// per output, each profile read with apply's reader before anything is
+// loaded, and again whenever its file changes.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "keeper/kept_file.h"
 #include "profile/vcgt_curves.h"
 
 namespace tonalis::tool {
@@ -16,6 +17,7 @@ struct KeptProfile {
     std::string output;  // empty: every output that has no profile of its own
     std::string path;
     VcgtCurves curves;
+    keeper::KeptFile file;
 };
 
 struct KeepPlan {
@@ -33,6 +35,12 @@ double ReadKeepInterval(const Arguments& arguments);
 // PROFILE [--output NAME] or NAME=PROFILE...; throws UsageError (status 2) for
 // a profile without a usable table, a bad interval or a mixed form.
 KeepPlan ReadKeepPlan(const Arguments& arguments);
+
+// Reads again each profile whose file changed since it was read, or every
+// one after ForgetKeptFiles; a file without a usable table now leaves the
+// table it had. True when a table was read.
+bool ReadChangedProfiles(KeepPlan* plan);
+void ForgetKeptFiles(KeepPlan* plan);
 
 // The profile kept for an output, or null.
 const KeptProfile* ProfileFor(const KeepPlan& plan, const std::string& output);

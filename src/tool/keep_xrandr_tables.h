@@ -20,6 +20,8 @@ class XrandrKeptTables : public keeper::MonitorTables {
     // Reads the outputs and CRTCs again; true when a mode, a position or the
     // set of outputs in use changed since the last time.
     bool Refresh();
+    // Samples the kept tables again, after a profile was read again.
+    void Resample();
     // Every output the server knows, in use or not.
     const std::vector<std::string>& OutputNames() const { return names_; }
 
@@ -40,6 +42,7 @@ class XrandrKeptTables : public keeper::MonitorTables {
     };
 
     Output* Find(const std::string& name);
+    void Sample(Output* output);
 
     xcb_connection_t* connection_;
     xcb_window_t root_;

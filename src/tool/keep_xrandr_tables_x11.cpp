@@ -66,12 +66,7 @@ bool XrandrKeptTables::Refresh() {
                                       crtc->y, crtc->width, crtc->height, crtc->rotation)
                              : "";
         output.kept = output.gammaSize > 1 ? ProfileFor(plan_, output.name) : nullptr;
-        if (output.kept != nullptr) {
-            output.keptRamp = CurvesAsHeld(output.kept->curves, output.gammaSize);
-            for (int c = 0; c < 3; ++c) {
-                output.runs[c] = SampleVcgtCurve(output.kept->curves, c, output.gammaSize);
-            }
-        }
+        Sample(&output);
     }
     bool changed = found.size() != outputs_.size();
     for (size_t i = 0; i < found.size() && !changed; ++i) {
@@ -79,6 +74,21 @@ bool XrandrKeptTables::Refresh() {
     }
     outputs_ = std::move(found);
     return changed;
+}
+
+void XrandrKeptTables::Resample() {
+    for (Output& output : outputs_) {
+        Sample(&output);
+    }
+}
+
+void XrandrKeptTables::Sample(Output* output) {
+    if (output->kept != nullptr) {
+        output->keptRamp = CurvesAsHeld(output->kept->curves, output->gammaSize);
+        for (int c = 0; c < 3; ++c) {
+            output->runs[c] = SampleVcgtCurve(output->kept->curves, c, output->gammaSize);
+        }
+    }
 }
 
 std::vector<std::string> XrandrKeptTables::Present() {

@@ -1,11 +1,13 @@
 // The logon entry on Windows: the value "Tonalis" under
-// HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run, the one the
-// applet writes for its own keeper; for an installed copy, whose per-machine
-// entry starts the keeper for every user, each monitor's choice instead.
+// HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run, the keeper
+// of the TNP.cpl beside this program for every monitor, as the applet writes
+// it for its own; for an installed copy, whose per-machine entry starts the
+// keeper for every user, each monitor's choice instead.
 #include <windows.h>
 
 #include "display/kept_calibration.h"
 #include "keeper/keeper_link.h"
+#include "model/wide_path_win32.h"
 #include "profile/logon_entry.h"
 #include "profile/logon_monitors.h"
 #include "tool/logon_entry.h"
@@ -14,15 +16,6 @@
 namespace tonalis::tool {
 
 namespace {
-
-// For the console only: the command itself stays in UTF-16.
-std::string AnsiText(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string ansi(size > 0 ? size : 1, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], size, nullptr, nullptr);
-    ansi.resize(ansi.size() - 1);
-    return ansi;
-}
 
 // The installed keeper takes the monitors whose choice asks for it: every
 // monitor there is now, as this program's own keeper would.
@@ -48,20 +41,38 @@ std::string InstallLogonEntry(bool once) {
         }
         return "the installed keeper, for every monitor (the per-machine entry)";
     }
-    wchar_t program[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        throw ToolError(kExitFailure, "cannot find the full path of this program");
-    }
     wchar_t command[kLogonCommandSize] = {};
-    wsprintfW(command, once ? L"\"%s\" apply" : L"\"%s\" keep", program);
+    if (once) {
+        wchar_t program[MAX_PATH] = {};
+        const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) {
+            throw ToolError(kExitFailure, "cannot find the full path of this program");
+        }
+        wsprintfW(command, L"\"%s\" apply", program);
+    } else {
+        // A console program would open a window at every logon, which closing
+        // would end: the keeper runs from the TNP.cpl beside this program.
+        wchar_t library[MAX_PATH] = {};
+        if (!LibraryBeside(nullptr, library) ||
+            GetFileAttributesW(library) == INVALID_FILE_ATTRIBUTES) {
+            throw ToolError(kExitFailure,
+                            "TNP.cpl is not beside this program: the keeper at logon runs from it");
+        }
+        if (!KeeperCommand(library, false, command)) {
+            throw ToolError(kExitFailure, "cannot find the system folder's rundll32.exe");
+        }
+    }
     if (!WriteLogonCommand(command)) {
         throw ToolError(kExitFailure,
                         "cannot write the logon entry under "
                         "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\"
                         "CurrentVersion\\Run");
     }
-    return AnsiText(command);
+    // Printed as all the tool's text is, in UTF-8: a path outside the code
+    // page shows whole.
+    char shown[4 * kLogonCommandSize];
+    NarrowPath(command, shown, sizeof shown);
+    return shown;
 }
 
 bool RemoveLogonEntry() {

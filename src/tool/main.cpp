@@ -1,14 +1,15 @@
 // tonalis: the calibration arithmetic of the applet on the command line. The
 // first word names a subcommand; everything it prints is built before any of
 // it is written, so a failure leaves stdout empty.
-#include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "tool/arguments.h"
 #include "tool/command.h"
+#include "tool/console_output.h"
 #include "tool/help_text.h"
+#include "tool/text_format.h"
 #include "tool/tool_error.h"
 #include "tool/utf8_arguments.h"
 
@@ -17,16 +18,16 @@ namespace tonalis::tool {
 namespace {
 
 int Print(const std::string& text) {
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
-        std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "tonalis: cannot write the output\n");
+    if (!WriteOutput(stdout, text)) {
+        WriteOutput(stderr, "tonalis: cannot write the output\n");
         return kExitFailure;
     }
     return kExitSuccess;
 }
 
 int Fail(const char* command, const char* message, int status) {
-    std::fprintf(stderr, "tonalis%s%s: %s\n", command ? " " : "", command ? command : "", message);
+    WriteOutput(stderr,
+                Format("tonalis%s%s: %s\n", command ? " " : "", command ? command : "", message));
     return status;
 }
 

@@ -3,6 +3,7 @@
 #include "ui/file_dialog_setup.h"
 
 #include <cderr.h>
+#include <shlobj.h>
 
 #include <cstring>
 
@@ -14,6 +15,9 @@
 namespace tonalis {
 
 namespace {
+
+// What an Explorer-style file dialog answers with its shell browser.
+constexpr UINT kGetShellBrowser = WM_USER + 7;
 
 // Appends the string resource and its terminator; false when it does not fit
 // with the final terminator of the list.
@@ -38,6 +42,20 @@ void LoadFilter(HINSTANCE instance, wchar_t* filter, size_t size) {
         }
     }
     filter[used < size ? used : size - 1] = L'\0';
+}
+
+// A folder that the system's dialog cannot reach by its path. In a 32-bit
+// process of 64-bit Windows it finds each folder of a path in its parent,
+// and the system folder it lists is the 32-bit one, which has no colour
+// folder.
+bool IsUnreachableFolder(const wchar_t* folder) {
+    const DWORD attributes = GetFileAttributesW(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return false;
+    }
+    PIDLIST_ABSOLUTE item = ILCreateFromPathW(folder);
+    ILFree(item);
+    return item == nullptr;
 }
 
 }  // namespace
@@ -65,7 +83,7 @@ void FreeFileDialogBuffers(FileDialogBuffers* buffers) {
 }
 
 void FillFileDialog(OPENFILENAMEW* dialog, HWND owner, const SessionContext& session,
-                    FileDialogBuffers* buffers) {
+                    FileDialogBuffers* buffers, DWORD flags) {
     std::memset(dialog, 0, sizeof *dialog);
     // Windows 9x and NT 4 refuse the larger record of later systems.
     dialog->lStructSize = session.isNt5OrLater ? sizeof *dialog : OPENFILENAME_SIZE_VERSION_400W;
@@ -77,6 +95,24 @@ void FillFileDialog(OPENFILENAMEW* dialog, HWND owner, const SessionContext& ses
     dialog->nMaxFile = MAX_PATH;
     dialog->lpstrInitialDir = buffers->folder[0] != L'\0' ? buffers->folder : nullptr;
     dialog->lpstrDefExt = buffers->extension;
+    // The dialog checks a chosen path by the same walk through its parents;
+    // in a folder it cannot reach that way the hooks' own checks stand alone.
+    dialog->Flags = flags | (IsUnreachableFolder(buffers->folder) ? OFN_NOVALIDATE : 0);
+}
+
+void OpenInInitialFolder(HWND hook, const OFNOTIFYW* note) {
+    const wchar_t* wanted = note->lpOFN != nullptr ? note->lpOFN->lpstrInitialDir : nullptr;
+    if (wanted == nullptr || !IsUnreachableFolder(wanted)) {
+        return;
+    }
+    // An item list made from the path alone, without walking its parents.
+    auto* browser =
+        reinterpret_cast<IShellBrowser*>(SendMessageW(GetParent(hook), kGetShellBrowser, 0, 0));
+    PIDLIST_ABSOLUTE folder = SHSimpleIDListFromPath(wanted);
+    if (browser != nullptr && folder != nullptr) {
+        browser->BrowseObject(folder, SBSP_ABSOLUTE);
+    }
+    ILFree(folder);
 }
 
 void ReportFileDialogEnd(HWND owner, HINSTANCE instance) {

@@ -27,9 +27,14 @@ struct FileDialogBuffers {
 FileDialogBuffers* NewFileDialogBuffers(const SessionContext& session);
 void FreeFileDialogBuffers(FileDialogBuffers* buffers);
 
-// The settings both dialogs share, pointing into the buffers.
+// The settings both dialogs share, pointing into the buffers, with the flags.
 void FillFileDialog(OPENFILENAMEW* dialog, HWND owner, const SessionContext& session,
-                    FileDialogBuffers* buffers);
+                    FileDialogBuffers* buffers, DWORD flags);
+
+// For a hook at CDN_INITDONE: opens the dialog in its initial folder when the
+// system's dialog could not go there by its path (the colour folder, from a
+// 32-bit process of 64-bit Windows).
+void OpenInInitialFolder(HWND hook, const OFNOTIFYW* note);
 
 // Shows the message for a dialog that ended without a file: none when the user
 // cancelled, 3302 when it ran short of memory, else 3303.

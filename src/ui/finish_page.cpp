@@ -53,19 +53,17 @@ void OnCommand(HWND page, int id, int code) {
 
 // The profile is saved and, as the monitor's default profile when 1185 is
 // checked, registered; its table is left in the display, also when "before"
-// was showing the start ramps.
+// was showing the start ramps. A profile that cannot be installed keeps the
+// wizard open, as a save that fails does.
 LONG_PTR OnFinish(HWND page, SessionContext* session) {
     const bool asDefault = IsChecked(page, IDC_DEFAULT_PROFILE);
-    if (!SaveProfileDialog(page, session, asDefault)) {
+    uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
+    if (!SaveProfileDialog(page, session, asDefault) ||
+        (asDefault && !RegisterSavedProfile(page, session, monitor))) {
         return kRefuseFinish;
     }
     LoadWorkingRamp(session);
     session->isClosing = TRUE;
-    uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
-    if (asDefault) {
-        WriteMonitorProfilePath(session, monitor);
-        WritePrimaryMonitor(session);
-    }
     WriteUserPreferences(kUiModeWizard, monitor);
     // Without registering, the monitor keeps its logon choice for its older
     // profile: the box could not promise this one.

@@ -111,8 +111,8 @@ void PreviewTypedGamma(HWND window, SessionContext* session) {
 }
 
 // The one check of the typed gamma. Leaving the field checks a text typed
-// since the last check; going on also checks a refused text that is still
-// there. A field that shows the stored gamma changes nothing.
+// since the last check; going on also checks one that is not the stored
+// gamma. A field that shows the stored gamma changes nothing.
 bool CheckGammaField(HWND window, SessionContext* session, bool goingOn) {
     if (!IsControlShown(window, IDC_GAMMA_EDIT)) {
         return true;
@@ -129,12 +129,14 @@ bool CheckGammaField(HWND window, SessionContext* session, bool goingOn) {
         return true;
     }
     HWND edit = GammaEdit(window);
-    // Refused once, the text is not checked again by the focus moves that
-    // follow (the error's own, and the window's when it is activated again),
-    // only when the user types again or goes on.
+    // Refused once, the text is not checked again by the focus moves of the
+    // error's own.
     SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
     SendMessageA(edit, EM_SETSEL, 0, -1);
     ShowErrorMessage(window, session->instance, strings::kEnterGammaInRange, strings::kProductName);
+    // Then the field shows the gamma the display shows, ready to be typed over.
+    ShowTargetGamma(window, session, Control(window, IDC_GAMMA_LIST), false);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
     SetFocus(edit);
     return false;
 }

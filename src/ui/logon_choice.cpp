@@ -16,7 +16,12 @@ namespace tonalis {
 
 namespace {
 
+// The box as it stands for the monitor: a user who has chosen nothing yet
+// finds it ticked, so that a first calibration comes back at logon.
 bool LoadedAtLogon(uint32_t monitor) {
+    if (!HasLogonChoice(monitor)) {
+        return true;
+    }
     switch (FindInstalledLoader()) {
         case InstalledLoader::kApplet:
             return WantsLogonLoad(monitor);

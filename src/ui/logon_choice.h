@@ -11,7 +11,8 @@ namespace tonalis {
 struct SessionContext;
 
 // Shown only when the display's table can be set; checked when the loader at
-// logon gives the current monitor its calibration back now.
+// logon gives the current monitor its calibration back now, or when the user
+// has made no choice for it yet.
 void ShowLogonChoice(HWND window, const SessionContext* session);
 
 // The box promises this calibration, so it can be checked only while the save

@@ -120,9 +120,11 @@ INT_PTR OnNotify(HWND hook, LPARAM lParam) {
             return OnSelectionChange(hook);
         case CDN_FILEOK:
             return OnFileOk(hook, reinterpret_cast<const OFNOTIFYW*>(lParam));
+        case CDN_INITDONE:
+            OpenInInitialFolder(hook, reinterpret_cast<const OFNOTIFYW*>(lParam));
+            return TRUE;
         case CDN_TYPECHANGE:
         case CDN_FOLDERCHANGE:
-        case CDN_INITDONE:
             return TRUE;
         default:
             return FALSE;
@@ -140,10 +142,10 @@ bool OpenProfileDialog(HWND owner, SessionContext* session) {
     LoadStringW(session->instance, strings::kOpenProfileTitle, buffers->title,
                 sizeof buffers->title / sizeof(wchar_t));
     OPENFILENAMEW dialog;
-    FillFileDialog(&dialog, owner, *session, buffers);
+    FillFileDialog(&dialog, owner, *session, buffers,
+                   OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                       OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE);
     dialog.lpstrTitle = buffers->title;
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                   OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
     dialog.lpfnHook = TNLOpenfileHook;
     dialog.lpTemplateName = MAKEINTRESOURCEW(IDD_OPEN_PREVIEW);
     dialog.lCustData = reinterpret_cast<LPARAM>(session);

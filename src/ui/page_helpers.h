@@ -36,8 +36,8 @@ void ApplyGammaPreset(HWND window, SessionContext* session, HWND list);
 constexpr UINT kGammaFieldLeft = WM_APP + 18;
 // Before the user goes on (OK, Wizard, Next, Back): a text the user typed is
 // applied to the three channels when it is a valid gamma; otherwise the error
-// is shown, owned by the window, the field gets the focus back with its text
-// selected, and the result is false. A field that shows the stored gamma,
+// is shown, owned by the window, the field gets the focus back showing the
+// gamma in force, selected, and the result is false. A field that shows the stored gamma,
 // untouched or applied as typed, changes nothing.
 bool LeaveGammaField(HWND window, SessionContext* session);
 // The edit's notifications: each complete, valid value typed is applied and

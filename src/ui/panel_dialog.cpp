@@ -105,17 +105,17 @@ void OnMeasure(HWND dialog, SessionContext* session) {
     PreviewWorkingRamp(session);
 }
 
-// The profile is saved and registered, and its table is left in the display.
+// The profile is saved and registered, and its table is left in the display;
+// a profile that cannot be installed keeps the dialog open.
 void OnOk(HWND dialog, SessionContext* session) {
-    if (!TakeTypedSettings(dialog, session) || !SaveProfileDialog(dialog, session)) {
+    uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
+    if (!TakeTypedSettings(dialog, session) || !SaveProfileDialog(dialog, session) ||
+        !RegisterSavedProfile(dialog, session, monitor)) {
         return;
     }
     // A display that refuses the saved table is told, as on Finish.
     LoadWorkingRamp(session);
     session->isClosing = TRUE;
-    uint32_t monitor = static_cast<uint32_t>(session->currentMonitor);
-    WriteMonitorProfilePath(session, monitor);
-    WritePrimaryMonitor(session);
     WriteUserPreferences(kUiModePanel, monitor);
     KeepLogonChoice(dialog, monitor, session->monitorCount);
     // A running keeper would otherwise put the older calibration back.

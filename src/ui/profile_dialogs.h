@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 
 #include "session/session_context.h"
 
@@ -17,6 +18,10 @@ bool OpenProfileDialog(HWND owner, SessionContext* session);
 // different file of its name there is replaced only when the user agrees.
 bool SaveProfileDialog(HWND owner, SessionContext* session);
 bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy);
+// After a save: makes the saved profile the monitor's default and remembers
+// it and the primary monitor; false, said over owner, when the profile could
+// not be installed in the colour directory (then nothing was remembered).
+bool RegisterSavedProfile(HWND owner, SessionContext* session, uint32_t monitor);
 
 // File name and extension of the path, cut to size - 1 characters.
 void PathFileName(const char* path, char* output, size_t size);

@@ -131,11 +131,13 @@ UINT_PTR CALLBACK SaveFileHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
                      reinterpret_cast<HANDLE>(
                          reinterpret_cast<const OPENFILENAMEW*>(lParam)->lCustData));
             return TRUE;
-        case WM_NOTIFY:
-            if (reinterpret_cast<const NMHDR*>(lParam)->code == CDN_FILEOK) {
-                return OnFileOk(hook, reinterpret_cast<const OFNOTIFYW*>(lParam));
+        case WM_NOTIFY: {
+            const auto* note = reinterpret_cast<const OFNOTIFYW*>(lParam);
+            if (note->hdr.code == CDN_INITDONE) {
+                OpenInInitialFolder(hook, note);
             }
-            return FALSE;
+            return note->hdr.code == CDN_FILEOK ? OnFileOk(hook, note) : FALSE;
+        }
         case WM_DESTROY:
             RemovePropA(hook, kSessionProperty);
             return FALSE;
@@ -162,9 +164,9 @@ bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy) {
     SuggestFileName(*session, folder, name, sizeof name);
     MultiByteToWideChar(CP_UTF8, 0, name, -1, buffers->path, MAX_PATH);
     OPENFILENAMEW dialog;
-    FillFileDialog(&dialog, owner, *session, buffers);
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
-                   OFN_EXPLORER | OFN_ENABLEHOOK;
+    FillFileDialog(&dialog, owner, *session, buffers,
+                   OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
+                       OFN_EXPLORER | OFN_ENABLEHOOK);
     dialog.lpfnHook = SaveFileHook;
     SaveRequest request = {session, installsCopy};
     dialog.lCustData = reinterpret_cast<LPARAM>(&request);
@@ -183,6 +185,16 @@ bool SaveProfileDialog(HWND owner, SessionContext* session, bool installsCopy) {
     }
     FreeFileDialogBuffers(buffers);
     return saved;
+}
+
+bool RegisterSavedProfile(HWND owner, SessionContext* session, uint32_t monitor) {
+    if (WriteMonitorProfilePath(session, monitor) == kProfileNotInstalled) {
+        ShowErrorMessage(owner, session->instance, strings::kProfileWriteError,
+                         strings::kProductName);
+        return false;
+    }
+    WritePrimaryMonitor(session);
+    return true;
 }
 
 }  // namespace tonalis

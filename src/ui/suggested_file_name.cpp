@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "model/wide_path_win32.h"
 #include "profile/file_identity.h"
 #include "profile/profile_file_name.h"
@@ -56,9 +58,7 @@ void SuggestFileName(const SessionContext& session, const char* folder, char* na
             wsprintfW(candidate, L"%s %d.icc", base, number);
         }
         NarrowPath(candidate, name, static_cast<size_t>(size));
-        char existing[2 * kProfilePathSize];
-        wsprintfA(existing, "%s\\%s", folder, name);
-        if (folder[0] == '\0' || !FileExists(existing)) {
+        if (folder[0] == '\0' || !FileExists((std::string(folder) + '\\' + name).c_str())) {
             return;
         }
     }

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <utility>
 
 #include "applet_library.h"
 #include "applet_run.h"
@@ -45,6 +47,28 @@ Ramp TableOf(const std::string& path) {
     std::vector<WORD> vcgt = IccFile(ReadFileBytes(path)).Vcgt();
     std::copy(vcgt.begin(), vcgt.end(), ramp.entries);
     return ramp;
+}
+
+// The profile's table rewritten as other tools write it: 8-bit levels in a
+// tag padded to 1600 bytes. Gives the levels as 16-bit entries (x 257).
+Ramp AsEightBitTable(const std::string& path) {
+    std::string bytes = ReadFileBytes(path);
+    Ramp levels = TableOf(path);
+    // The table is the last tag; its entry size field says 1.
+    const size_t data = bytes.size() - 1584, entry = bytes.find("vcgt", 132);
+    bytes[data + 17] = 1;
+    for (int i = 0; i < 768; ++i) {
+        bytes[data + 18 + i] = char(levels.entries[i] >> 8);
+        levels.entries[i] = WORD((levels.entries[i] >> 8) * 257);
+    }
+    bytes.replace(data + 18 + 768, std::string::npos, 1600 - 18 - 768, '\0');
+    for (auto [at, value] : {std::pair<size_t, size_t>{entry + 8, 1600}, {0, bytes.size()}}) {
+        for (int k = 0; k < 4; ++k) {
+            bytes[at + k] = char(value >> (24 - 8 * k));
+        }
+    }
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    return levels;
 }
 
 // Installed and associated, as an earlier calibration leaves its profile.
@@ -171,6 +195,37 @@ TEST_F(SavedCalibration, PanelLoadKeepsChannelsAndEscRestoresTheStartTable) {
     EXPECT_LE(RampDistance(ScreenRamp(), start_), kRoundingError);
 }
 
+// In the panel a white point or a phosphor set chosen shows at once; a table
+// of 8-bit levels opened there is the table that OK saves.
+TEST_F(SavedCalibration, PanelPreviewsChoicesAndSavesTheEightBitTableItOpened) {
+    SetDword(HKEY_CURRENT_USER, kUserKey, "WizardOrPanel", 2);
+    const double gamma[3] = {2.2, 2.2, 2.2}, factors[3] = {0.9, 1.0, 1.1};
+    const std::string opened = MakeProfile("tnl-e2e-8bit", gamma, factors, 0xFFFFFF, true);
+    const Ramp levels = AsEightBitTable(opened);
+    const std::string saved = std::string(kScratchFolder) + "\\tnl-e2e-8bit-saved.icc";
+
+    RunRecord run = RunDoubleClick(applet_, [&] {
+        HWND panel = WaitFor([] { return FindDialogWith(IDC_PANEL_WIZARD); }, "dialog 324");
+        Choose(panel, IDC_HARDWARE_WHITE_LIST, 4);  // 9300 K showing the 6500 K kept
+        WaitUntil(
+            [&] {
+                const Ramp shown = ScreenRamp();
+                return shown.entries[767] + kRoundingError < shown.entries[255];
+            },
+            "less blue at once");
+        const Ramp cooler = ScreenRamp();
+        Choose(panel, IDC_PHOSPHOR_LIST, 2);  // NTSC needs other peaks for it
+        WaitUntil([&] { return RampDistance(ScreenRamp(), cooler) > kRoundingError; },
+                  "the NTSC peaks at once");
+        Load(panel, opened, "tnl-e2e-8bit");
+        Click(panel, IDOK);
+        SaveAs(saved);
+    });
+
+    EXPECT_EQ(run.failure, "");
+    EXPECT_LE(RampDistance(TableOf(saved), levels), kRoundingError);
+}
+
 // The keeper as the logon starts it, keeping the registered profile: after the
 // panel saves another calibration, a display change brings back the new table,
 // not the one the keeper started with.
@@ -227,6 +282,36 @@ TEST_F(SavedCalibration, TheKeeperKeepsWhatThePanelSaved) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(keeper.process.hProcess, 10000), WAIT_OBJECT_0)
         << "WM_CLOSE ends it";
+}
+
+// Three saves leave the last as the monitor's one associated profile, and a
+// fresh start begins from it, also once another program's profile is
+// associated and reported first.
+TEST(LastSave, IsWhatTheNextRunStartsFrom) {
+    CleanSystem clean;
+    AppletLibrary applet;
+    ASSERT_EQ(applet.Send(CPL_INIT), 1);
+    SetDword(HKEY_CURRENT_USER, kUserKey, "WizardOrPanel", 2);
+    const double gamma[3] = {1.8, 1.8, 1.8}, native[3] = {1.0, 1.0, 1.0};
+    std::string shown;
+    for (std::string name : {"tnl-e2e-1", "tnl-e2e-2", "tnl-e2e-3", ""}) {
+        if (name.empty()) {
+            EXPECT_EQ(AssociatedMonitorProfiles(true), std::vector<std::string>{"tnl-e2e-3.icc"});
+            MakeMonitorProfile(MakeProfile("tnl-e2e-0", gamma, native, 0xFFFFFF, true));
+        }
+        RunRecord run = RunDoubleClick(applet, [&] {
+            HWND panel = WaitFor([] { return FindDialogWith(IDC_PANEL_WIZARD); }, "dialog 324");
+            shown = Text(panel, IDC_DESCRIPTION);
+            Type(panel, IDC_DESCRIPTION, name);
+            Click(panel, name.empty() ? IDCANCEL : IDOK);
+            if (!name.empty()) {
+                SaveAs(std::string(kScratchFolder) + "\\" + name + ".icc");
+            }
+        });
+        EXPECT_EQ(run.failure, "") << name;
+    }
+    EXPECT_EQ(shown, "tnl-e2e-3");
+    applet.Send(CPL_EXIT);
 }
 
 class UntouchedChannels : public SavedCalibration, public ::testing::WithParamInterface<bool> {};

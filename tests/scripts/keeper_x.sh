@@ -82,6 +82,12 @@ check "a new output gets its own profile, and said so" eval 'eventually 15 holds
 status=$?
 check "a second keeper is refused: $(cat "$work/err")" \
     eval '[[ $status -eq 1 ]] && grep -q "already running.*(process $keeper)" "$work/err"'
+# The same server under other spellings: still one keeper.
+for spelling in unix 127.0.0.1 localhost "$(hostname)"; do
+    DISPLAY=$spelling:$display_number.0 timeout 5 "$tool" keep "$work/warm.icc" 2>"$work/err"
+    check "so is one on $spelling:$display_number.0" \
+        eval "[[ $? -eq 1 ]] && grep -q 'running on display :$display_number ' '$work/err'"
+done
 "$tool" keep --status >"$work/status"
 check "--status names each output's profile and its restores: $(tr '\n' '|' <"$work/status")" \
     eval 'grep -q "DUMMY0: $work/warm.icc, restored 2 times" "$work/status" &&
@@ -101,21 +107,50 @@ check "and writes no more over two checks" \
 "$tool" keep --reload >/dev/null
 check "--reload keeps it again" eventually 15 holds DUMMY0 "vcgt:$work/warm.icc"
 
+# A new calibration saved into the kept file, and no apply: it is kept.
+for name in new warm; do
+    "$tool" make -o "$work/$name.icc" --gamma 1.6 --adjusted-white 7500K >/dev/null
+done
+check "a new calibration saved into the kept file is loaded, and said so" eval 'eventually 15 \
+    holds DUMMY0 "vcgt:$work/new.icc" && said "DUMMY0: a new calibration kept"'
+before=$(checks_done)
+check "and held over more than three checks" eval 'eventually 20 \
+    eval "[[ \$(checks_done) -ge $((before + 4)) ]]" && holds DUMMY0 "vcgt:$work/new.icc"'
+# Rewritten in place at the same size and time, the file is read on --reload.
+kill -STOP "$keeper"
+cp -p "$work/warm.icc" "$work/stamp" && cat "$work/cool.icc" >"$work/warm.icc" &&
+    touch -r "$work/stamp" "$work/warm.icc"
+kill -CONT "$keeper"
+"$tool" keep --reload >/dev/null
+check "--reload reads the kept file again" eventually 15 holds DUMMY0 "vcgt:$work/cool.icc"
+
+# A process id in the lock file is no keeper's: the lock says which one holds it.
+sleep 600 & decoy=$!
+echo "$decoy" >"$work/tonalis-keep-$DISPLAY.lock"
 "$tool" keep --stop >"$work/out" 2>&1
 check "--stop ends the keeper: $(cat "$work/out")" eventually 5 exited "$keeper"
+check "and only the keeper" eval '! exited "$decoy"'
+kill "$decoy"
 wait "$keeper"
 check "with status 0" eval "[[ $? -eq 0 ]]"
 
+# Without XDG_RUNTIME_DIR the files are in /tmp, where a link may be planted.
 xrandr --output DUMMY0 --gamma 1:1:1
-"$tool" keep "$work/cool.icc" --quiet 2>"$work/keep.err" &
+in_tmp=/tmp/tonalis-keep-$(id -u)-$DISPLAY
+ln -sfn "$work/planted" "$in_tmp.status.new"
+env -u XDG_RUNTIME_DIR "$tool" keep "$work/cool.icc" --quiet 2>"$work/keep.err" &
 keeper=$!
 eventually 15 holds DUMMY0 "vcgt:$work/cool.icc" || fail "the quiet keeper loads"
+env -u XDG_RUNTIME_DIR "$tool" keep --status >"$work/status"
+check "--status in /tmp writes through no link planted there" \
+    eval '[[ ! -e $work/planted ]] && grep -q "DUMMY0: $work/cool.icc" "$work/status"'
 kill -TERM "$keeper"
 check "SIGTERM ends it" eventually 5 exited "$keeper"
 wait "$keeper"
 status=$?
 check "with status 0, quietly, the table left loaded ($status: $(cat "$work/keep.err"))" \
     eval '[[ $status -eq 0 && ! -s $work/keep.err ]] && holds DUMMY0 "vcgt:$work/cool.icc"'
+rm -f "$in_tmp".*
 
 "$tool" keep "$work/warm.icc" --output DUMMY1 --interval 5 --install-autostart >"$work/out"
 entry=$work/.config/autostart/tonalis-keep.desktop

@@ -9,6 +9,8 @@
 #include "applet/dpi_awareness.h"
 #include "applet/run_applet.h"
 #include "applet_seams.h"
+#include "keeper/keeper_link.h"
+#include "keeper/keeper_system_calls.h"
 #include "resources/string_ids.h"
 
 namespace tonalis {
@@ -34,6 +36,34 @@ TEST(RunApplet, FailedStartShowsOneMessageAndReleasesTheSession) {
     EXPECT_EQ(fake.state().messages.size(), 1u);
     EXPECT_EQ(fake.state().releases, 1);
     EXPECT_EQ(fake.state().liveAllocations, 0);
+}
+
+// Any end of a run tells the keeper, once the run's claim is let go: from then
+// on the keeper keeps what the run left in the display.
+bool g_keeperTold = false;
+LRESULT CALLBACK FakeKeeper(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kKeeperAppletEndedMessage) {
+        g_keeperTold = !g_keeperSystemCalls.appletOpen();
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(RunApplet, TellsTheKeeperWhenItEnds) {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    UnregisterClassW(kKeeperWindowClass, instance);
+    WNDCLASSW keeperClass = {};
+    keeperClass.lpfnWndProc = FakeKeeper;
+    keeperClass.hInstance = instance;
+    keeperClass.lpszClassName = kKeeperWindowClass;
+    RegisterClassW(&keeperClass);
+    HWND keeper = CreateWindowExW(0, kKeeperWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, nullptr);
+    ScopedFakeSystem fake;
+    fake.state().bitsPerPixel = 4;
+    RunApplet(GetDesktopWindow(), instance);
+    DestroyWindow(keeper);
+    UnregisterClassW(kKeeperWindowClass, instance);
+    EXPECT_TRUE(g_keeperTold);
 }
 
 // The thread's awareness as a system keeps it; version 2 is known when asked.

@@ -5,6 +5,7 @@
 // through GDI.
 #include <windows.h>
 #include <dbt.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,10 @@
 #include "keeper/keeper_system_calls.h"
 #include "keeper/keeper_tray.h"
 #include "keeper/keeper_window.h"
+#include "model/presets.h"
 #include "model/ramp_read_back.h"
+#include "profile/save_monitor_profile.h"
+#include "session/run_claim.h"
 #include "system_seams.h"
 
 namespace tonalis {
@@ -42,10 +46,11 @@ HINSTANCE WINAPI RecordStart(HWND, LPCWSTR, LPCWSTR file, LPCWSTR parameters, LP
     return reinterpret_cast<HINSTANCE>(33);
 }
 
-GammaRamp Identity() {
+// The identity table, or with every entry times a factor.
+GammaRamp Identity(double factor = 1.0) {
     GammaRamp ramp;
     for (int i = 0; i < kRampEntries; ++i) {
-        ramp.entries[i] = static_cast<uint16_t>((i % kRampSize) * 257);
+        ramp.entries[i] = static_cast<uint16_t>((i % kRampSize) * 257 * factor);
     }
     return ramp;
 }
@@ -165,15 +170,17 @@ TEST_F(KeeperWindow, EachBroadcastBringsTheTableBackAndAWakeIsCheckedAgainAt2And
         }
         After(60.0);
     }
+    displayOn.data[0] = 2;  // dimmed
+    Reset();
+    SendMessageW(window_, WM_POWERBROADCAST, 0x8013, reinterpret_cast<LPARAM>(&displayOn));
+    EXPECT_FALSE(HoldsKept()) << "a dimmed display is no wake";
 
-    // The applet's preview is left alone, and its save tells the keeper to load again.
+    // The applet's preview is left alone while it is open.
     g_appletOpen = true;
     Reset();
     SendMessageW(window_, WM_DISPLAYCHANGE, 32, 0);
     EXPECT_FALSE(HoldsKept()) << "the applet is open";
     g_appletOpen = false;
-    SendMessageW(window_, kKeeperReloadMessage, 0, 0);
-    EXPECT_TRUE(HoldsKept()) << "reloaded";
 }
 
 TEST_F(KeeperWindow, ARivalMakesItStandDownWithOneBalloonAndTheMenuDoesWhatItSays) {
@@ -233,6 +240,86 @@ TEST_F(KeeperWindow, ARivalMakesItStandDownWithOneBalloonAndTheMenuDoesWhatItSay
     EXPECT_TRUE(HoldsKept()) << "the table stays as it was";
 }
 
+// What the applet leaves in the display at its end is the user's: it stays
+// until 重新载入校正 reads the profile again. A reload asked while the applet
+// is open, as its save asks, ends a stand-down.
+TEST_F(KeeperWindow, WhatTheAppletLeavesStaysAndAReloadAskedMeanwhileEndsAStandDown) {
+    settings_.interval = 0.5;
+    window_ = CreateKeeperWindow(settings_);
+    GammaRamp left = Identity(0.5);
+    g_appletOpen = true;
+    SetDeviceGammaRamp(screen_, left.entries);
+    g_appletOpen = false;
+    SendMessageW(window_, kKeeperAppletEndedMessage, 0, 0);
+    for (int check = 1; check <= 4; ++check) {
+        After(0.5);
+        EXPECT_TRUE(Holds(left)) << "undone at check " << check;
+    }
+    SendMessageW(window_, WM_COMMAND, kKeeperCommandReload, 0);
+    EXPECT_TRUE(HoldsKept());
+
+    for (int step = 0; step < 20; ++step) {
+        Reset();
+        After(0.3);
+    }
+    ASSERT_NE(Tip().find(L"已停止保持"), std::wstring::npos);
+    g_appletOpen = true;
+    SetDeviceGammaRamp(screen_, settings_.choice.profileTable.entries);
+    SendMessageW(window_, kKeeperReloadMessage, 0, 0);
+    g_appletOpen = false;
+    SendMessageW(window_, kKeeperAppletEndedMessage, 0, 0);
+    Reset();
+    After(0.5);
+    EXPECT_TRUE(HoldsKept()) << "still stood down";
+}
+
+// The applet saving a new calibration over the kept profile: the keeper reads
+// the file again and keeps the new table.
+TEST_F(KeeperWindow, AKeptProfileSavedOverIsReadAgain) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    settings_.choice.profileName = std::string(folder) + "tnl-keeper-kept.icc";
+    const char* path = settings_.choice.profileName.c_str();
+    MonitorSettings saved = {};
+    GetPhosphorPreset(kDefaultPhosphorPreset, saved.primaries);
+    saved.hardwareWhite = GetWhitePreset(4);
+    saved.ramp = settings_.choice.profileTable;
+    ASSERT_EQ(SaveMonitorProfile("", path, "Kept", saved, true), 0);
+    window_ = CreateKeeperWindow(settings_);
+    saved.ramp = Identity(0.75);
+    ASSERT_EQ(SaveMonitorProfile(path, path, "New", saved, true), 0);
+    for (int check = 1; check <= 4; ++check) {
+        After(60.0);
+        EXPECT_TRUE(Holds(saved.ramp)) << "the older table at check " << check;
+    }
+    DeleteFileA(path);
+}
+
+// A monitor count that disagrees for a moment, as while monitors change: no
+// monitor is forgotten and loaded again, nothing goes through the whole screen.
+TEST(KeeperTable, AMomentaryMonitorCountChangesNothing) {
+    testing::ScopedFakeDisplaySystem display;
+    testing::ScopedFakeDesktop desktop({{{0, 0, 1024, 768}, "\\\\.\\DISPLAY1", true},
+                                        {{1024, 0, 2048, 768}, "\\\\.\\DISPLAY2", false}},
+                                       2);
+    const KeeperSystemCalls real = g_keeperSystemCalls;
+    g_keeperSystemCalls.now = [] { return g_clock; };
+    KeeperSettings settings;
+    settings.tray = false;
+    settings.choice.hasProfile = true;
+    HWND window = CreateKeeperWindow(settings);
+    const size_t written = display.state().writes.size();
+    for (int count : {3, 2}) {
+        desktop.SetReportedCount(count);
+        SendMessageW(window, WM_DISPLAYCHANGE, 32, 0);
+    }
+    EXPECT_EQ(display.state().writes.size(), written);
+    DestroyWindow(window);
+    MSG message;
+    PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    g_keeperSystemCalls = real;
+}
+
 // A driver that skips a table equal to the last one it took, after another
 // program reset the display behind it: the keeper's write goes through.
 GammaRamp g_driverHeld, g_driverTaken;
@@ -264,15 +351,33 @@ TEST(KeeperTable, ADriverThatSkipsAnIdenticalTableTakesItAfterAStepOff) {
     EXPECT_EQ(LargestEntryDifference(g_driverHeld, kept), 0);
 }
 
-// The keeper rests exactly while a run of the applet holds its claim.
+// The keeper rests exactly while a run of the applet holds its claim: a run
+// that ends while the keeper looks at the claim leaves it free for the next
+// launch, and an elevated run's claim, closed to the keeper, counts as open.
 TEST(KeeperTable, SeesTheAppletsRunWhileItIsOpen) {
     EXPECT_FALSE(kRealKeeperCalls.appletOpen());
+    HANDLE looking = nullptr;
     {
         SingleRun run;
         ASSERT_TRUE(run.IsFirst());
         EXPECT_TRUE(kRealKeeperCalls.appletOpen());
+        looking = OpenFileMappingA(FILE_MAP_READ, FALSE, kRunClaimName);
     }
-    EXPECT_FALSE(kRealKeeperCalls.appletOpen());
+    EXPECT_FALSE(kRealKeeperCalls.appletOpen()) << "the run ended while the keeper looked";
+    EXPECT_TRUE(SingleRun().IsFirst()) << "a launch while the keeper looked is swallowed";
+    CloseHandle(looking);
+
+    PSECURITY_DESCRIPTOR systemOnly = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        "D:(A;;GA;;;SY)", SDDL_REVISION_1, &systemOnly, nullptr));
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, systemOnly, FALSE};
+    HANDLE elevated = CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
+                                         sizeof(RunClaim), kRunClaimName);
+    ASSERT_NE(elevated, nullptr);
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, kRunClaimName), nullptr);
+    EXPECT_TRUE(kRealKeeperCalls.appletOpen()) << "an elevated run's claim";
+    CloseHandle(elevated);
+    LocalFree(systemOnly);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The logon choice after a save: each monitor keeps its own under the one Run
-// value, and a Run key that refuses the loader is said once and leaves
-// nothing half written.
+// value, one without a choice yet shows the box ticked, and a Run key that refuses the loader is
+// said once and leaves nothing half written.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -65,15 +65,30 @@ class LogonChoice : public ::testing::Test {
 
 TEST_F(LogonChoice, EachMonitorKeepsItsOwnUnderTheOneRunValue) {
     ASSERT_NE(panel_, nullptr);
-    EXPECT_FALSE(Shown(0));
+    EXPECT_TRUE(Shown(0)) << "no choice yet: a first calibration comes back at logon";
     Save(0, true);
     Save(1, false);
     EXPECT_TRUE(RunValue()) << "clearing monitor 1 took monitor 0's loader away";
     EXPECT_TRUE(Shown(0));
-    EXPECT_FALSE(Shown(1));
+    EXPECT_FALSE(Shown(1)) << "a box the user cleared stays cleared";
+    EXPECT_TRUE(Shown(2));
     Save(0, false);
     EXPECT_FALSE(RunValue());
     EXPECT_FALSE(Shown(0));
+}
+
+// Under tonalis.exe apply every monitor loads at logon: clearing the box on
+// the second hands the first, which has a profile, a choice of its own.
+TEST_F(LogonChoice, ClearingOneMonitorUnderTheToolKeepsTheOtherLoaded) {
+    for (const char* key : {"Monitor0", "Monitor1"}) {
+        const std::string path = std::string("SOFTWARE\\Orvane\\Color\\Monitor\\") + key;
+        testing::SetValue(HKEY_LOCAL_MACHINE, path.c_str(), "Monitor Profile", REG_SZ, "C:\\a.icc",
+                          9);
+    }
+    ASSERT_TRUE(WriteLogonCommand(L"\"C:\\Tools\\tonalis.exe\" apply"));
+    Save(1, false);
+    EXPECT_TRUE(Shown(0));
+    EXPECT_FALSE(Shown(1));
 }
 
 // A folder outside the ANSI code page, as Windows lets a user name one.

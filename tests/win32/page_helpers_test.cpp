@@ -140,9 +140,9 @@ TEST_F(PageHelpers, TypedGammaIsAppliedAsTypedAndCheckedWhenLeft) {
         int list;
         bool refused;
     } cases[] = {
-        {"2,4", "2.4", 2.4, custom, false},    {"", "", 2.2, windows, true},
-        {"0", "0", 2.2, windows, true},        {"3.8", "3.8", 2.2, windows, true},
-        {"2.2x", "2.2x", 2.2, windows, true},  {"3.75", "3.75", 3.75, custom, false},
+        {"2,4", "2.4", 2.4, custom, false},    {"", "2.20", 2.2, windows, true},
+        {"0", "2.20", 2.2, windows, true},     {"3.8", "2.20", 2.2, windows, true},
+        {"2.2x", "2.20", 2.2, windows, true},  {"3.75", "3.75", 3.75, custom, false},
         {"0.75", "0.75", 0.75, custom, false}, {"2.205", "2.205", 2.2, windows, false},
     };
     for (const auto& c : cases) {
@@ -164,14 +164,15 @@ TEST_F(PageHelpers, TypedGammaIsAppliedAsTypedAndCheckedWhenLeft) {
         if (c.refused) {
             EXPECT_EQ(messages()[0].owner, dialog_);
             EXPECT_EQ(messages()[0].text, LoadTestString(strings::kEnterGammaInRange));
+            // The field shows the gamma in force, selected: nothing is left
+            // to refuse as the focus moves on or the user goes on.
             EXPECT_EQ(GetFocus(), control(IDC_GAMMA_EDIT));
-            EXPECT_EQ(Selection(IDC_GAMMA_EDIT), std::make_pair(DWORD(0), DWORD(strlen(c.typed))));
-            // Not refused again as the focus moves on, only when the user goes on.
+            EXPECT_EQ(Selection(IDC_GAMMA_EDIT), std::make_pair(DWORD(0), DWORD(4)));
             ShowWindow(dialog_, SW_SHOWNA);
             SetFocus(control(IDC_DESCRIPTION));
             OnGammaFieldLeft(dialog_, session_.get());
-            EXPECT_FALSE(LeaveGammaField(dialog_, session_.get()));
-            EXPECT_EQ(messages().size(), 2u);
+            EXPECT_TRUE(LeaveGammaField(dialog_, session_.get()));
+            EXPECT_EQ(messages().size(), 1u);
         }
         EXPECT_EQ(Text(IDC_GAMMA_EDIT), c.shown);
         EXPECT_EQ(Chosen(IDC_GAMMA_LIST), LoadTestString(c.list));

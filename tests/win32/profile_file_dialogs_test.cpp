@@ -14,6 +14,7 @@
 #include "dialog_driver.h"
 #include "model/gamma_ramp.h"
 #include "model/presets.h"
+#include "model/wide_path_win32.h"
 #include "model/platform.h"
 #include "profile/load_monitor_profile.h"
 #include "profile/registry.h"
@@ -23,6 +24,7 @@
 #include "system_seams.h"
 #include "ui/procedures.h"
 #include "ui/profile_dialogs.h"
+#include "ui/suggested_file_name.h"
 
 namespace tonalis {
 namespace {
@@ -157,6 +159,15 @@ void ChooseFile(HWND dialog, const std::string& path) {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
+// The folder the file dialog shows, as UTF-8.
+std::string FolderOf(HWND dialog) {
+    wchar_t wide[MAX_PATH] = {};
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(wide));
+    char text[4 * MAX_PATH] = {};
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
 TEST_F(DialogFiles, CancelShowsNothingAndChangesNothing) {
     for (bool open : {true, false}) {
         ScopedFakeSystem fake;
@@ -175,10 +186,7 @@ TEST_F(DialogFiles, CancelShowsNothingAndChangesNothing) {
                 char text[MAX_PATH] = {};
                 GetWindowTextA(dialog, text, sizeof text);
                 title = text;
-                wchar_t wide[MAX_PATH] = {};
-                SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(wide));
-                WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-                folder = text;
+                folder = FolderOf(dialog);
                 name = ControlText(dialog, cmb13) + ControlText(dialog, edt1);
                 PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
                 return true;
@@ -259,6 +267,61 @@ TEST_P(DialogSaves, WriteTheChosenFileAndKeepTheSavedSettings) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, DialogSaves, ::testing::Values("new.icc", kUnicodeName));
+
+// Both dialogs open in the colour folder, where the saved settings' profile
+// lies, and take a name typed bare there: also in a 64-bit prefix, whose
+// 32-bit processes see another system folder.
+TEST(ColourFolderDialogs, OpenThereAndSaveThere) {
+    ScopedFakeSystem fake;
+    auto session = NewTestSession();
+    const std::string folder = LibraryColorDirectory(), name = "tnl-in-colour-folder.icc";
+    std::strcpy(session->savedSettings.profilePath, (folder + "x.icc").c_str());
+    session->workingSettings = Hdtv();
+    for (bool open : {false, true}) {
+        SCOPED_TRACE(open ? "open" : "save");
+        std::string shown;
+        session->workingSettings.profilePath[0] = '\0';
+        DriveDialogs(
+            [&] {
+                open ? OpenProfileDialog(nullptr, session.get())
+                     : SaveProfileDialog(nullptr, session.get());
+            },
+            [&](HWND dialog) {
+                if (dialog != nullptr && !shown.empty()) {
+                    PostMessageA(dialog, WM_COMMAND, IDYES, 0);  // asked whether to create it
+                } else if (dialog != nullptr) {
+                    shown = FolderOf(dialog);
+                    ChooseFile(dialog, name);
+                }
+                return false;
+            });
+        EXPECT_STRCASEEQ((shown + "\\").c_str(), folder.c_str());
+        EXPECT_STRCASEEQ(session->workingSettings.profilePath, (folder + name).c_str());
+    }
+    DeleteFileA((folder + name).c_str());
+}
+
+// A folder of more than 1024 bytes in UTF-8: the name offered is still one
+// that no file there has.
+TEST(SuggestedName, SkipsATakenNameInALongFolder) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring outer = temp + std::wstring(200, L'\u4E2D');
+    const std::wstring inner = outer + L"\\" + std::wstring(200, L'\u6587');
+    CreateDirectoryW(outer.c_str(), nullptr);
+    CreateDirectoryW(inner.c_str(), nullptr);
+    const std::wstring taken = inner + L"\\Long folder.icc";
+    CloseHandle(CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    char folder[1500] = {}, name[kProfilePathSize] = {};
+    NarrowPath(inner.c_str(), folder, sizeof folder);
+    auto session = NewTestSession();
+    std::strcpy(session->workingSettings.description, "Long folder");
+    SuggestFileName(*session, folder, name, sizeof name);
+    EXPECT_STREQ(name, "Long folder 2.icc") << std::strlen(folder) << "-byte folder";
+    DeleteFileW(taken.c_str());
+    RemoveDirectoryW(inner.c_str());
+    RemoveDirectoryW(outer.c_str());
+}
 
 TEST(SaveWarning, ShowsTheNameAndAnswersWithTheButton) {
     std::string prompt = LoadTestString(strings::kSaveChangesPrompt);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -123,13 +124,15 @@ std::unique_ptr<SessionContext> StartedRun() {
     return session;
 }
 
-bool RecordKept(const RunOwner& owner) {
+bool RecordKept(const RunOwner& owner, RememberedRamp* record = nullptr) {
     char name[64];
     snprintf(name, sizeof name, "StartGammaRamp0-%lu-%08lX%08lX", owner.processId,
              owner.processStart.dwHighDateTime, owner.processStart.dwLowDateTime);
     HKEY key = nullptr;
+    DWORD size = sizeof(RememberedRamp);
     bool kept = RegOpenKeyExA(HKEY_CURRENT_USER, kUserKey, 0, KEY_READ, &key) == 0 &&
-                RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == 0;
+                RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(record),
+                                 record != nullptr ? &size : nullptr) == 0;
     RegCloseKey(key);
     return kept;
 }
@@ -144,8 +147,9 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
     const GammaRamp start = BuildGammaRamp(gamma, factor, 0x00FFFFFF);
     const GammaRamp preview = BuildGammaRamp(gamma, slider, 0x00FFFFFF);
     const GammaRamp black = {};
-    GammaRamp falling = start;
+    GammaRamp falling = start, flat = start;
     falling.Channel(kRed)[128] = 0;
+    std::fill(flat.entries, flat.entries + kRampEntries, 0x8000);  // grey, whatever the input
     enum Owner { kAlive, kOtherLogon, kBeforeLogon, kDead };
     const struct {
         const char* what;
@@ -158,6 +162,7 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
                  {"a display that keeps its table", kDead, FakeTables::IgnoresAll, start},
                  {"an all-zero table", kDead, FakeTables::Accepts, black},
                  {"a table that falls midway", kDead, FakeTables::Accepts, falling},
+                 {"a flat table", kDead, FakeTables::Accepts, flat},
                  {"a dead run", kDead, FakeTables::Accepts, start}};
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof path);
@@ -175,7 +180,12 @@ TEST(LeftoverTable, GoesBackOnlyFromADeadRunOfThisLogon) {
         display.state().holdsTable = true;
         display.state().held = preview;  // what the run left in the display
         display.state().tables = c.tables;
-        RememberedRamp left = {"\\\\.\\DISPLAY1", c.table, CurrentRunOwner()};
+        // The record a run keeps, with the display device it read.
+        RememberedRamp left = {};
+        StartedRun();
+        ASSERT_TRUE(RecordKept(CurrentRunOwner(), &left));
+        ForgetStartRamps();
+        left.ramp = c.table;
         left.owner.processStart.dwLowDateTime ^= 1;  // an earlier process of this id, ended
         if (c.owner == kBeforeLogon) {
             left.owner.processStart = {};  // in 1601

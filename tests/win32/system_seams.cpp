@@ -291,6 +291,10 @@ int ScopedFakeDesktop::monitorFromWindowCalls() const {
     return g_monitorFromWindowCalls;
 }
 
+void ScopedFakeDesktop::SetReportedCount(int count) {
+    g_reportedCount = count;
+}
+
 ScopedMissingMonitorFunctions::ScopedMissingMonitorFunctions() : saved_(g_monitorApi) {
     g_monitorApi = {true, {}};
 }

@@ -118,6 +118,7 @@ class ScopedFakeDesktop {
     ScopedFakeDesktop(std::vector<FakeMonitor> monitors, int reportedCount);
     ~ScopedFakeDesktop();
     int monitorFromWindowCalls() const;
+    void SetReportedCount(int count);
 
   private:
     MonitorApiState saved_;

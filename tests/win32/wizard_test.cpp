@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -183,12 +184,35 @@ HWND FindSaveDialog() {
     });
 }
 
-TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
-    RememberMode(2);
+// Steps of a run: each true once done.
+bool PressInPanel(int id) {
+    HWND panel = FindPanel();
+    if (panel != nullptr) {
+        Click(panel, id);
+    }
+    return panel != nullptr;
+}
+
+bool SaveAs(const std::string& path) {
+    HWND save = FindSaveDialog();
+    if (save != nullptr) {
+        SetDlgItemTextA(save, cmb13, path.c_str());
+        SetDlgItemTextA(save, edt1, path.c_str());
+        Click(save, IDOK);
+    }
+    return save != nullptr;
+}
+
+std::string TempPath(const std::string& name) {
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
+    return folder + name;
+}
+
+TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
+    RememberMode(2);
     const std::string name = "tonalis-panel-ok.icc";
-    const std::string path = std::string(folder) + name;
+    const std::string path = TempPath(name);
     const std::string installed = testing::LibraryColorDirectory() + name;
     DeleteFileA(path.c_str());
 
@@ -198,19 +222,10 @@ TEST_F(AppletRun, PanelOkSavesAndRegistersTheProfileAndEndsTheRun) {
             if (panel != nullptr) {
                 SetDlgItemTextA(panel, kDescriptionEdit, "Panel OK");
                 RememberMode(1);  // the save must write the panel's mode itself
-                Click(panel, IDOK);
             }
-            return panel != nullptr;
+            return PressInPanel(IDOK);
         },
-        [&] {
-            HWND save = FindSaveDialog();
-            if (save != nullptr) {
-                SetDlgItemTextA(save, cmb13, path.c_str());
-                SetDlgItemTextA(save, edt1, path.c_str());
-                Click(save, IDOK);
-            }
-            return save != nullptr;
-        },
+        [&] { return SaveAs(path); },
     });
 
     EXPECT_TRUE(finished_);
@@ -245,31 +260,19 @@ TEST_F(AppletRun, PanelOkTellsATableTheDisplayKeepsOut) {
         held.entries[i] = static_cast<uint16_t>((i % kRampSize) * 257);
     }
     display_.state().holdsTable = true;
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
     const std::string name = "tonalis-panel-refused.icc";
-    const std::string path = std::string(folder) + name;
+    const std::string path = TempPath(name);
 
-    const int result = Run({[&] {
-                                HWND panel = FindPanel();
-                                if (panel != nullptr) {
-                                    Click(panel, IDOK);
-                                }
-                                return panel != nullptr;
-                            },
+    const int result = Run({[&] { return PressInPanel(IDOK); },
                             [&] {
-                                HWND save = FindSaveDialog();
-                                if (save != nullptr) {
+                                if (FindSaveDialog() != nullptr) {
                                     // Another program's darker table, which the display now keeps.
                                     for (uint16_t& entry : held.entries) {
                                         entry /= 2;
                                     }
                                     display_.state().tables = testing::FakeTables::IgnoresAll;
-                                    SetDlgItemTextA(save, cmb13, path.c_str());
-                                    SetDlgItemTextA(save, edt1, path.c_str());
-                                    Click(save, IDOK);
                                 }
-                                return save != nullptr;
+                                return SaveAs(path);
                             }});
 
     EXPECT_TRUE(finished_);
@@ -279,6 +282,43 @@ TEST_F(AppletRun, PanelOkTellsATableTheDisplayKeepsOut) {
     DeleteFileA(path.c_str());
     DeleteFileA((testing::LibraryColorDirectory() + name).c_str());
     testing::RemoveAssociation(name);
+}
+
+constexpr char kNotInstalled[] = "tonalis-not-installed.icc";
+
+// A full disk in the colour directory: the copy is begun and cut short.
+BOOL WINAPI FullDiskInstall(PCWSTR, PCWSTR) {
+    std::ofstream(testing::LibraryColorDirectory() + kNotInstalled);
+    return FALSE;
+}
+
+// Saved outside, into a colour directory that takes nothing: OK says so and
+// stays, and the monitor keeps its remembered profile and associations.
+TEST_F(AppletRun, PanelOkThatCannotInstallIsToldAndChangesNoRecord) {
+    RememberMode(2);
+    const char* monitorKey = "SOFTWARE\\Orvane\\Color\\Monitor\\Monitor0";
+    testing::SetValue(HKEY_LOCAL_MACHINE, monitorKey, "Monitor Profile", REG_SZ, "C:\\a.icc", 9);
+    testing::ScopedFakeProfileSystem install;
+    install.state().replacedProcedure = "InstallColorProfileW";
+    install.state().replacement =
+        reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FullDiskInstall));
+
+    Run({[] { return PressInPanel(IDOK); }, [&] { return SaveAs(TempPath(kNotInstalled)); },
+         [&] { return !system_.state().messages.empty() && PressInPanel(IDCANCEL); }});
+
+    EXPECT_TRUE(finished_) << "the dialog closed without a message";
+    const auto& shown = system_.state().messages;
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown.empty() ? "" : shown[0].text,
+              testing::LoadTestString(strings::kProfileWriteError));
+    std::string remembered;
+    testing::QueryString(HKEY_LOCAL_MACHINE, monitorKey, "Monitor Profile", &remembered);
+    EXPECT_EQ(remembered, "C:\\a.icc");
+    EXPECT_EQ(GetFileAttributesA((testing::LibraryColorDirectory() + kNotInstalled).c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "a partial copy";
+    EXPECT_FALSE(testing::IsAssociated(kNotInstalled));
+    DeleteFileA(TempPath(kNotInstalled).c_str());
 }
 
 TEST_F(AppletRun, PanelWizardButtonOpensTheDescriptionPageWithThePanelsChanges) {

@@ -2,8 +2,10 @@
 # Both installers under Wine, in a 32-bit and a 64-bit prefix: each silently
 # over an older build of itself (the NSIS setup also over the layout before
 # 1.0), then Tonalis listed once in the Control Panel and opened, one logon
-# entry; a silent uninstall leaves nothing in any view or loaded hive and keeps
-# the user's profile and settings. Each refuses to install over the other.
+# entry, run as the logon runs it; a silent uninstall with the applet open ends
+# the keeper and, after a restart, leaves nothing in any view or loaded hive
+# and keeps the user's profile and settings. Each refuses to install over the
+# other.
 # Usage: installer_under_wine.sh BUILD_DIR RESULTS_DIR; the caller has set up
 # the 32-bit Wine prefix and runs an X server on DISPLAY.
 set -uo pipefail
@@ -70,11 +72,12 @@ use_prefix() {
     wineserver -w 2>/dev/null
     export WINEPREFIX=$prefix32 WINEARCH=$kind
     programs='Program Files' system=system32 views=(/reg:32) control=control.exe
+    rundll='C:\windows\system32\rundll32.exe'
     if [[ $kind == win64 ]]; then
         WINEPREFIX="$build/mingw/wineprefix64"
         [[ -f $WINEPREFIX/system.reg ]] || { wineboot --init >/dev/null 2>&1; wineserver -w; }
         programs='Program Files (x86)' system=syswow64 views=(/reg:32 /reg:64)
-        control='C:\windows\syswow64\control.exe'
+        control='C:\windows\syswow64\control.exe' rundll='C:\windows\syswow64\rundll32.exe'
     fi
     wineserver -p
     drive="$WINEPREFIX/drive_c" windows_dir="C:\\$programs\\Tonalis"
@@ -90,13 +93,13 @@ use_prefix() {
 # and in the Control Panel, which opens it on Enter; the Cpls value and the
 # keeper's logon entry in the 32-bit view only.
 installed() {
-    local found="" expected="/reg:32 $windows_dir\\TNP.cpl rundll32.exe \"$windows_dir\\TNP.cpl\",TNLKeepCalibration --logon;"
+    local found="" expected="/reg:32 $windows_dir\\TNP.cpl \"$rundll\" \"$windows_dir\\TNP.cpl\",TNLKeepCalibration --logon;"
     [[ $kind == win64 ]] && expected+="/reg:64  ;"
     for view in "${views[@]}"; do
         found+="$view $(value "$cpls" Tonalis "$view") $(value "HKLM\\$run" Tonalis "$view");"
     done
     cmp -s "$dir/TNP.cpl" "$build/mingw/TNP.cpl" && cmp -s "$dir/tonalis.exe" "$build/mingw/tonalis.exe" &&
-        [[ $(listed) == "$version" && $found == "$expected" ]] &&
+        [[ $(listed) == "$version" && ${found,,} == "${expected,,}" ]] &&
         pass "$1 ($kind) installs this build, listed once as $version, Cpls and logon entry 32-bit only" ||
         fail "$1 ($kind): [$(ls "$dir" 2>&1 | paste -sd,)] listed as [$(listed)], registry $found"
     wine "$control" >/dev/null 2>&1 &
@@ -109,28 +112,52 @@ installed() {
     wait "$panel"
 }
 
-# The logon entry's keeper, run as the entry says: gone at once for a user who
-# wants nothing kept, kept running for one who ticked the box, until stopped.
+# logon: what Windows does at logon with the Run values: wineboot hands each
+# to CreateProcess as it stands (the 64-bit wineboot in a 64-bit prefix).
+logon() { wine wineboot >/dev/null 2>&1; }
+keeping() { wine "$build/mingw/tonalis.exe" keep --status >/dev/null 2>&1; }
+# within SECONDS COMMAND...: true once the command succeeds.
+within() { local until=$((SECONDS + $1)); shift; until "$@"; do ((SECONDS < until)) || return 1; sleep 0.2; done; }
+
+# The logon entry's keeper: gone at once for a user who wants nothing kept,
+# kept running for one who ticked the box.
 keeper() {
-    local tool="$windows_dir\\tonalis.exe" started="" entry
-    # From a batch file, so that the command line reaches cmd as it is written.
-    printf '@%s\r\n' "$(value "HKLM\\$run" Tonalis /reg:32)" >"$work/logon.bat"
-    entry=$(winepath -w "$work/logon.bat")
-    timeout 60 wine cmd /c "$entry" >/dev/null && ! wine "$tool" keep --status >/dev/null 2>&1 && local idle=1
+    logon
+    within 30 bash -c "! pgrep -f 'TNLKeep[C]alibration' >/dev/null" && ! keeping && local idle=1
     wine reg add "$settings" /v LoadAtLogon0 /t REG_DWORD /d 1 /f >/dev/null 2>&1
-    wine cmd /c "$entry" >/dev/null &
-    local logon=$!
-    for _ in $(seq 1 300); do
-        wine "$tool" keep --status >"$work/status" 2>&1 && { started=1; break; }
-        sleep 0.2
-    done
-    wine "$tool" keep --stop >/dev/null 2>&1
-    wait "$logon"
+    logon
+    within 60 keeping && local started=1
+    wine "$build/mingw/tonalis.exe" keep --stop >/dev/null 2>&1
     wine reg delete "$settings" /v LoadAtLogon0 /f >/dev/null 2>&1
-    [[ -n ${idle:-} && -n $started ]] &&
+    [[ -n ${idle:-} && -n ${started:-} ]] &&
         pass "the logon entry ($kind) ends at once for nothing to keep, else starts the keeper" ||
-        fail "the logon entry ($kind): ended at once [${idle:-no}], keeper started [${started:-no}]: $(tr -d '\r' <"$work/status")"
+        fail "the logon entry ($kind) [$(value "HKLM\\$run" Tonalis /reg:32)]: ended at once [${idle:-no}], keeper started [${started:-no}]"
 }
+
+# uninstalled LABEL: after an uninstall with the applet open and the keeper
+# running, the keeper has ended; the restart takes what stayed.
+uninstalled() {
+    local ended=""
+    ! keeping && ended=1
+    wine taskkill /f /im control.exe /im rundll32.exe >/dev/null 2>&1
+    wait "$panel"
+    wine reg delete "$settings" /v LoadAtLogon0 /f >/dev/null 2>&1
+    wine wineboot -r >/dev/null 2>&1
+    [[ -n $ended ]] && pass "$1 ($kind) ends the running keeper" || fail "$1 ($kind) left the keeper running"
+    removed "$1"
+}
+
+# in_use LABEL: the logon's keeper of a user who ticked the box runs, and the
+# installed applet is open, as the Control Panel opens it.
+in_use() {
+    wine reg add "$settings" /v LoadAtLogon0 /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    logon
+    within 60 keeping || fail "the keeper runs before $1 ($kind)"
+    wine "$control" "$windows_dir\\TNP.cpl" >/dev/null 2>&1 &
+    panel=$!
+    wait_for_window Tonalis || fail "the installed applet is open before $1 ($kind)"
+}
+unlisted() { [[ -z $(listed) ]]; }
 
 # removed LABEL: nothing of Tonalis anywhere; the user's things stay.
 removed() {
@@ -190,14 +217,15 @@ for kind in win32 win64; do
     [[ $chosen == 0x1 && -z $(value "HKCU\\$run" Tonalis) && $(value "$settings" LoadAtLogon0) != 0x1 ]] &&
         pass "tonalis.exe ($kind) from $programs sets and clears the choice, with no per-user Run value" ||
         fail "tonalis.exe ($kind): [$(cat "$work/out")] choice [$chosen], HKCU Run [$(value "HKCU\\$run" Tonalis)]"
+    in_use "the NSIS uninstaller"
     # The per-user value tonalis.exe wrote before, which the uninstaller removes too.
     add "HKCU\\$run" Tonalis "\"$windows_dir\\tonalis.exe\" keep"
     # The value an applet before 1.0 wrote for another user who ticked the box.
     add "$other\\$run" Tonalis "rundll32.exe \"$windows_dir\\TNP.cpl\",TNLLoadCalibration"
     wine "$windows_dir\\uninstall.exe" /S
-    # The uninstaller goes on from a copy of itself.
-    for _ in $(seq 1 300); do [[ -e $dir ]] || break; sleep 0.2; done
-    removed "the NSIS uninstaller"
+    # The uninstaller goes on from a copy of itself; its entry goes last.
+    within 60 unlisted
+    uninstalled "the NSIS uninstaller"
 
     wine msiexec /i "$(winepath -w "$work/old.msi")" /qn && wine msiexec /i "$(winepath -w "$msi")" /qn &&
         installed "the MSI over 0.9.0" || fail "msiexec /i ($kind) of 0.9.0, then $version"
@@ -205,8 +233,9 @@ for kind in win32 win64; do
     # 1638, another version of the product is installed, as a Unix status.
     refused "the NSIS setup over the MSI" $? $((1638 % 256))
     add "$other\\$run" Tonalis "rundll32.exe \"$windows_dir\\TNP.cpl\",TNLLoadCalibration"
-    wine msiexec /x "$(winepath -w "$msi")" /qn
-    removed "msiexec /x"
+    in_use "msiexec /x"
+    wine msiexec /x "$(winepath -w "$msi")" /qn || fail "msiexec /x ($kind) exits $?"
+    uninstalled "msiexec /x"
 done
 
 finish

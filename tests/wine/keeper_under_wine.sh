@@ -3,7 +3,8 @@
 # outside with xcalib and read from the X server: back, and how soon
 # printed; a rival resetting every 0.3 s makes it stand down with one line
 # and write no more; a second keeper is refused and makes the first reload;
-# --status and --stop reach the running one; the logon value starts it, and
+# --status and --stop reach the running one; a keeper refuses while
+# "GammaCrashed" is set; the logon value starts it with no console, and
 # --remove-logon takes the value away and ends it.
 # Usage: keeper_under_wine.sh BUILD_DIR RESULTS_DIR; the caller has set up the
 # Wine prefix.
@@ -110,18 +111,30 @@ tool keep --stop && wait $keeper && pass "--stop ends the second keeper too" ||
     fail "--stop: $(cat "$work/tool.err")"
 keeper=""
 
-# The logon value starts the keeper; --remove-logon takes the value away and ends it.
+# A keeper honours "GammaCrashed" as apply does: it keeps nothing and says so.
+wine reg add 'HKCU\SOFTWARE\Orvane\Tonalis' /v GammaCrashed /t REG_DWORD /d 1 /f >/dev/null 2>&1
+timeout 30 wine "$windows" keep "$warm" --no-tray 2>"$work/crashed.err"
+status=$?
+wine reg delete 'HKCU\SOFTWARE\Orvane\Tonalis' /f >/dev/null 2>&1
+[[ $status -eq 1 ]] && grep -q 'switched off' "$work/crashed.err" &&
+    pass "with GammaCrashed set the keeper exits 1: $(tr -d '\r' <"$work/crashed.err")" ||
+    fail "with GammaCrashed set (status $status): $(cat "$work/crashed.err")"
+
+# The logon value starts the keeper with no console window, run as Windows
+# runs it (wineboot hands each Run value to CreateProcess); --remove-logon
+# takes the value away and ends it.
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 tool apply --install-logon || fail "--install-logon: $(cat "$work/tool.err")"
 command=$(wine reg query "$run_key" /v Tonalis 2>/dev/null | tr -d '\r' |
     sed -n 's/.*REG_SZ *//p')
-# As the logon runs it: the quoted program and its words (no backslash in it
-# escapes anything inside the double quotes).
-eval "wine $command --no-tray" 2>/dev/null &
-keeper=$!
-[[ $command == *'tonalis.exe" keep' ]] && within 30 tool keep --status &&
-    pass "the logon value starts the keeper: $command" ||
-    fail "the logon value ($command) starts no keeper: $(cat "$work/tool.err")"
+program=${command#\"}
+program=$(winepath -u "${program%%\"*}" 2>/dev/null)
+subsystem=$(pe_field "$program" 92)
+wine wineboot >/dev/null 2>&1
+[[ $subsystem == 2 ]] && within 30 tool keep --status &&
+    pass "the logon value starts the keeper, with no console: $command" ||
+    fail "the logon value ($command, subsystem ${subsystem:-unknown}) starts no keeper: $(cat "$work/tool.err")"
+keeper=$(pgrep -f 'TNLKeepCalibration' | head -1)
 tool apply --remove-logon && grep -q 'stopped the running keeper' "$work/tool.out" &&
     ! wine reg query "$run_key" /v Tonalis >/dev/null 2>&1 && within 5 test ! -e "/proc/$keeper" &&
     pass "--remove-logon: $(tr '\n' ' ' <"$work/tool.out")" ||
@@ -145,6 +158,11 @@ if within 30 tool keep --status; then
     resident=$(awk '/VmRSS/ { print $2 }' "/proc/$keeper/status")
     tool keep --status
     working=$(sed -n 's/.*working set \([0-9]*\) KB.*/\1/p' "$work/tool.out")
+    # Wine counts the working set from the resident memory /proc shows: the
+    # two read a moment apart stay within a factor of two.
+    ((working > 0 && working <= 2 * resident && 2 * working >= resident)) &&
+        pass "--status: a working set of $working KB, $resident KB resident" ||
+        fail "--status: a working set of ${working:-no} KB, $resident KB resident"
     tool keep --stop
     wait $keeper
     keeper=""

@@ -120,10 +120,10 @@ installed=$(wine reg query "$run_key" /v Tonalis 2>/dev/null | tr -d '\r')
 # From a folder outside the ANSI code page the Run value names the program as
 # it is (the registry exported as UTF-16, so nothing is converted on the way).
 wide="$work/ทดสอบ"
-mkdir -p "$wide" && cp "$windows" "$wide/tonalis.exe"
+mkdir -p "$wide" && cp "$windows" "$build/mingw/TNP.cpl" "$wide/"
 wine "$wide/tonalis.exe" apply --install-logon >/dev/null 2>&1
 wine reg export "$run_key" "$(winpath "$work/run.reg")" /y >/dev/null 2>&1
-iconv -f UTF-16 -t UTF-8 "$work/run.reg" 2>/dev/null | grep -qF 'ทดสอบ\\tonalis.exe\" keep' &&
+iconv -f UTF-16 -t UTF-8 "$work/run.reg" 2>/dev/null | grep -qF 'ทดสอบ\\TNP.cpl\",TNLKeepCalibration' &&
     pass "--install-logon from a folder outside code page 936 names it as it is" ||
     fail "--install-logon outside code page 936: $(iconv -f UTF-16 -t UTF-8 "$work/run.reg" 2>&1 |
         grep Tonalis)"

@@ -148,7 +148,26 @@ sys.exit(json.load(sys.stdin.buffer)["saved"] != "\u4f60\u0e17\u0e14.icc")' &&
 else
     fail "make --json with a file name outside the code page"
 fi
-rm -f "$work/latin.icc" "$work/wide.icc" "$work/你ทด.icc"
+
+# Text shows whole on a console (Wine's, on a terminal; compared without the
+# spaces it may draw as cursor moves, and without the emoji, which it draws as
+# two replacement characters) and reaches a pipe as UTF-8.
+on_console() {
+    (cd "$work" && script -qec "wine $(printf '%q ' "$@")" /dev/null) | python3 -c 'import re, sys
+text = sys.stdin.buffer.read().decode("utf-8", "replace")
+sys.stdout.buffer.write(re.sub(r"\x1b\[[0-9;?]*[A-Za-z]|\x1b\][^\x07]*\x07|\s", "", text).encode())'
+}
+mkdir -p "$work/ทด校准" && cp "$windows" "$work/ทด校准/tonalis.exe"
+if [[ $(on_console "$windows" info wide.icc) == *"校准ทด"* &&
+    $(on_console "$windows" info 校准ทด.icc) == *"tonalisinfo:校准ทด.icc:"* &&
+    $(on_console "$work/ทด校准/tonalis.exe" apply --install-logon) == *'ทด校准\tonalis.exe"keep'* &&
+    $(cd "$work" && wine ทด校准/tonalis.exe apply --install-logon --once) == *'ทด校准\tonalis.exe" apply'* ]]; then
+    pass "texts outside code page 936 show whole on a console and in a pipe"
+else
+    fail "texts on a console: $(on_console "$windows" info wide.icc | head -c 300)"
+fi
+run_wine apply --remove-logon >/dev/null
+rm -rf "$work/latin.icc" "$work/wide.icc" "$work/你ทด.icc" "$work/ทด校准"
 
 # A value on an edge of its accepted range, saved, loads back within 1e-4:
 # each case is an option and the colour and x,y that info must show.

@@ -1,10 +1,16 @@
 // The keeper's decisions on fake monitors and a clock that only moves when the
-// test moves it: what is put back and when, and what is left alone.
+// test moves it: what is put back and when, and what is left alone; and when
+// a kept file is read again.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdio>
+#include <fstream>
 #include <map>
 
 #include "keeper/keeper.h"
+#include "keeper/kept_file.h"
 
 namespace tonalis::keeper {
 namespace {
@@ -20,7 +26,9 @@ const GammaRamp kReset = Flat(65535);
 
 struct FakeMonitor {
     GammaRamp held = kReset;
+    GammaRamp kept = kCalibrated;
     bool refuses = false;
+    bool unreadable = false;
     int loads = 0;
 };
 
@@ -33,19 +41,19 @@ class FakeTables : public MonitorTables {
         }
         return names;
     }
-    bool Kept(const std::string&, GammaRamp* ramp) override {
-        *ramp = kCalibrated;
+    bool Kept(const std::string& name, GammaRamp* ramp) override {
+        *ramp = monitors.at(name).kept;
         return true;
     }
     bool Held(const std::string& name, GammaRamp* ramp) override {
         *ramp = monitors.at(name).held;
-        return true;
+        return !monitors.at(name).unreadable;
     }
     bool Load(const std::string& name) override {
         FakeMonitor& monitor = monitors.at(name);
         ++monitor.loads;
         if (!monitor.refuses) {
-            monitor.held = kCalibrated;
+            monitor.held = monitor.kept;
         }
         return true;
     }
@@ -61,6 +69,22 @@ std::vector<NoticeKind> Kinds(const std::vector<Notice>& notices) {
 }
 
 using KindList = std::vector<NoticeKind>;
+
+constexpr NoticeKind kChange = NoticeKind::kRestoredChange;
+constexpr NoticeKind kDown = NoticeKind::kStoodDown;
+
+// Another program resets the monitor's table before each of these checks.
+KindList RivalAt(FakeTables& tables, Keeper& keeper, const std::string& name,
+                 std::vector<double> times) {
+    KindList told;
+    for (double t : times) {
+        tables.monitors[name].held = kReset;
+        for (const Notice& notice : keeper.Tick(t)) {
+            told.push_back(notice.kind);
+        }
+    }
+    return told;
+}
 
 TEST(Keeper, PutsBackOnlyWhatDiffersBeyondTheReadBackTolerance) {
     FakeTables tables;
@@ -134,6 +158,59 @@ TEST(Keeper, StandsDownOnTheThirdChangeWithinAMinuteUntilReloaded) {
     EXPECT_EQ(Kinds(keeper.Reload(130.0)), KindList{NoticeKind::kRestoredChange});
     EXPECT_EQ(tables.monitors["HDMI-1"].held.entries[0], 40000);
     EXPECT_FALSE(keeper.Monitors()[0].stoodDown);
+    // What the reload put back was no rival's: again the third change stands down.
+    EXPECT_EQ(RivalAt(tables, keeper, "HDMI-1", {132.0, 134.0, 136.0}),
+              (KindList{kChange, kChange, kDown}));
+}
+
+TEST(Keeper, RivalChangesCountWithinAMinuteOrThreeChecksWhicheverIsLonger) {
+    const struct {
+        double interval;
+        std::vector<double> times;
+        KindList told;
+    } cases[] = {
+        // 10 is a minute before 70, so 70 is the second change within one, 99.5 the third.
+        {2.0, {10.0, 40.0, 70.0, 99.5}, {kChange, kChange, kChange, kDown}},
+        // Each poll a little late, as on a loaded system.
+        {30.0, {30.1, 60.2, 90.3}, {kChange, kChange, kDown}},
+        {60.0, {60.1, 120.2, 180.3}, {kChange, kChange, kDown}},
+    };
+    for (const auto& c : cases) {
+        FakeTables tables;
+        Keeper keeper(tables, KeeperTiming{c.interval});
+        tables.monitors["DP-1"];
+        keeper.Start(0.0);
+        EXPECT_EQ(RivalAt(tables, keeper, "DP-1", c.times), c.told) << "every " << c.interval;
+    }
+}
+
+TEST(Keeper, GivesAModeChangeTwoSecondsAndWritesAnUnreadableMonitorOnlyOnce) {
+    FakeTables tables;
+    Keeper keeper(tables);
+    tables.monitors["DP-1"];
+    tables.monitors["VGA-1"].unreadable = true;
+    EXPECT_EQ(Kinds(keeper.Start(0.0)), (KindList{NoticeKind::kLoaded, NoticeKind::kLoaded}));
+    EXPECT_TRUE(keeper.Event(10.0, Trigger::kModeChange).empty());
+    // The driver puts its own table back late, at the end of the grace.
+    EXPECT_EQ(RivalAt(tables, keeper, "DP-1", {12.0, 14.0}),
+              (KindList{NoticeKind::kRestoredMode, kChange}));
+    EXPECT_EQ(keeper.Monitors()[0].rivalChanges.size(), 1u);
+    EXPECT_EQ(tables.monitors["VGA-1"].loads, 1);
+}
+
+TEST(Keeper, ANewTableOfTheProfileIsLoadedAsTheUsersNeverARivals) {
+    FakeTables tables;
+    Keeper keeper(tables);
+    tables.monitors["DP-1"].refuses = true;
+    keeper.Start(0.0);
+    // Three calibrations saved in six seconds: no stand-down, and the refusal is over.
+    tables.monitors["DP-1"].refuses = false;
+    for (double t : {2.0, 4.0, 6.0}) {
+        tables.monitors["DP-1"].kept = Flat(static_cast<uint16_t>(30000 + t));
+        EXPECT_EQ(Kinds(keeper.Tick(t)), KindList{NoticeKind::kNewTable}) << "at " << t;
+    }
+    EXPECT_EQ(tables.monitors["DP-1"].held.entries[0], 30006);
+    EXPECT_EQ(keeper.Monitors()[0].restores, 0);
 }
 
 TEST(Keeper, TellsARefusalOnceAndTriesAgainOnlyAfterAnEvent) {
@@ -146,10 +223,12 @@ TEST(Keeper, TellsARefusalOnceAndTriesAgainOnlyAfterAnEvent) {
     EXPECT_EQ(tables.monitors["VGA-1"].loads, 1);
     EXPECT_TRUE(keeper.Event(5.0, Trigger::kModeChange).empty());
     EXPECT_EQ(tables.monitors["VGA-1"].loads, 2);
+    EXPECT_EQ(keeper.Monitors()[0].restores, 0);
 
     tables.monitors["VGA-1"].refuses = false;
     EXPECT_EQ(Kinds(keeper.Event(6.0, Trigger::kWake)), KindList{NoticeKind::kRestoredWake});
     EXPECT_EQ(tables.monitors["VGA-1"].held.entries[0], 40000);
+    EXPECT_EQ(keeper.Monitors()[0].restores, 1);
 }
 
 TEST(Keeper, LoadsANewMonitorAndForgetsOneThatWentAway) {
@@ -166,6 +245,38 @@ TEST(Keeper, LoadsANewMonitorAndForgetsOneThatWentAway) {
     EXPECT_EQ(tables.monitors["DP-2"].held.entries[0], 40000);
     ASSERT_EQ(keeper.Monitors().size(), 1u);
     EXPECT_EQ(keeper.Monitors()[0].name, "DP-2");
+}
+
+// A kept file, on real files: each thing the file system tells of it, changed
+// alone, makes it due to be read again.
+TEST(KeptFile, IsReadAgainWhenItsIdentitySizeOrLastWriteChanges) {
+    char folder[] = "/tmp/tonalis_kept_file_XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/kept.icc";
+    const auto write = [](const std::string& name, const char* text, time_t written) {
+        std::ofstream(name) << text;
+        const timespec times[2] = {{written, 0}, {written, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, name.c_str(), times, 0), 0);
+    };
+    KeptFile file;
+    const auto due = [&] {
+        const bool changed = file.Changed(path);
+        file.Read();
+        return changed;
+    };
+    write(path, "first", 1000);
+    EXPECT_TRUE(due());
+    EXPECT_FALSE(due());
+    write(path, "sixth", 1001);  // in place, at the same size
+    EXPECT_TRUE(due()) << "last write";
+    write(path, "longer", 1001);
+    EXPECT_TRUE(due()) << "size";
+    write(path + ".new", "longer", 1001);
+    ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
+    EXPECT_TRUE(due()) << "identity";
+    EXPECT_FALSE(due());
+    std::remove(path.c_str());
+    EXPECT_EQ(rmdir(folder), 0);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "profile/load_monitor_profile.h"
 #include "profile/save_monitor_profile.h"
 #include "profile_test_support.h"
+#include "unit/tool/json_value.h"
+#include "unit/tool/tool_runner.h"
 
 namespace tonalis {
 namespace {
@@ -175,11 +177,9 @@ TEST_F(LoadTest, UnusableTablesAreIgnoredAndTheRecordKeepsItsRamp) {
         Bytes vcgt;
     } cases[] = {
         {"no table at all", {}},
-        {"a formula", VcgtFormula()},
         {"two channels", VcgtTable(marked, 2, 384, 2, 1584)},
-        {"255 entries", VcgtTable(marked, 3, 255, 2, 1584)},
-        {"257 entries", VcgtTable(marked, 3, 257, 2, 1584)},
         {"cut one byte short", VcgtTable(marked, 3, 256, 2, 1553)},
+        {"8-bit, cut one byte short", VcgtTable(marked, 3, 256, 1, 18 + 767)},
         {"too short for a gamma type", Bytes{'v', 'c', 'g', 't', 0, 0, 0, 0}},
         {"an unknown gamma type",
          [&] {
@@ -210,26 +210,50 @@ TEST_F(LoadTest, UnusableTablesAreIgnoredAndTheRecordKeepsItsRamp) {
     }
 }
 
-TEST_F(LoadTest, UsableTablesAreReadWhateverTheirEntrySizeField) {
+// Each table the loader takes is the record's and info's: 16-bit entries
+// however padded, the old layout (size field 1, 1584 bytes), 8-bit entries
+// padded or not (levels x 257), and a 1024-entry line and a formula at 256.
+TEST_F(LoadTest, TablesAreReadAsTheLoaderReadsThem) {
     const Bytes plain = WithoutTag(ReadFile(Saved("plain.icc", DefaultSettings())), "vcgt");
-    MonitorSettings shape = DefaultSettings();
-    shape.gammaFactor[kGreen] = 1.2;
-    shape.whiteRgb = 0x009DD4FF;
-    const GammaRamp ramp = BuildGammaRamp(shape.gamma, shape.gammaFactor, shape.whiteRgb);
-    for (uint16_t entrySize : {1, 2}) {
-        for (size_t size : {size_t(1554), size_t(1584), size_t(2000)}) {
-            const std::string path = Written(
-                "table.icc", WithTag(plain, "vcgt", VcgtTable(ramp, 3, 256, entrySize, size)));
-            MonitorSettings record = DefaultSettings();
-            ASSERT_EQ(LoadMonitorProfile(path.c_str(), &record), 0);
-            EXPECT_EQ(std::memcmp(&record.ramp, &ramp, sizeof ramp), 0)
-                << "entry size " << entrySize << ", tag size " << size;
-            EXPECT_EQ(record.whiteRgb, 0x009DD4FFu);
-            bool present = false;
-            GammaRamp read = {};
-            EXPECT_EQ(ReadProfileRamp(path.c_str(), &read, &present), 0);
-            EXPECT_TRUE(present);
-            EXPECT_EQ(std::memcmp(&read, &ramp, sizeof ramp), 0);
+    const double gamma[3] = {2.2, 2.2, 2.2}, factor[3] = {1.0, 1.2, 0.9};
+    const GammaRamp ramp = BuildGammaRamp(gamma, factor, 0x009DD4FF);
+    GammaRamp levels, straight, formula;
+    Bytes eightBit = VcgtTable({}, 3, 256, 1, 1600), line = VcgtTable({}, 3, 1024, 2, 6162);
+    for (int i = 0; i < 3 * 1024; ++i) {
+        Put16(line, 18 + 2 * i, uint16_t(std::lround(i % 1024 * 65535.0 / 1023)));
+    }
+    for (int i = 0; i < kRampEntries; ++i) {
+        eightBit[18 + i] = uint8_t(ramp.entries[i] >> 8);
+        levels.entries[i] = uint16_t((ramp.entries[i] >> 8) * 257);
+        straight.entries[i] = uint16_t(i % 256 * 257);
+        formula.entries[i] = uint16_t(std::lround(65535 * std::pow(i % 256 / 255.0, 2.2)));
+    }
+    const struct {
+        const char* what;
+        Bytes vcgt;
+        const GammaRamp& expected;
+    } cases[] = {
+        {"16-bit", VcgtTable(ramp, 3, 256, 2, 1554), ramp},
+        {"16-bit, padded", VcgtTable(ramp, 3, 256, 2, 2000), ramp},
+        {"the old layout", VcgtTable(ramp, 3, 256, 1, 1584), ramp},
+        {"8-bit, padded", eightBit, levels},
+        {"8-bit", Bytes(eightBit.begin(), eightBit.begin() + 18 + 768), levels},
+        {"1024 entries", line, straight},
+        {"a formula", VcgtFormula(), formula},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = Written("table.icc", WithTag(plain, "vcgt", c.vcgt));
+        MonitorSettings record = DefaultSettings();
+        ASSERT_EQ(LoadMonitorProfile(path.c_str(), &record), 0);
+        for (int i = 0; i < kRampEntries; ++i) {
+            ASSERT_NEAR(record.ramp.entries[i], c.expected.entries[i], 1) << "entry " << i;
+        }
+        testing_json::Value info;
+        ASSERT_TRUE(testing_json::Parse(testing_tool::RunTool("info --json " + path).out, &info));
+        EXPECT_EQ(info["vcgt"].number, 1);
+        for (int ch = 0; ch < 3; ++ch) {
+            EXPECT_EQ(info["peaks"][ch].number, c.expected.Channel(ch)[255] >> 8) << ch;
         }
     }
 }

@@ -2,9 +2,13 @@
 // forms, its agreement with the model it is built from, and its handling of
 // bad input.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -168,6 +172,10 @@ TEST(ToolMatrix, RowsOfTheRgbToXyzMatrix) {
             EXPECT_NEAR(json["rows"][r][c].number, published[r][c], 5e-6);
         }
     }
+    // The text form: a header and the three rows.
+    const std::string text = RunTool("matrix").out;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4) << text;
+    EXPECT_NE(text.find("\nblue      0.180"), std::string::npos) << text;
 
     const Chromaticity custom[3] = {{0.63, 0.34}, {0.29, 0.6}, {0.15, 0.07}};
     Matrix3 expected;
@@ -250,6 +258,38 @@ TEST(ToolHelp, DocumentsEverySubcommand) {
          {"--json", "--factor", "--hardware-white", "WHITE", "SET", "Trinitron"}) {
         EXPECT_NE(help.out.find(value), std::string::npos) << value;
     }
+}
+
+// --install-autostart and --remove-autostart in a home of their own: the
+// profile the entry names, and what the entry cannot hold.
+TEST(ToolKeep, AutostartTakesALoneProfileWithEqualsAndRefusesANewlineWritingNothing) {
+    char home[] = "/tmp/tonalis_autostart_XXXXXX";
+    ASSERT_NE(mkdtemp(home), nullptr);
+    const std::string entry = std::string(home) + "/autostart/tonalis-keep.desktop";
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(home), 0);
+    setenv("XDG_CONFIG_HOME", home, 1);
+    ASSERT_EQ(RunTool("make -o a=b.icc").status + RunTool("make -o 'new\nline.icc'").status, 0);
+
+    // The file a=b.icc, not output a's b.icc.
+    EXPECT_EQ(RunTool("keep a=b.icc --install-autostart").status, 0);
+    const auto contents = [&] {
+        return (std::stringstream() << std::ifstream(entry).rdbuf()).str();
+    };
+    const std::string written = contents();
+    EXPECT_NE(written.find(" keep \"" + std::string(home) + "/a=b.icc\"\n"), std::string::npos)
+        << written;
+    const auto refused = RunTool("keep 'new\nline.icc' --install-autostart");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("line.icc\" holds a newline"), std::string::npos) << refused.err;
+    EXPECT_EQ(contents(), written);
+
+    EXPECT_EQ(RunTool("keep --remove-autostart").out, "removed " + entry + "\n");
+    EXPECT_EQ(RunTool("keep --remove-autostart").out, "there was no " + entry + "\n");
+    ASSERT_EQ(chdir(previous), 0);
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(std::system(("rm -rf " + std::string(home)).c_str()), 0);
 }
 
 }  // namespace

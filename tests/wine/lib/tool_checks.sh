@@ -22,6 +22,14 @@ tool_checks_begin() {
 }
 
 pass() { echo "PASS: $1"; passed=$((passed + 1)); }
+
+# pe_field FILE OFFSET: the 16-bit field at OFFSET in the program's PE header
+# (4 the machine, 332 for 32-bit x86; 92 the subsystem, 2 with windows, 3 a console).
+pe_field() {
+    python3 -c 'import struct, sys
+d = open(sys.argv[1], "rb").read(4096)
+print(struct.unpack_from("<H", d, struct.unpack_from("<I", d, 0x3c)[0] + int(sys.argv[2]))[0])' "$1" "$2" 2>/dev/null
+}
 fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
 
 finish() {
