@@ -91,7 +91,8 @@ void PreviewWorkingRamp(SessionContext* session) {
     if (working.hasGammaRamp != 1 || session->isClosing) {
         return;
     }
-    working.ramp = BuildGammaRamp(working.gamma, working.gammaFactor, working.whiteRgb);
+    working.ramp =
+        BuildGammaRamp(working.gamma, working.gammaFactor, working.whiteRgb, working.toneMatch);
     LoadWorkingRamp(session);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "model/monitor_settings.h"
+#include "model/response_curve.h"
 
 namespace tonalis {
 
@@ -20,6 +21,16 @@ constexpr int kRampMidpoint = 128;
 // shows input^gamma. 8-bit levels sit in the high byte; entry 0 is 0 and the
 // top entry is peak x 256. Levels are kept within 0..255 whatever the inputs.
 GammaRamp BuildGammaRamp(const double gamma[3], const double gammaFactor[3], uint32_t whiteRgb);
+
+// The same with each channel's matched points: a channel with none is the
+// run above, bit for bit; one with points is the inverse of its response
+// curve, so that input i shows (i / 255)^gamma of the light at its peak.
+GammaRamp BuildGammaRamp(const double gamma[3], const double gammaFactor[3], uint32_t whiteRgb,
+                         const ToneMatch match[3]);
+
+// The response a channel's table is computed for: its matched points, or
+// the power law of its gamma factor.
+ResponseCurve ChannelResponse(const ToneMatch& match, double gammaFactor);
 
 struct RampEstimate {
     uint32_t whiteRgb;

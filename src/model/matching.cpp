@@ -86,6 +86,20 @@ bool ChannelsMatch(const MonitorSettings& settings) {
     return positions[kRed] == positions[kGreen] && positions[kRed] == positions[kBlue];
 }
 
+// Drives within a hundredth of a level match: a control moves in larger steps.
+bool ToneMatchesEqual(const ToneMatch& a, const ToneMatch& b) {
+    if (a.count != b.count || std::fabs(a.whiteDrive - b.whiteDrive) > 0.01) {
+        return false;
+    }
+    for (int i = 0; i < a.count && i < kMaxTonePoints; ++i) {
+        if (std::fabs(a.points[i].fraction - b.points[i].fraction) > 1e-6 ||
+            std::fabs(a.points[i].drive - b.points[i].drive) > 0.01) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool SettingsEqual(const MonitorSettings& a, const MonitorSettings& b) {
     if (!TextEqual(a.description, b.description) || !TextEqual(a.profilePath, b.profilePath)) {
         return false;
@@ -107,7 +121,8 @@ bool SettingsEqual(const MonitorSettings& a, const MonitorSettings& b) {
         return false;
     }
     for (int c = 0; c < 3; ++c) {
-        if (!GammaMatches(a.gammaFactor[c], b.gammaFactor[c])) {
+        if (!GammaMatches(a.gammaFactor[c], b.gammaFactor[c]) ||
+            !ToneMatchesEqual(a.toneMatch[c], b.toneMatch[c])) {
             return false;
         }
     }

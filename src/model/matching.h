@@ -27,8 +27,11 @@ bool GammaMatchesPreset(double gamma, int index);
 // Whether the record can be shown as one gamma for all three channels.
 bool ChannelsMatch(const MonitorSettings& settings);
 
-// The unsaved-changes test. The adjusted white point, the ramp and the
-// monitor's identity take no part.
+// The same matched points, drives within a hundredth of a level.
+bool ToneMatchesEqual(const ToneMatch& a, const ToneMatch& b);
+
+// The unsaved-changes test, matched tone points included. The adjusted
+// white point, the ramp and the monitor's identity take no part.
 bool SettingsEqual(const MonitorSettings& a, const MonitorSettings& b);
 
 }  // namespace tonalis

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "model/tone_match.h"
+
 namespace tonalis {
 
 // CIE 1931 chromaticity.
@@ -57,6 +59,9 @@ struct MonitorSettings {
     char deviceName[kDeviceNameSize];
     uint8_t hasGammaRamp;
     uint8_t isPrimary;
+    // Points matched by eye beyond the gamma factor's half, per channel; none
+    // for a plain power law.
+    ToneMatch toneMatch[3];
 };
 
 }  // namespace tonalis

@@ -6,6 +6,7 @@
 #include "model/channel_peaks.h"
 #include "model/colorimetry.h"
 #include "model/gamma_ramp.h"
+#include "model/matched_points.h"
 
 namespace tonalis {
 
@@ -19,21 +20,29 @@ double NativeGamma(double gammaFactor) {
 
 }  // namespace
 
-double PeakLight(int peak, double gammaFactor) {
+double PeakLight(int peak, double gammaFactor, const ToneMatch& match) {
+    if (match.count > 0) {
+        return ChannelResponse(match, NativeGamma(gammaFactor) / NominalCrtGamma).Light(peak);
+    }
     return std::pow(peak / 255.0, NativeGamma(gammaFactor));
 }
 
-int PeakForLight(double light, double gammaFactor) {
+int PeakForLight(double light, double gammaFactor, const ToneMatch& match) {
     if (!(light > 0.0)) {
         return 0;
     }
-    const double level = std::trunc(std::pow(light, 1.0 / NativeGamma(gammaFactor)) * 255.0 + 0.5);
+    const double level =
+        match.count > 0
+            ? std::trunc(
+                  ChannelResponse(match, NativeGamma(gammaFactor) / NominalCrtGamma).Drive(light) +
+                  0.5)
+            : std::trunc(std::pow(light, 1.0 / NativeGamma(gammaFactor)) * 255.0 + 0.5);
     return level > 255.0 ? 255 : static_cast<int>(level);
 }
 
 bool WhitePointToPeaks(Chromaticity target, const Chromaticity primaries[3],
                        Chromaticity hardwareWhite, const double gammaFactor[3],
-                       uint32_t* whiteRgb) {
+                       const ToneMatch match[3], uint32_t* whiteRgb) {
     Matrix3 toRgb;
     if (XyzToRgbMatrix(primaries, hardwareWhite, &toRgb) != 0) {
         return false;
@@ -49,7 +58,7 @@ bool WhitePointToPeaks(Chromaticity target, const Chromaticity primaries[3],
     }
     uint8_t peaks[3];
     for (int c = 0; c < 3; ++c) {
-        peaks[c] = static_cast<uint8_t>(PeakForLight(rgb[c], gammaFactor[c]));
+        peaks[c] = static_cast<uint8_t>(PeakForLight(rgb[c], gammaFactor[c], match[c]));
     }
     *whiteRgb = PackPeaks(peaks[kRed], peaks[kGreen], peaks[kBlue]);
     return true;
@@ -57,14 +66,14 @@ bool WhitePointToPeaks(Chromaticity target, const Chromaticity primaries[3],
 
 bool PeaksToWhitePoint(uint32_t whiteRgb, const Chromaticity primaries[3],
                        Chromaticity hardwareWhite, const double gammaFactor[3],
-                       Chromaticity* adjustedWhite) {
+                       const ToneMatch match[3], Chromaticity* adjustedWhite) {
     Matrix3 toXyz;
     if (RgbToXyzMatrix(primaries, hardwareWhite, &toXyz) != 0) {
         return false;
     }
     Vector3 rgb;
     for (int c = 0; c < 3; ++c) {
-        rgb[c] = PeakLight(PeakOf(whiteRgb, static_cast<Channel>(c)), gammaFactor[c]);
+        rgb[c] = PeakLight(PeakOf(whiteRgb, static_cast<Channel>(c)), gammaFactor[c], match[c]);
     }
     // All peaks 0 give no light and no chromaticity: the output keeps its value.
     XyzToXy(AsTristimulus(RowTimesMatrix3(rgb, toXyz)), adjustedWhite);
@@ -74,9 +83,9 @@ bool PeaksToWhitePoint(uint32_t whiteRgb, const Chromaticity primaries[3],
 bool TableWhitePoint(const GammaRamp& ramp, const double gamma[3], const double previousFactor[3],
                      const Chromaticity primaries[3], Chromaticity hardwareWhite,
                      Chromaticity* white) {
-    const RampEstimate estimate = EstimateFromRamp(ramp, gamma, previousFactor);
-    return PeaksToWhitePoint(estimate.whiteRgb, primaries, hardwareWhite, estimate.gammaFactor,
-                             white);
+    const TableReading reading = ReadTable(ramp, gamma, previousFactor);
+    return PeaksToWhitePoint(reading.whiteRgb, primaries, hardwareWhite, reading.gammaFactor,
+                             reading.toneMatch, white);
 }
 
 bool WhiteInsideGamut(const Chromaticity primaries[3], Chromaticity white) {

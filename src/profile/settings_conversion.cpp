@@ -6,6 +6,7 @@
 #include "icc/curve_tag.h"
 #include "model/colorimetry.h"
 #include "model/gamma_ramp.h"
+#include "model/matched_points.h"
 #include "model/plausible_ranges.h"
 #include "model/white_point.h"
 
@@ -139,14 +140,14 @@ bool SettingsFromProfileInfo(const ProfileInfo& info, MonitorSettings* settings)
         converted = XyzToXy(XyzOf(info.primaries[c]), &settings->primaries[c]) == 0 && converted;
         settings->gamma[c] = info.gamma[c];
     }
-    const RampEstimate estimate =
-        EstimateFromRamp(settings->ramp, settings->gamma, settings->gammaFactor);
-    settings->whiteRgb = estimate.whiteRgb;
+    const TableReading reading = ReadTable(settings->ramp, settings->gamma, settings->gammaFactor);
+    settings->whiteRgb = reading.whiteRgb;
     for (int c = 0; c < 3; ++c) {
-        settings->gammaFactor[c] = estimate.gammaFactor[c];
+        settings->gammaFactor[c] = reading.gammaFactor[c];
+        settings->toneMatch[c] = reading.toneMatch[c];
     }
     PeaksToWhitePoint(settings->whiteRgb, settings->primaries, settings->hardwareWhite,
-                      settings->gammaFactor, &settings->adjustedWhite);
+                      settings->gammaFactor, settings->toneMatch, &settings->adjustedWhite);
     return converted;
 }
 

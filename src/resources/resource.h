@@ -9,12 +9,12 @@
 #endif
 
 // Icons and the wizard picture.
-#define IDI_TONALIS 137        // the applet's icon in the Control Panel
-#define IDI_WELCOME 127        // welcome page
-#define IDI_SAVE_WARNING 130   // save-before-closing prompt
-#define IDI_CONTRAST_UP 140    // brightness page: contrast to the maximum
-#define IDI_BRIGHTNESS 141     // brightness page: brightness control
-#define IDB_WIZARD_PICTURE 133 // 104 x 190, 24 bits per pixel
+#define IDI_TONALIS 137         // the applet's icon in the Control Panel
+#define IDI_WELCOME 127         // welcome page
+#define IDI_SAVE_WARNING 130    // save-before-closing prompt
+#define IDI_CONTRAST_UP 140     // brightness page: contrast to the maximum
+#define IDI_BRIGHTNESS 141      // brightness page: brightness control
+#define IDB_WIZARD_PICTURE 133  // 104 x 190, 24 bits per pixel
 
 // Dialog templates.
 #define IDD_SAVE_WARNING 131
@@ -37,6 +37,7 @@
 #define IDD_PANEL 324
 #define IDD_CUSTOM_ADJUSTED_WHITE 325
 #define IDD_WHITE_SCREEN 326
+#define IDD_FINE_TUNE 330
 
 // Test page 300.
 #define IDC_TEST_CAN_CONTROL 1000
@@ -122,3 +123,22 @@
 
 // Child template 320 of the open dialog.
 #define IDC_OPEN_PREVIEW 2100
+
+// Fine-tuning 330, opened by the button on page 309 and dialog 324: a
+// quarter and three quarters of the light, the darkest and brightest steps.
+#define IDC_FINE_TUNE 2200
+#define IDC_FINE_INTRO 2201
+#define IDC_FINE_CHANNEL_LABEL 2202
+#define IDC_FINE_CHANNEL 2203
+#define IDC_FINE_LABEL_QUARTER 2210
+#define IDC_FINE_LABEL_THREE_QUARTERS 2211
+#define IDC_FINE_LABEL_BLACK 2212
+#define IDC_FINE_LABEL_WHITE 2213
+#define IDC_FINE_PATCH_QUARTER 2220
+#define IDC_FINE_PATCH_THREE_QUARTERS 2221
+#define IDC_FINE_PATCH_BLACK 2222
+#define IDC_FINE_PATCH_WHITE 2223
+#define IDC_FINE_SLIDER_QUARTER 2230
+#define IDC_FINE_SLIDER_THREE_QUARTERS 2231
+#define IDC_FINE_SLIDER_BLACK 2232
+#define IDC_FINE_SLIDER_WHITE 2233

@@ -74,4 +74,8 @@ constexpr int kKeeperMenuQuit = 3485;
 constexpr int kReplaceInstalledProfile = 3461;
 constexpr int kPathTooLong = 3462;
 
+// Fine-tuning: the channel list.
+constexpr int kFineTuneGrey = 3500;
+constexpr int kFineTuneRed = 3501;
+
 }  // namespace tonalis::strings

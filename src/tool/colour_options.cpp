@@ -52,25 +52,10 @@ bool SameNameIgnoringCase(const std::string& a, const char* b) {
 // decimal number.
 std::vector<Field> Numbers(const char* option, const std::string& text) {
     std::vector<Field> fields;
-    size_t start = 0;
-    while (true) {
-        const size_t comma = text.find(',', start);
-        const std::string word =
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        const char* begin = word.c_str();
-        char* end = nullptr;
-        errno = 0;
-        const double value = std::strtod(begin, &end);
-        if (word.empty() || std::isspace(static_cast<unsigned char>(word[0])) ||
-            end != begin + word.size() || !std::isfinite(value) || errno == ERANGE) {
-            Reject(option, text, Format("\"%s\" is not a number", word.c_str()));
-        }
-        fields.push_back({word, value});
-        if (comma == std::string::npos) {
-            return fields;
-        }
-        start = comma + 1;
+    for (const std::string& word : CommaWords(text)) {
+        fields.push_back({word, OptionNumber(option, text, word)});
     }
+    return fields;
 }
 
 std::string RangeText(ValueRange range) {
@@ -131,6 +116,32 @@ std::string NameList(const char* const* names, int count) {
 }
 
 }  // namespace
+
+std::vector<std::string> CommaWords(const std::string& text) {
+    std::vector<std::string> words;
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(',', start);
+        words.push_back(
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) {
+            return words;
+        }
+        start = comma + 1;
+    }
+}
+
+double OptionNumber(const char* option, const std::string& text, const std::string& word) {
+    const char* begin = word.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(begin, &end);
+    if (word.empty() || std::isspace(static_cast<unsigned char>(word[0])) ||
+        end != begin + word.size() || !std::isfinite(value) || errno == ERANGE) {
+        Reject(option, text, Format("\"%s\" is not a number", word.c_str()));
+    }
+    return value;
+}
 
 Chromaticity WhiteOption(const Arguments& arguments, const char* option) {
     const std::string* text = arguments.Value(option);

@@ -5,12 +5,20 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/monitor_settings.h"
 
 namespace tonalis::tool {
 
 class Arguments;
+
+// The words of an option's text between its commas (one word without any).
+std::vector<std::string> CommaWords(const std::string& text);
+
+// One number of an option's text: a whole, finite decimal number, or a
+// UsageError naming the option and its text.
+double OptionNumber(const char* option, const std::string& text, const std::string& word);
 
 // WHITE: a preset name (5000K, 5500K, 6500K, 7500K, 9300K) or "x,y" inside
 // the accepted white point range; 6500K when the option is absent.

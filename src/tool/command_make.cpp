@@ -14,6 +14,7 @@
 #include "tool/colour_options.h"
 #include "tool/command.h"
 #include "tool/json_writer.h"
+#include "tool/match_options.h"
 #include "tool/profile_failure.h"
 #include "tool/text_format.h"
 #include "tool/tool_error.h"
@@ -59,11 +60,15 @@ MonitorSettings SettingsToSave(const Arguments& arguments) {
     }
     if (arguments.Has("factor")) {
         GammaFactorOption(arguments, "factor", settings.gammaFactor);
+        for (ToneMatch& match : settings.toneMatch) {
+            match = {};
+        }
     }
+    MatchOptions(arguments, &settings);
     if (arguments.Has("adjusted-white")) {
         const Chromaticity target = WhiteOption(arguments, "adjusted-white");
         if (!WhitePointToPeaks(target, settings.primaries, settings.hardwareWhite,
-                               settings.gammaFactor, &settings.whiteRgb)) {
+                               settings.gammaFactor, settings.toneMatch, &settings.whiteRgb)) {
             throw UsageError(Format("--adjusted-white \"%s\": the monitor cannot show this white",
                                     arguments.Value("adjusted-white")->c_str()));
         }
@@ -82,7 +87,8 @@ MonitorSettings SettingsToSave(const Arguments& arguments) {
                    settings.hardwareWhite.x, settings.hardwareWhite.y));
     }
     settings.hasGammaRamp = arguments.Has("no-vcgt") ? 0 : 1;
-    settings.ramp = BuildGammaRamp(settings.gamma, settings.gammaFactor, settings.whiteRgb);
+    settings.ramp =
+        BuildGammaRamp(settings.gamma, settings.gammaFactor, settings.whiteRgb, settings.toneMatch);
     return settings;
 }
 
@@ -113,9 +119,10 @@ int RunMake(const Arguments& arguments, std::string* out) {
 }
 
 const KnownOption kOptions[] = {
-    {"o", true},         {"from", true},        {"gamma", true},
-    {"primaries", true}, {"white", true},       {"adjusted-white", true},
-    {"factor", true},    {"description", true}, {"no-vcgt", false},
+    {"o", true},          {"from", true},           {"gamma", true},     {"primaries", true},
+    {"white", true},      {"adjusted-white", true}, {"factor", true},    {"description", true},
+    {"no-vcgt", false},   {"match", true},          {"match-red", true}, {"match-green", true},
+    {"match-blue", true},
 };
 
 }  // namespace
@@ -123,7 +130,9 @@ const KnownOption kOptions[] = {
 extern const Command kMakeCommand = {
     "make",
     "make -o OUT [--from PROFILE] [--gamma G[,G,G]] [--primaries SET] [--white WHITE]\n"
-    "        [--adjusted-white WHITE] [--factor F[,F,F]] [--description TEXT] [--no-vcgt]",
+    "        [--adjusted-white WHITE] [--factor F[,F,F]] [--match F:D[,F:D...]]\n"
+    "        [--match-red|--match-green|--match-blue F:D[,F:D...]] [--description TEXT]\n"
+    "        [--no-vcgt]",
     "Saves a monitor profile as the applet does. The settings start from the\n"
     "applet's defaults, or from PROFILE, which is then updated so that its other\n"
     "tags survive; each option given replaces one setting, and the 'vcgt' table is\n"
@@ -135,7 +144,18 @@ extern const Command kMakeCommand = {
     "  --primaries SET         the monitor's phosphors\n"
     "  --white WHITE           the monitor's own (hardware) white point\n"
     "  --adjusted-white WHITE  the white to shift to, through the channel peaks\n"
-    "  --factor F[,F,F]        native gamma as a multiple of 2.61, 0.5 to 2.0\n"
+    "  --factor F[,F,F]        native gamma as a multiple of 2.61, 0.5 to 2.0: the\n"
+    "                          power law through the half the gamma page matches\n"
+    "  --match F:D[,F:D...]    what the eye matched, for every channel: F the\n"
+    "                          fraction of the channel's light (0 the darkest step\n"
+    "                          seen beside black, 1 the brightest still told from\n"
+    "                          white, between them a pattern's), D the drive level\n"
+    "                          0 to 255 that showed it. One pattern point gives a\n"
+    "                          power law (0.5:D is a --factor); more give a curve\n"
+    "                          through them, and an end step bends it only where\n"
+    "                          the display crushes or lifts that end\n"
+    "  --match-red, --match-green, --match-blue F:D[,F:D...]\n"
+    "                          the same for one channel, after --match\n"
     "  --description TEXT      the profile's description in UTF-8, at most 255\n"
     "                          characters (UTF-16 units); readers of the ASCII\n"
     "                          part see its ASCII, or OUT's name without one\n"

@@ -45,8 +45,9 @@ constexpr SliderChannel kSliders[3] = {
     {IDC_GAMMA_SLIDER_RIGHT, kBlue},
 };
 
+// Fine-tuning works through the table, so its button goes with these.
 constexpr int kTargetGammaControls[] = {IDC_CHOOSE_GAMMA_LABEL, IDC_GAMMA_LABEL, IDC_GAMMA_LIST,
-                                        IDC_GAMMA_EDIT};
+                                        IDC_GAMMA_EDIT, IDC_FINE_TUNE};
 
 int GammaEntry(double gamma) {
     for (int i = 0; i < kCustomGammaEntry; ++i) {

@@ -64,6 +64,9 @@ void OnCommand(HWND page, int id, int code) {
         case IDC_GAMMA_EDIT:
             OnGammaEditNotification(page, session, code);
             break;
+        case IDC_FINE_TUNE:
+            OpenFineTuning(page, session);
+            break;
         default:
             break;
     }

@@ -77,8 +77,11 @@ bool OnGammaSlider(HWND window, SessionContext* session, HWND slider, int code, 
         const MonitorSettings before = working;
         working.gammaFactor[channel] =
             SliderToValue(minimum, maximum, position, kGammaFactorLow, kGammaFactorHigh);
+        // The finer points were matched against this half; they start over.
+        working.toneMatch[channel] = {};
         if (single) {
             CopyGreenToOthers(working.gammaFactor);
+            working.toneMatch[0] = working.toneMatch[2] = {};
         }
         // The peaks follow the native gamma, so that the white stays.
         KeepAdjustedWhite(before, &working);

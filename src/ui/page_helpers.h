@@ -49,6 +49,10 @@ void OnGammaEditNotification(HWND window, SessionContext* session, int code);
 // is on the way to Cancel.
 void OnGammaFieldLeft(HWND window, SessionContext* session);
 
+// Button IDC_FINE_TUNE of page 309 and dialog 324: runs dialog 330 over the
+// window, then shows the gamma controls as it left them.
+void OpenFineTuning(HWND window, SessionContext* session);
+
 void FillWhiteList(HWND window, SessionContext* session, int listId, WhiteListKind kind);
 // List 1202 where the lookup table can be set; else 1202 and its label 1218
 // are hidden.

@@ -167,6 +167,9 @@ void OnButton(HWND dialog, SessionContext* session, int id) {
         case IDC_MEASURE:
             OnMeasure(dialog, session);
             break;
+        case IDC_FINE_TUNE:
+            OpenFineTuning(dialog, session);
+            break;
         case IDOK:
             OnOk(dialog, session);
             break;

@@ -194,23 +194,31 @@ void DrawGammaPatch(HDC dc, RECT rect, const PatternPalette& palette, int centre
         return;
     }
 
-    // Drawn off screen and copied in one block, so that a slider drag does
-    // not flicker.
+    PaintOffScreen(dc, rect, [&](HDC target, RECT area) {
+        if (target == dc) {
+            PaintGammaPatch(dc, area, centreEntry);
+            return;
+        }
+        RealisedPalette offScreen(target, palette);
+        PaintGammaPatch(target, area, centreEntry);
+    });
+}
+
+void PaintOffScreen(HDC dc, RECT rect, const std::function<void(HDC, RECT)>& paint) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
     HDC memory = CreateCompatibleDC(dc);
     HBITMAP bitmap = memory != nullptr ? CreateCompatibleBitmap(dc, width, height) : nullptr;
     if (bitmap == nullptr) {
         if (memory != nullptr) {
             DeleteDC(memory);
         }
-        PaintGammaPatch(dc, rect, centreEntry);
+        paint(dc, rect);
         return;
     }
     HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    {
-        RealisedPalette offScreen(memory, palette);
-        PaintGammaPatch(memory, RECT{0, 0, width, height}, centreEntry);
-        BitBlt(dc, rect.left, rect.top, width, height, memory, 0, 0, SRCCOPY);
-    }
+    paint(memory, RECT{0, 0, width, height});
+    BitBlt(dc, rect.left, rect.top, width, height, memory, 0, 0, SRCCOPY);
     SelectObject(memory, oldBitmap);
     DeleteObject(bitmap);
     DeleteDC(memory);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "session/session_context.h"
 
 namespace tonalis {
@@ -18,6 +20,9 @@ void DrawBrightnessBox(HDC dc, RECT rect, const PatternPalette& palette, bool pa
 void DrawBrightnessStrip(HDC dc, RECT rect, const PatternPalette& palette, bool paletteDevice);
 void DrawGammaPatch(HDC dc, RECT rect, const PatternPalette& palette, int centreEntry,
                     bool paletteDevice);
+// paint(target, area) off screen, copied in one block so that a slider drag
+// does not flicker; straight onto dc when no memory bitmap can be made.
+void PaintOffScreen(HDC dc, RECT rect, const std::function<void(HDC, RECT)>& paint);
 // One square of the white point screen, all in one palette entry.
 void DrawPaletteSquare(HDC dc, RECT rect, const PatternPalette& palette, int entry);
 

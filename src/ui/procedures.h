@@ -34,5 +34,7 @@ namespace tonalis {
 INT_PTR CALLBACK AdjustedWhitePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 // Dialog 324, the control panel.
 INT_PTR CALLBACK PanelDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Dialog 330, fine-tuning the tone curve.
+INT_PTR CALLBACK FineTuneDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace tonalis

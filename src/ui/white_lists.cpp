@@ -95,7 +95,7 @@ void ApplyWhiteEntry(HWND window, SessionContext* session, HWND list, WhiteListK
     if (kind == kAdjustedWhite) {
         // Left as it was when the white lies outside the monitor's gamut.
         WhitePointToPeaks(working.adjustedWhite, working.primaries, working.hardwareWhite,
-                          working.gammaFactor, &working.whiteRgb);
+                          working.gammaFactor, working.toneMatch, &working.whiteRgb);
     } else {
         KeepAdjustedWhite(before, &session->workingSettings);
     }

@@ -56,6 +56,7 @@ std::vector<BenchmarkRow> RunBenchmark(const Target& target) {
         row.display = display;
         row.eye = Measure(display, DrivesOf(row.calibration.settings.ramp), target);
         row.worstTie = WorstOfTheTies(row, target);
+        row.fine = Measure(display, DrivesOf(row.calibration.fineTuned.ramp), target);
         row.inverse = Measure(display, ExactInverse(display, target), target);
         DriveTable recorded;
         row.hasDispcal =
@@ -69,20 +70,21 @@ std::vector<BenchmarkRow> RunBenchmark(const Target& target) {
 }
 
 std::string FormatTable(const std::vector<BenchmarkRow>& rows) {
-    const char* columns = "%-20s %6s %6s %6s %6s %6s   %6s %6s   %6s %6s   %6s %6s\n";
+    const char* columns = "%-20s %6s %6s %6s %6s %6s   %6s %6s   %6s %6s   %6s %6s   %6s %6s\n";
     std::string text =
-        Format("%-20s %-34s   %-13s   %-13s   %s\n", "", "perfect eye, sliders centred",
-               "ties' worst", "exact inverse", "dispcal") +
+        Format("%-20s %-34s   %-13s   %-13s   %-13s   %s\n", "", "perfect eye, sliders centred",
+               "ties' worst", "fine-tuned", "exact inverse", "dispcal") +
         Format(columns, "", "dE00", "dE00", "gamma", "white", "grey", "dE00", "dE00", "dE00",
-               "dE00", "dE00", "dE00") +
+               "dE00", "dE00", "dE00", "dE00", "dE00") +
         Format(columns, "display", "mean", "max", "at 50", "u'v'", "u'v'", "mean", "max", "mean",
-               "max", "mean", "max");
+               "max", "mean", "max", "mean", "max");
     for (const BenchmarkRow& row : rows) {
         const Accuracy& e = row.eye;
-        text += Format("%-20s %6.2f %6.2f %6.2f %6.4f %6.4f   %6.2f %6.2f   %6.2f %6.2f",
-                       row.display.label.c_str(), e.meanDeltaE, e.maxDeltaE, e.gammaAt50,
-                       e.whiteDeltaUv, e.greyDeltaUv, row.worstTie.meanDeltaE,
-                       row.worstTie.maxDeltaE, row.inverse.meanDeltaE, row.inverse.maxDeltaE);
+        text += Format(
+            "%-20s %6.2f %6.2f %6.2f %6.4f %6.4f   %6.2f %6.2f   %6.2f %6.2f   %6.2f %6.2f",
+            row.display.label.c_str(), e.meanDeltaE, e.maxDeltaE, e.gammaAt50, e.whiteDeltaUv,
+            e.greyDeltaUv, row.worstTie.meanDeltaE, row.worstTie.maxDeltaE, row.fine.meanDeltaE,
+            row.fine.maxDeltaE, row.inverse.meanDeltaE, row.inverse.maxDeltaE);
         text += row.hasDispcal
                     ? Format("   %6.2f %6.2f", row.dispcal.meanDeltaE, row.dispcal.maxDeltaE)
                     : Format("   %6s %6s", "-", "-");

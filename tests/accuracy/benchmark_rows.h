@@ -17,6 +17,7 @@ struct BenchmarkRow {
     EyeCalibration calibration;
     Accuracy eye;       // the sliders in the middle of their best positions
     Accuracy worstTie;  // the worst of those positions' ends
+    Accuracy fine;      // then the fine-tuning step
     Accuracy inverse;   // the best any table can do
     bool hasDispcal;    // a recorded result exists
     Accuracy dispcal;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "model/gamma_ramp.h"
+#include "model/matched_points.h"
 #include "model/pattern_levels.h"
 #include "model/presets.h"
 #include "model/slider_mapping.h"
@@ -154,7 +155,8 @@ SliderMatch MatchPatch(const SimulatedDisplay& display, MonitorSettings record, 
 void MeasureHardwareWhite(const SimulatedDisplay& display, MonitorSettings* record) {
     WhiteSwatchTable swatches = {};
     BuildWhiteSwatchTable(record->primaries, record->gamma, &swatches);
-    const GammaRamp ramp = BuildGammaRamp(record->gamma, record->gammaFactor, record->whiteRgb);
+    const GammaRamp ramp =
+        BuildGammaRamp(record->gamma, record->gammaFactor, record->whiteRgb, record->toneMatch);
     const double greySum = kSwatchGreyX + kSwatchGreyY + kSwatchGreyZ;
     const Chromaticity grey = {kSwatchGreyX / greySum, kSwatchGreyY / greySum};
     int step = FindWhiteStep(record->hardwareWhite);
@@ -183,16 +185,67 @@ void MeasureHardwareWhite(const SimulatedDisplay& display, MonitorSettings* reco
     record->hardwareWhite = WhiteLadder[step];
 }
 
+// The share of the light above black that a channel, or the grey of all
+// three, shows at a drive level 0..255.
+double LightAboveBlack(const SimulatedDisplay& display, int channel, bool grey, double drive) {
+    auto light = [&](double d) {
+        if (!grey) {
+            return ChannelLight(display, channel, d);
+        }
+        const double drives[3] = {d, d, d};
+        return Show(display, drives).Y;
+    };
+    const double black = light(0.0);
+    return (light(drive / 255) - black) / (light(1.0) - black);
+}
+
+double DriveShowing(const SimulatedDisplay& display, int channel, bool grey, double share) {
+    double low = 0.0, high = 255.0;
+    for (int i = 0; i < 60; ++i) {
+        const double middle = (low + high) / 2;
+        (LightAboveBlack(display, channel, grey, middle) < share ? low : high) = middle;
+    }
+    return (low + high) / 2;
+}
+
+// The fine-tuning step after the sliders: each pattern's centre faded into
+// its frame exactly, the darkest step raised until it just shows and the
+// brightest until it is just told from white; the half stays the slider's.
+void FineTune(const SimulatedDisplay& display, MonitorSettings* record, bool oneGrey) {
+    for (int c = 0; c < 3; ++c) {
+        const int matched = oneGrey ? kGreen : c;
+        const double half =
+            255 * std::pow(0.5, 1 / (NominalCrtGamma * record->gammaFactor[matched]));
+        const TonePoint seen[] = {
+            {0.0, DriveShowing(display, matched, oneGrey, kDarkestVisibleLight)},
+            {0.25, DriveShowing(display, matched, oneGrey, 0.25)},
+            {0.5, half},
+            {0.75, DriveShowing(display, matched, oneGrey, 0.75)},
+            {1.0, DriveShowing(display, matched, oneGrey, kBrightestDistinctLight)}};
+        double factor = record->gammaFactor[matched];
+        ToneMatch match = {};
+        if (SetMatchedPoints(seen, 5, &factor, &match)) {
+            record->gammaFactor[c] = factor;
+            record->toneMatch[c] = match;
+        }
+    }
+}
+
 MonitorSettings FinishFrom(const SimulatedDisplay& display, MonitorSettings record,
-                           const Target& target, const int positions[3], bool oneGrey) {
+                           const Target& target, const int positions[3], bool oneGrey,
+                           bool fineTune = false) {
     for (int c = 0; c < 3; ++c) {
         SetSlider(&record, oneGrey ? kGreen : c, positions[oneGrey ? kGreen : c], oneGrey);
+    }
+    if (fineTune) {
+        FineTune(display, &record, oneGrey);
     }
     MeasureHardwareWhite(display, &record);
     record.adjustedWhite = target.white;
     WhitePointToPeaks(target.white, record.primaries, record.hardwareWhite, record.gammaFactor,
-                      &record.whiteRgb);
-    record.ramp = BuildGammaRamp(record.gamma, record.gammaFactor, record.whiteRgb);
+                      record.toneMatch, &record.whiteRgb);
+    record.ramp =
+        BuildGammaRamp(record.gamma, record.gammaFactor, record.whiteRgb, record.toneMatch);
     return record;
 }
 
@@ -210,6 +263,8 @@ EyeCalibration CalibrateByEye(SimulatedDisplay* display, const Target& target) {
         positions[c] = calibration.sliders[c].Middle();
     }
     calibration.settings = FinishFrom(*display, record, target, positions, calibration.oneGrey);
+    calibration.fineTuned =
+        FinishFrom(*display, record, target, positions, calibration.oneGrey, true);
     return calibration;
 }
 

@@ -25,6 +25,9 @@ struct EyeCalibration {
     // Red, green and blue; matched as one grey, all three are green's.
     SliderMatch sliders[3];
     bool oneGrey;
+    // The same with the fine-tuning step after the gamma page: a quarter,
+    // three quarters and the end steps matched exactly.
+    MonitorSettings fineTuned;
 };
 
 // Brightness (when the display has the knob, which is left where the eye

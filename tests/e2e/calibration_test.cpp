@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -313,6 +314,74 @@ TEST_F(Calibration, WizardFromWelcomeToFinishSavesAndRegisters) {
     }
     ExpectRegistered("tnl-e2e-wizard.icc", 1, 0);
     KeepForHostCheck(ramp ? "wizard-dummy" : "wizard-xvfb", saved, expected, ramp, calibrated);
+}
+
+// Fine-tuning from the gamma page, per channel: each step moved, and the
+// saved table shows each matched drive at the input that asks for that light
+// at the target gamma 2.2 (near black 0.1 %, near white 99 %), as the
+// display holds it. The end steps are placed where a power law would not
+// show them, so that they bend the curve.
+TEST_F(Calibration, FineTuningStepsShapeTheSavedTable) {
+    if (!SettableRamp()) {
+        GTEST_SKIP() << "needs a settable ramp";
+    }
+    const std::string saved = ScratchPath("tnl-e2e-fine.icc");
+    struct Step {
+        int slider;
+        double light;
+        int drive[3];  // red, green, blue
+    };
+    const Step steps[] = {{IDC_FINE_SLIDER_BLACK, 0.001, {30, 28, 26}},
+                          {IDC_FINE_SLIDER_QUARTER, 0.25, {140, 136, 132}},
+                          {IDC_FINE_SLIDER_THREE_QUARTERS, 0.75, {222, 218, 214}},
+                          {IDC_FINE_SLIDER_WHITE, 0.99, {240, 236, 232}}};
+    RunRecord run = RunDoubleClick(applet_, [&] {
+        Wizard wizard = Wizard::WaitForIt();
+        Click(wizard.WaitForPage(IDD_WELCOME), IDC_CHOOSE_WIZARD);
+        for (int id : {IDD_WELCOME, IDD_DESCRIPTION, IDD_BRIGHTNESS, IDD_PHOSPHORS}) {
+            wizard.WaitForPage(id);
+            wizard.Next();
+        }
+        HWND page = wizard.WaitForPage(IDD_GAMMA);
+        Click(page, IDC_SINGLE_GAMMA);  // one channel at a time
+        Click(page, IDC_FINE_TUNE);
+        HWND fine = WaitFor([] { return FindDialogWith(IDC_FINE_CHANNEL); }, "fine-tuning");
+        for (int c = 0; c < 3; ++c) {
+            Choose(fine, IDC_FINE_CHANNEL, c);
+            for (const Step& step : steps) {
+                Slide(fine, step.slider, step.drive[c]);
+            }
+        }
+        Click(fine, IDOK);
+        WaitUntil([&] { return FindDialogWith(IDC_FINE_CHANNEL) == nullptr; }, "OK");
+        wizard.Next();
+        wizard.WaitForPage(IDD_HARDWARE_WHITE);
+        wizard.Next();
+        Choose(wizard.WaitForPage(IDD_ADJUSTED_WHITE), IDC_ADJUSTED_WHITE_LIST,
+               kAdjustedSameAsHardware);
+        wizard.Next();
+        wizard.WaitForPage(IDD_FINISH_COMPARE);
+        wizard.Finish();
+        SaveAs(saved);
+    });
+    ExpectCleanEnd(run);
+    EXPECT_EQ(AppletMessages(run.messages), std::vector<std::string>{}) << "no table refused";
+    const std::vector<WORD> vcgt = IccFile(ReadFileBytes(saved)).Vcgt();
+    ASSERT_EQ(vcgt.size(), 768u);
+    Ramp table;
+    std::copy(vcgt.begin(), vcgt.end(), table.entries);
+    EXPECT_LE(RampDistance(ScreenRamp(), table), kServerRampError) << "the display holds it";
+    for (int c = 0; c < 3; ++c) {
+        for (const Step& step : steps) {
+            // Between the two entries around the input that asks for it.
+            const double input = 255 * std::pow(step.light, 1 / 2.2);
+            const int below = static_cast<int>(input);
+            const double low = vcgt[c * 256 + below] / 256.0;
+            const double high = vcgt[c * 256 + below + 1] / 256.0;
+            EXPECT_NEAR(low + (high - low) * (input - below), step.drive[c], 1.5)
+                << "channel " << c << " light " << step.light;
+        }
+    }
 }
 
 // The dummy driver's second output: the placement hints are shown, and the

@@ -154,6 +154,14 @@ void WizardTour() {
     Picture("309-gamma", wizard.frame());
     Click(page, IDC_SINGLE_GAMMA);
     Picture("309-gamma-three-channels", wizard.frame());
+    if (IsShown(page, IDC_FINE_TUNE)) {
+        Try("330-fine-tuning", [&] {
+            Click(page, IDC_FINE_TUNE);
+            HWND dialog = TopDialog(IDC_FINE_CHANNEL, "fine-tuning");
+            Picture("330-fine-tuning", dialog);
+            CloseDialog(dialog);
+        });
+    }
     wizard.Next();
 
     page = wizard.WaitForPage(IDD_HARDWARE_WHITE);

@@ -97,6 +97,9 @@ check_make plain
 check_make shifted --gamma 1.8,2.2,2.4 --primaries NTSC --white 9300K --adjusted-white 6500K \
     --factor 0.9,1,1.1 --description "Shifted"
 check_make bare --primaries Trinitron --no-vcgt
+# A 16-235 signal on a full-range panel, fine-tuned by eye.
+check_make matched --match 0:25.48,0.25:132.62,0.5:175.81,0.75:208.16,1:234 \
+    --match-blue 0.25:140,0.5:180,0.75:212 --adjusted-white 7500K
 check_make updated --from "$srgb" --gamma 2.4
 
 for made in plain.wine.icc shifted.wine.icc bare.wine.icc updated.wine.icc "$srgb" "$compatible1998"; do

@@ -252,5 +252,36 @@ TEST_F(ProfileCommands, JsonOutputParsesWhateverBytesTheTextsHold) {
         << info;
 }
 
+// What the eye matched, given to make: one point at a half is --factor's
+// table; five points on a crushing display make a table that, saved, loaded
+// and saved again, writes the same file; points that fall are refused.
+TEST_F(ProfileCommands, MakeTakesTheMatchedPoints) {
+    const std::string factor = Path("factor.icc");
+    const std::string half = Path("half.icc");
+    ASSERT_EQ(RunTool("make -o '" + factor + "' --factor 1.21").status, 0);
+    const double drive = 255 * std::pow(0.5, 1 / (NominalCrtGamma * 1.21));
+    char points[64];
+    std::snprintf(points, sizeof points, "0.5:%.17g", drive);
+    ASSERT_EQ(RunTool("make -o '" + half + "' --match " + points).status, 0);
+    EXPECT_EQ(ReadFile(half), ReadFile(factor));
+
+    // 16-235 into a full-range display: light ((d - 16) / 219)^2.2.
+    const std::string first = Path("first.icc");
+    const std::string second = Path("second.icc");
+    const std::string third = Path("third.icc");
+    const char* seen = "0:25.48,0.25:132.62,0.5:175.81,0.75:208.16,1:234.0";
+    const ToolResult made = RunTool("make -o '" + first + "' --match " + seen);
+    ASSERT_EQ(made.status, 0) << made.err;
+    const Value table = Json("vcgt '" + first + "'");
+    EXPECT_NEAR(table["green"][128].number / 256, 16 + 219 * 128 / 255.0, 2.0);
+    EXPECT_NEAR(table["green"][254].number / 256, 16 + 219 * 254 / 255.0, 2.0);
+    ASSERT_EQ(RunTool("make --from '" + first + "' -o '" + second + "'").status, 0);
+    ASSERT_EQ(RunTool("make --from '" + second + "' -o '" + third + "'").status, 0);
+    EXPECT_EQ(ReadFile(third), ReadFile(second));
+
+    ExpectRefused("make -o '" + third + "' --match 0.25:150,0.5:140", "rise");
+    ExpectRefused("make -o '" + third + "' --match-red 0.5:300", "0 to 255");
+}
+
 }  // namespace
 }  // namespace tonalis
