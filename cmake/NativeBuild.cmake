@@ -60,8 +60,15 @@ if(TONALIS_FUZZ)
     return()
 endif()
 
+# display/ and keeper/ hold the X side beside the Windows one: the tool takes
+# their X and POSIX files, and the portable files of display/.
+set(TONALIS_DISPLAY_PORTABLE_SOURCES ${PROJECT_SOURCE_DIR}/src/display/ramp_resample.cpp
+    ${PROJECT_SOURCE_DIR}/src/display/table_load.cpp)
+tonalis_glob(TONALIS_X_SOURCES display keeper)
+list(FILTER TONALIS_X_SOURCES INCLUDE REGEX "_(x11|posix)\\.cpp$")
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/tool/*.cpp)
 list(FILTER TOOL_SOURCES EXCLUDE REGEX "_win32\\.cpp$")
+list(APPEND TOOL_SOURCES ${TONALIS_X_SOURCES} ${TONALIS_DISPLAY_PORTABLE_SOURCES})
 if(TOOL_SOURCES)
     add_executable(tonalis ${TOOL_SOURCES})
     target_link_libraries(tonalis PRIVATE tonalis_core PkgConfig::XCB_RANDR)
@@ -103,12 +110,9 @@ foreach(folder_path ${UNIT_FOLDERS})
         target_link_libraries(${test_target} PRIVATE tonalis_core)
     endif()
     target_link_libraries(${test_target} PRIVATE GTest::gtest_main PkgConfig::LCMS2)
-    if(folder STREQUAL "tool")
-        # The tool's portable parts are tested in-process as well.
-        target_sources(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tool/ramp_resample.cpp
-                       ${PROJECT_SOURCE_DIR}/src/tool/table_load.cpp
-                       ${PROJECT_SOURCE_DIR}/src/tool/text_format.cpp)
-        target_include_directories(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    if(folder STREQUAL "display")
+        # The portable parts of the display access are tested in-process.
+        target_sources(${test_target} PRIVATE ${TONALIS_DISPLAY_PORTABLE_SOURCES})
     endif()
     target_compile_options(${test_target} PRIVATE ${TONALIS_WARNINGS})
     target_compile_definitions(${test_target} PRIVATE

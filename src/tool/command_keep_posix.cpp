@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "keeper/keep_autostart.h"
+#include "keeper/keep_instance.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "tool/arguments.h"
 #include "tool/command.h"
-#include "tool/keep_autostart.h"
+#include "tool/keep_arguments.h"
 #include "tool/keep_help.h"
-#include "tool/keep_instance.h"
 #include "tool/keep_loop.h"
-#include "tool/keep_plan.h"
 #include "tool/loader_targets.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

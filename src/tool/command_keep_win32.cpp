@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "display/display_access.h"
 #include "display/gamma_ramp_access.h"
 #include "keeper/keeper_link.h"
 #include "keeper/keeper_window.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "session/messages.h"
 #include "tool/arguments.h"
 #include "tool/command.h"
-#include "tool/display_access.h"
+#include "tool/keep_arguments.h"
 #include "tool/keep_help.h"
 #include "tool/keep_notices.h"
-#include "tool/keep_plan.h"
 #include "tool/loader_targets.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "tool/keep_instance.h"
-#include "tool/keep_plan.h"
+#include "keeper/keep_instance.h"
+#include "keeper/keep_plan.h"
 
 namespace tonalis::tool {
 

@@ -11,12 +11,13 @@
 #include <memory>
 #include <string>
 
+#include "keeper/keep_xrandr_tables.h"
 #include "keeper/keeper.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
+#include "tool/keep_arguments.h"
 #include "tool/keep_loop.h"
 #include "tool/keep_notices.h"
-#include "tool/keep_xrandr_tables.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

@@ -3,8 +3,8 @@
 
 #include <ctime>
 
+#include "model/text_format.h"
 #include "tool/console_output.h"
-#include "tool/text_format.h"
 
 namespace tonalis::tool {
 

@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "display/display_access.h"
 #include "model/platform.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "profile/load_monitor_profile.h"
 #include "resources/string_ids.h"
 #include "tool/arguments.h"
-#include "tool/display_access.h"
 #include "tool/profile_failure.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "display/display_access.h"
 #include "profile/vcgt_curves.h"
 #include "tool/command.h"
-#include "tool/display_access.h"
 
 namespace tonalis::tool {
 

@@ -7,11 +7,11 @@
 
 #include "display/kept_calibration.h"
 #include "keeper/keeper_link.h"
+#include "model/tool_error.h"
 #include "model/wide_path_win32.h"
 #include "profile/logon_entry.h"
 #include "profile/logon_monitors.h"
 #include "tool/logon_entry.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

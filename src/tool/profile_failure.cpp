@@ -2,10 +2,10 @@
 // checks give.
 #include "tool/profile_failure.h"
 
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "resources/string_ids.h"
 #include "tool/arguments.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

@@ -4,13 +4,13 @@
 #include <cstdlib>
 #include <memory>
 
-#include "tool/keep_xrandr_tables.h"
-#include "tool/ramp_resample.h"
-#include "tool/table_load.h"
-#include "tool/text_format.h"
-#include "tool/xcb_reply.h"
+#include "display/ramp_resample.h"
+#include "display/table_load.h"
+#include "display/xcb_reply.h"
+#include "keeper/keep_xrandr_tables.h"
+#include "model/text_format.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 XrandrKeptTables::XrandrKeptTables(xcb_connection_t* connection, xcb_window_t root,
                                    const KeepPlan& plan)
@@ -145,4 +145,4 @@ XrandrKeptTables::Output* XrandrKeptTables::Find(const std::string& name) {
     return nullptr;
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

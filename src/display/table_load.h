@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "display/display_access.h"
 #include "model/monitor_settings.h"
-#include "tool/display_access.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 // The curves as a display of size entries per channel holds them, read as
 // 256 entries per channel: what a read-back is compared with.
@@ -18,4 +18,4 @@ GammaRamp CurvesAsHeld(const VcgtCurves& curves, int size);
 // keeps; else why not, for a message.
 std::string LoadAndVerifyTable(DisplayAccess& access, int index, const VcgtCurves& curves);
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -7,9 +7,9 @@
 
 #include "model/monitor_settings.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 // The 256 entries of a channel held as size entries.
 void ChannelFromSize(const uint16_t* entries, int size, uint16_t* channel256);
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -10,12 +10,12 @@
 #include <cstring>
 #include <string>
 
+#include "keeper/keep_instance.h"
 #include "model/platform.h"
-#include "tool/keep_instance.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 namespace {
 
@@ -135,4 +135,4 @@ void KeepInstance::ClearStatus() {
     unlink(statusPath_.c_str());
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

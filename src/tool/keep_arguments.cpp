@@ -1,14 +1,14 @@
 // Reading tonalis keep's profiles and options.
-#include "tool/keep_plan.h"
+#include "tool/keep_arguments.h"
 
 #include <cstdlib>
 #include <utility>
 
 #include "model/platform.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "tool/arguments.h"
 #include "tool/loader_targets.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 
@@ -97,25 +97,6 @@ bool ReadChangedProfiles(KeepPlan* plan) {
         }
     }
     return read;
-}
-
-void ForgetKeptFiles(KeepPlan* plan) {
-    for (KeptProfile& kept : plan->profiles) {
-        kept.file.Forget();
-    }
-}
-
-const KeptProfile* ProfileFor(const KeepPlan& plan, const std::string& output) {
-    const KeptProfile* every = nullptr;
-    for (const KeptProfile& kept : plan.profiles) {
-        if (kept.output == output) {
-            return &kept;
-        }
-        if (kept.output.empty()) {
-            every = &kept;
-        }
-    }
-    return every;
 }
 
 }  // namespace tonalis::tool

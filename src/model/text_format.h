@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace tonalis::tool {
+namespace tonalis {
 
 #if defined(__GNUC__)
 __attribute__((format(printf, 1, 2)))
@@ -11,4 +11,4 @@ __attribute__((format(printf, 1, 2)))
 std::string
 Format(const char* format, ...);
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

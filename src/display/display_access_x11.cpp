@@ -9,13 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "tool/display_access.h"
-#include "tool/ramp_resample.h"
-#include "tool/text_format.h"
-#include "tool/xcb_reply.h"
-#include "tool/tool_error.h"
+#include "display/display_access.h"
+#include "display/ramp_resample.h"
+#include "display/xcb_reply.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 namespace {
 
@@ -190,4 +190,4 @@ std::unique_ptr<DisplayAccess> OpenDisplayAccess() {
     return access;
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -12,7 +12,7 @@
 #include "profile/kept_table.h"
 #include "profile/vcgt_curves.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 struct DisplayOutput {
     std::string name;
@@ -63,4 +63,4 @@ constexpr char kTablesSwitchedOffText[] =
 // Throws ToolError with status 2 when there is no display to reach.
 std::unique_ptr<DisplayAccess> OpenDisplayAccess();
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -1,12 +1,12 @@
-#include "tool/table_load.h"
+#include "display/table_load.h"
 
 #include <vector>
 
+#include "display/ramp_resample.h"
 #include "model/ramp_read_back.h"
-#include "tool/ramp_resample.h"
-#include "tool/text_format.h"
+#include "model/text_format.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 GammaRamp CurvesAsHeld(const VcgtCurves& curves, int size) {
     const int held = size > 1 ? size : kRampSize;
@@ -35,4 +35,4 @@ std::string LoadAndVerifyTable(DisplayAccess& access, int index, const VcgtCurve
     return Format("the display did not take the table (read back, an entry is %d off)", off);
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -13,9 +13,9 @@
 #include <cstring>
 #include <string>
 
-#include "tool/keep_instance.h"
+#include "keeper/keep_instance.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 namespace {
 
@@ -95,4 +95,4 @@ std::string DisplayKey(const std::string& display) {
     return host + ":" + number;
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -11,11 +11,11 @@
 #include <cstring>
 #include <string>
 
-#include "tool/keep_autostart.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
+#include "keeper/keep_autostart.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 namespace {
 
@@ -136,4 +136,4 @@ bool RemoveKeepAutostart(std::string* path) {
     return false;
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace tonalis::tool {
+namespace tonalis {
 
 // Writes the entry that runs "tonalis keep WORDS..."; returns its path.
 std::string InstallKeepAutostart(const std::vector<std::string>& words);
@@ -13,4 +13,4 @@ std::string InstallKeepAutostart(const std::vector<std::string>& words);
 // Deletes the entry; false when there was none.
 bool RemoveKeepAutostart(std::string* path);
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

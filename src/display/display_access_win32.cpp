@@ -4,12 +4,12 @@
 
 #include <string>
 
+#include "display/display_access.h"
 #include "display/gamma_ramp_access.h"
 #include "display/kept_calibration.h"
 #include "session/messages.h"
-#include "tool/display_access.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 namespace {
 
@@ -74,4 +74,4 @@ std::unique_ptr<DisplayAccess> OpenDisplayAccess() {
     return std::make_unique<GdiAccess>();
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

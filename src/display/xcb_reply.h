@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace tonalis::tool {
+namespace tonalis {
 
 struct FreeReply {
     void operator()(void* reply) const { std::free(reply); }
@@ -12,4 +12,4 @@ struct FreeReply {
 template <typename T>
 using Reply = std::unique_ptr<T, FreeReply>;
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace tonalis::tool {
+namespace tonalis {
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;
@@ -27,4 +27,4 @@ class UsageError : public ToolError {
     explicit UsageError(const std::string& message) : ToolError(kExitBadInput, message) {}
 };
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -2,11 +2,11 @@
 // precision pass; one that reports success and keeps its old table does not.
 #include <gtest/gtest.h>
 
+#include "display/ramp_resample.h"
+#include "display/table_load.h"
 #include "model/gamma_ramp.h"
-#include "tool/ramp_resample.h"
-#include "tool/table_load.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 namespace {
 
 // size entries per channel keeping the top bits of each, or nothing at all.
@@ -55,4 +55,4 @@ TEST(TableLoad, ReadBackWithinTheDisplaysSizeAndPrecision) {
 }
 
 }  // namespace
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -1,7 +1,7 @@
 // Linear resampling of a display's table to 256 entries.
-#include "tool/ramp_resample.h"
+#include "display/ramp_resample.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 namespace {
 
@@ -25,4 +25,4 @@ void ChannelFromSize(const uint16_t* entries, int size, uint16_t* channel256) {
     }
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "keeper/keep_plan.h"
 #include "keeper/monitor_tables.h"
-#include "tool/keep_plan.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 class XrandrKeptTables : public keeper::MonitorTables {
   public:
@@ -51,4 +51,4 @@ class XrandrKeptTables : public keeper::MonitorTables {
     std::vector<std::string> names_;
 };
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -5,11 +5,11 @@
 
 #include <cmath>
 
+#include "display/ramp_resample.h"
 #include "model/gamma_ramp.h"
 #include "profile/vcgt_curves.h"
-#include "tool/ramp_resample.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 namespace {
 
 TEST(RampResample, IdentityBecomesTheFullLineAtEverySize) {
@@ -51,4 +51,4 @@ TEST(RampResample, CalibrationTableSurvivesTheWayToEachSizeAndBack) {
 }
 
 }  // namespace
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -1,11 +1,11 @@
 // String formatting helpers of the command-line tool.
-#include "tool/text_format.h"
+#include "model/text_format.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
 
-namespace tonalis::tool {
+namespace tonalis {
 
 std::string Format(const char* format, ...) {
     va_list args;
@@ -24,4 +24,4 @@ std::string Format(const char* format, ...) {
     return text;
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace tonalis::tool {
+namespace tonalis {
 
 class KeepInstance {
   public:
@@ -45,4 +45,4 @@ class KeepInstance {
 // screen is left out.
 std::string DisplayKey(const std::string& display);
 
-}  // namespace tonalis::tool
+}  // namespace tonalis
