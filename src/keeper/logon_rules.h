@@ -1,37 +1,18 @@
-// The value "Tonalis" under the user's
-// Software\Microsoft\Windows\CurrentVersion\Run key: the command Windows runs
-// at every logon to give the monitors their calibration back.
+// The logon rules, in one place: for a copy of Tonalis (installed for every
+// user or not) and each monitor's choice, which entry starts which loader at
+// logon. The applet's logon box and tonalis.exe's --install-logon and
+// --remove-logon ask here.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
+#include <string>
 
 namespace tonalis {
 
 // TNP.cpl's keeper, of the form rundll32 calls, started at logon for the
 // monitors whose choice asks for it.
 constexpr char kLogonKeeperEntry[] = "TNLKeepCalibration";
-
-enum class LogonRemoval { kRemoved, kAbsent, kFailed };
-
-// The registry write that tests make fail: a user's Run key can be locked by
-// policy, which Wine cannot do.
-struct LogonSystemCalls {
-    LONG(WINAPI* setValue)
-    (HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
-};
-extern LogonSystemCalls g_logonSystemCalls;
-
-// Room for a command, in characters.
-constexpr uint32_t kLogonCommandSize = 2 * MAX_PATH + 64;
-
-// The command is kept in UTF-16, so that a path outside the ANSI code page
-// survives. Writes it and reads it back; false when it is not there.
-bool WriteLogonCommand(const wchar_t* command);
-LogonRemoval DeleteLogonCommand();
-// False when there is no value; size counts characters.
-bool ReadLogonCommand(wchar_t* buffer, uint32_t size);
 
 enum class InstalledLoader { kNone, kApplet, kTool };
 // Which Tonalis loader the value holds: TNP.cpl's keeper with --logon or
@@ -55,12 +36,20 @@ bool LibraryBeside(HMODULE module, wchar_t* path);
 // (SysWOW64 on 64-bit Windows), with --logon when it keeps only the monitors
 // whose choice asks for it; kLogonCommandSize characters. False when the
 // system folder cannot be found.
-bool KeeperCommand(const wchar_t* library, bool logonChoice, wchar_t* command);
+bool LogonKeeperCommand(const wchar_t* library, bool logonChoice, wchar_t* command);
 
 // The keeper of this library through rundll32.exe; false when the value could
 // not be written. An installed copy writes none and removes the applet's own.
 bool InstallLogonLoader();
 // Deletes the value when a Tonalis loader wrote it; false when that failed.
 bool RemoveLogonLoader();
+
+// tonalis.exe's entry, for every monitor: the keeper of the TNP.cpl beside the
+// program, or with once the program's one-shot apply; for an installed copy
+// each monitor's choice instead, under the per-machine entry. Returns the
+// command line it runs; throws ToolError when it cannot be written.
+std::string InstallEveryMonitorLoader(bool once);
+// Deletes it; false when there was none. Throws ToolError when that failed.
+bool RemoveEveryMonitorLoader();
 
 }  // namespace tonalis
