@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/monitor_settings.h"
-#include "profile/kept_table.h"
+#include "profile/table_verdict.h"
 #include "profile/vcgt_curves.h"
 
 namespace tonalis {
@@ -26,7 +26,7 @@ struct DisplayOutput {
 
 // A display's own table, as the loader at logon plans it.
 struct StoredTable {
-    KeptTable table = KeptTable::kNoProfile;
+    TableVerdict table = TableVerdict::kNoProfile;
     std::string profile;
     // kRegisteredUnreadable: the string id that says why.
     int readResult = 0;

@@ -41,8 +41,8 @@ class GdiAccess : public DisplayAccess {
     }
 
     StoredTable PlanStoredTable(int index) override {
-        KeptLoad load;
-        PlanKeptLoad(static_cast<uint32_t>(index), outputs_[index].name.c_str(), &load);
+        MonitorLoadPlan load;
+        PlanMonitorLoad(static_cast<uint32_t>(index), outputs_[index].name.c_str(), &load);
         StoredTable stored;
         stored.table = load.table;
         stored.profile = load.profile;

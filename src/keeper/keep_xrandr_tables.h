@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "keeper/keep_plan.h"
 #include "keeper/monitor_tables.h"
+#include "keeper/output_keep_plan.h"
 
 namespace tonalis {
 
 class XrandrKeptTables : public keeper::MonitorTables {
   public:
-    XrandrKeptTables(xcb_connection_t* connection, xcb_window_t root, const KeepPlan& plan);
+    XrandrKeptTables(xcb_connection_t* connection, xcb_window_t root, const OutputKeepPlan& plan);
 
     // Reads the outputs and CRTCs again; true when a mode, a position or the
     // set of outputs in use changed since the last time.
@@ -36,7 +36,7 @@ class XrandrKeptTables : public keeper::MonitorTables {
         xcb_randr_crtc_t crtc;
         int gammaSize;
         std::string layout;             // CRTC, mode, place and rotation
-        const KeptProfile* kept;        // null when nothing is kept for it
+        const OutputProfile* kept;      // null when nothing is kept for it
         GammaRamp keptRamp;             // as the CRTC holds it, 256 per channel
         std::vector<uint16_t> runs[3];  // what is written, at the CRTC's size
     };
@@ -46,7 +46,7 @@ class XrandrKeptTables : public keeper::MonitorTables {
 
     xcb_connection_t* connection_;
     xcb_window_t root_;
-    const KeepPlan& plan_;
+    const OutputKeepPlan& plan_;
     std::vector<Output> outputs_;  // those in use
     std::vector<std::string> names_;
 };

@@ -13,7 +13,7 @@
 namespace tonalis {
 
 XrandrKeptTables::XrandrKeptTables(xcb_connection_t* connection, xcb_window_t root,
-                                   const KeepPlan& plan)
+                                   const OutputKeepPlan& plan)
     : connection_(connection), root_(root), plan_(plan) {}
 
 bool XrandrKeptTables::Refresh() {

@@ -42,11 +42,11 @@ Load StoredLoad(DisplayAccess& access, int index) {
     Load load{index, {}, {}, {}};
     const StoredTable stored = access.PlanStoredTable(index);
     load.profile = stored.profile;
-    if (stored.table == KeptTable::kUsable) {
+    if (stored.table == TableVerdict::kUsable) {
         load.curves = stored.curves;
-    } else if (stored.table == KeptTable::kNoProfile) {
+    } else if (stored.table == TableVerdict::kNoProfile) {
         load.skipped = "no profile is registered or associated";
-    } else if (stored.table == KeptTable::kAssociatedWithoutTable) {
+    } else if (stored.table == TableVerdict::kAssociatedWithoutTable) {
         load.skipped = "its associated profile holds no table (" + StoredTableProblem(stored) + ")";
     } else {
         load.skipped = StoredTableProblem(stored);

@@ -73,7 +73,7 @@ int Control(const Arguments& arguments, std::string* out) {
 }
 
 // The profile given for every monitor kept, sampled as apply samples it.
-void ReadGivenProfile(const std::string& path, KeptChoice* choice) {
+void ReadGivenProfile(const std::string& path, UserKeepChoice* choice) {
     const ProfileTable table = ReadTableOfProfile(path);
     if (table.problem != TableProblem::kNone) {
         throw UsageError(table.message + "; nothing was changed");

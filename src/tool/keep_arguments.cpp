@@ -43,8 +43,8 @@ double ReadKeepInterval(const Arguments& arguments) {
     return seconds;
 }
 
-KeepPlan ReadKeepPlan(const Arguments& arguments) {
-    KeepPlan plan;
+OutputKeepPlan ReadKeepPlan(const Arguments& arguments) {
+    OutputKeepPlan plan;
     plan.interval = ReadKeepInterval(arguments);
     plan.quiet = arguments.Has("quiet");
     const std::vector<std::string>& words = arguments.Operands();
@@ -53,7 +53,7 @@ KeepPlan ReadKeepPlan(const Arguments& arguments) {
     }
     const std::string* output = arguments.Value("output");
     for (const std::string& word : words) {
-        KeptProfile kept;
+        OutputProfile kept;
         // A lone word that names a file is a profile, '=' or not.
         const bool file = words.size() == 1 && platform::StampOfFile(word.c_str()).found;
         if (file || !SplitPair(word, &kept.output, &kept.path)) {
@@ -83,9 +83,9 @@ KeepPlan ReadKeepPlan(const Arguments& arguments) {
     return plan;
 }
 
-bool ReadChangedProfiles(KeepPlan* plan) {
+bool ReadChangedProfiles(OutputKeepPlan* plan) {
     bool read = false;
-    for (KeptProfile& kept : plan->profiles) {
+    for (OutputProfile& kept : plan->profiles) {
         if (!kept.file.Changed(kept.path)) {
             continue;
         }

@@ -2,7 +2,7 @@
 // profile read again when its file changes.
 #pragma once
 
-#include "keeper/keep_plan.h"
+#include "keeper/output_keep_plan.h"
 
 namespace tonalis::tool {
 
@@ -13,11 +13,11 @@ double ReadKeepInterval(const Arguments& arguments);
 
 // PROFILE [--output NAME] or NAME=PROFILE...; throws UsageError (status 2) for
 // a profile without a usable table, a bad interval or a mixed form.
-KeepPlan ReadKeepPlan(const Arguments& arguments);
+OutputKeepPlan ReadKeepPlan(const Arguments& arguments);
 
 // Reads again each profile whose file changed since it was read, or every
 // one after ForgetKeptFiles; a file without a usable table now leaves the
 // table it had. True when a table was read.
-bool ReadChangedProfiles(KeepPlan* plan);
+bool ReadChangedProfiles(OutputKeepPlan* plan);
 
 }  // namespace tonalis::tool

@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "keeper/keep_instance.h"
-#include "keeper/keep_plan.h"
+#include "keeper/keeper_lock.h"
+#include "keeper/output_keep_plan.h"
 
 namespace tonalis::tool {
 
 // Returns the exit status. Throws ToolError (status 2) when the display
 // cannot be reached or an output named in the plan does not exist. The plan
 // takes each profile read again.
-int RunKeeper(KeepPlan& plan, const std::string& display, KeepInstance& instance);
+int RunKeeper(OutputKeepPlan& plan, const std::string& display, KeeperLock& instance);
 
 }  // namespace tonalis::tool

@@ -48,7 +48,7 @@ struct Connection {
 
 class KeeperLoop {
   public:
-    KeeperLoop(KeepPlan& plan, Connection& x, xcb_window_t root, KeepInstance& instance)
+    KeeperLoop(OutputKeepPlan& plan, Connection& x, xcb_window_t root, KeeperLock& instance)
         : plan_(plan),
           x_(x),
           instance_(instance),
@@ -57,7 +57,7 @@ class KeeperLoop {
 
     void CheckOutputsNamed() {
         tables_.Refresh();
-        for (const KeptProfile& kept : plan_.profiles) {
+        for (const OutputProfile& kept : plan_.profiles) {
             if (kept.output.empty()) {
                 continue;
             }
@@ -117,7 +117,7 @@ class KeeperLoop {
     }
 
   private:
-    static keeper::KeeperTiming Timing(const KeepPlan& plan) {
+    static keeper::KeeperTiming Timing(const OutputKeepPlan& plan) {
         keeper::KeeperTiming timing;
         timing.interval = plan.interval;
         return timing;
@@ -172,7 +172,7 @@ class KeeperLoop {
         std::string text = Format("keeper process %d, checking every %g s, %ld checks so far\n",
                                   static_cast<int>(getpid()), plan_.interval, checks_);
         for (const keeper::MonitorState& monitor : keeper_.Monitors()) {
-            const KeptProfile* kept = ProfileFor(plan_, monitor.name);
+            const OutputProfile* kept = ProfileFor(plan_, monitor.name);
             if (kept == nullptr) {
                 continue;
             }
@@ -184,9 +184,9 @@ class KeeperLoop {
         instance_.WriteStatus(text);
     }
 
-    KeepPlan& plan_;
+    OutputKeepPlan& plan_;
     Connection& x_;
-    KeepInstance& instance_;
+    KeeperLock& instance_;
     XrandrKeptTables tables_;
     keeper::Keeper keeper_;
     long checks_ = 0;
@@ -218,7 +218,7 @@ uint8_t RandrEvents(const Connection& x, const std::string& display) {
 
 }  // namespace
 
-int RunKeeper(KeepPlan& plan, const std::string& display, KeepInstance& instance) {
+int RunKeeper(OutputKeepPlan& plan, const std::string& display, KeeperLock& instance) {
     // The signals come through the poll, never in the middle of a request.
     sigset_t handled;
     sigemptyset(&handled);

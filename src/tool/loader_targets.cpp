@@ -189,7 +189,7 @@ ProfileTable ReadTableOfProfile(const std::string& path) {
 }
 
 std::string StoredTableProblem(const StoredTable& stored) {
-    if (stored.table == KeptTable::kRegisteredMissing) {
+    if (stored.table == TableVerdict::kRegisteredMissing) {
         return stored.profile + ": the file does not exist";
     }
     return TableMessage(stored.profile, stored.readResult, stored.problem);

@@ -1,17 +1,17 @@
 // The profile each output keeps, and forgetting what was read.
-#include "keeper/keep_plan.h"
+#include "keeper/output_keep_plan.h"
 
 namespace tonalis {
 
-void ForgetKeptFiles(KeepPlan* plan) {
-    for (KeptProfile& kept : plan->profiles) {
+void ForgetKeptFiles(OutputKeepPlan* plan) {
+    for (OutputProfile& kept : plan->profiles) {
         kept.file.Forget();
     }
 }
 
-const KeptProfile* ProfileFor(const KeepPlan& plan, const std::string& output) {
-    const KeptProfile* every = nullptr;
-    for (const KeptProfile& kept : plan.profiles) {
+const OutputProfile* ProfileFor(const OutputKeepPlan& plan, const std::string& output) {
+    const OutputProfile* every = nullptr;
+    for (const OutputProfile& kept : plan.profiles) {
         if (kept.output == output) {
             return &kept;
         }

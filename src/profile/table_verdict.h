@@ -4,7 +4,7 @@
 
 namespace tonalis {
 
-enum class KeptTable {
+enum class TableVerdict {
     kUsable,
     kNoProfile,
     // A profile the system associates may be any profile (sRGB has no table).
@@ -16,9 +16,10 @@ enum class KeptTable {
     kRegisteredWithoutTable,
 };
 
-inline bool IsRegisteredFailure(KeptTable table) {
-    return table == KeptTable::kRegisteredMissing || table == KeptTable::kRegisteredUnreadable ||
-           table == KeptTable::kRegisteredWithoutTable;
+inline bool IsRegisteredFailure(TableVerdict table) {
+    return table == TableVerdict::kRegisteredMissing ||
+           table == TableVerdict::kRegisteredUnreadable ||
+           table == TableVerdict::kRegisteredWithoutTable;
 }
 
 }  // namespace tonalis

@@ -11,15 +11,15 @@
 
 namespace tonalis {
 
-struct KeptProfile {
+struct OutputProfile {
     std::string output;  // empty: every output that has no profile of its own
     std::string path;
     VcgtCurves curves;
     keeper::KeptFile file;
 };
 
-struct KeepPlan {
-    std::vector<KeptProfile> profiles;
+struct OutputKeepPlan {
+    std::vector<OutputProfile> profiles;
     double interval = 2.0;  // seconds between polls
     bool quiet = false;
 };
@@ -28,9 +28,9 @@ constexpr double kShortestInterval = 0.5;
 constexpr double kLongestInterval = 60.0;
 
 // Every profile is read again at the next check.
-void ForgetKeptFiles(KeepPlan* plan);
+void ForgetKeptFiles(OutputKeepPlan* plan);
 
 // The profile kept for an output, or null.
-const KeptProfile* ProfileFor(const KeepPlan& plan, const std::string& output);
+const OutputProfile* ProfileFor(const OutputKeepPlan& plan, const std::string& output);
 
 }  // namespace tonalis

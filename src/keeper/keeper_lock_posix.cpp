@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "keeper/keep_instance.h"
+#include "keeper/keeper_lock.h"
 #include "model/platform.h"
 #include "model/text_format.h"
 #include "model/tool_error.h"
@@ -45,7 +45,7 @@ struct flock WholeFile() {
 
 }  // namespace
 
-KeepInstance::KeepInstance(const std::string& display) {
+KeeperLock::KeeperLock(const std::string& display) {
     std::string userPart;
     const std::string folder = LockFolder(&userPart);
     std::string name = DisplayKey(display);
@@ -65,7 +65,7 @@ KeepInstance::KeepInstance(const std::string& display) {
     }
 }
 
-KeepInstance::~KeepInstance() {
+KeeperLock::~KeeperLock() {
     if (held_) {
         unlink(statusPath_.c_str());
     }
@@ -74,13 +74,13 @@ KeepInstance::~KeepInstance() {
 
 // A record lock, not flock: F_GETLK tells any other process who holds it.
 // The keeper opens the file once, as closing any of its descriptors drops it.
-bool KeepInstance::Acquire() {
+bool KeeperLock::Acquire() {
     struct flock lock = WholeFile();
     held_ = fcntl(fd_, F_SETLK, &lock) == 0;
     return held_;
 }
 
-int KeepInstance::RunningProcess() {
+int KeeperLock::RunningProcess() {
     struct flock lock = WholeFile();
     if (fcntl(fd_, F_GETLK, &lock) != 0 || lock.l_type == F_UNLCK) {
         return 0;
@@ -88,7 +88,7 @@ int KeepInstance::RunningProcess() {
     return static_cast<int>(lock.l_pid);
 }
 
-bool KeepInstance::WaitUntilFree(double seconds) {
+bool KeeperLock::WaitUntilFree(double seconds) {
     for (double waited = 0; waited < seconds; waited += 0.02) {
         if (RunningProcess() == 0) {
             return true;
@@ -98,7 +98,7 @@ bool KeepInstance::WaitUntilFree(double seconds) {
     return RunningProcess() == 0;
 }
 
-bool KeepInstance::WriteStatus(const std::string& text) {
+bool KeeperLock::WriteStatus(const std::string& text) {
     // A new file only: a link or another user's file under the name refuses it.
     const std::string partial = statusPath_ + ".new";
     unlink(partial.c_str());
@@ -113,7 +113,7 @@ bool KeepInstance::WriteStatus(const std::string& text) {
     return true;
 }
 
-bool KeepInstance::ReadStatus(std::string* text) {
+bool KeeperLock::ReadStatus(std::string* text) {
     const int file = open(statusPath_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     struct stat status;
     if (file < 0 || fstat(file, &status) != 0 || status.st_uid != getuid()) {
@@ -131,7 +131,7 @@ bool KeepInstance::ReadStatus(std::string* text) {
     return true;
 }
 
-void KeepInstance::ClearStatus() {
+void KeeperLock::ClearStatus() {
     unlink(statusPath_.c_str());
 }
 

@@ -7,14 +7,14 @@
 
 namespace tonalis {
 
-class KeepInstance {
+class KeeperLock {
   public:
     // The lock of the display, in $XDG_RUNTIME_DIR, else in /tmp with the
     // user id in the name. Throws ToolError when it cannot be opened.
-    explicit KeepInstance(const std::string& display);
-    ~KeepInstance();
-    KeepInstance(const KeepInstance&) = delete;
-    KeepInstance& operator=(const KeepInstance&) = delete;
+    explicit KeeperLock(const std::string& display);
+    ~KeeperLock();
+    KeeperLock(const KeeperLock&) = delete;
+    KeeperLock& operator=(const KeeperLock&) = delete;
 
     // Takes the lock; false when another keeper holds it. A lock left by a
     // dead keeper is free: the system releases it with the process.

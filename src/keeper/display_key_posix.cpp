@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "keeper/keep_instance.h"
+#include "keeper/keeper_lock.h"
 
 namespace tonalis {
 
