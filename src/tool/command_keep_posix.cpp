@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "keeper/keep_autostart.h"
+#include "keeper/keep_loop.h"
 #include "keeper/keeper_lock.h"
 #include "model/text_format.h"
 #include "model/tool_error.h"
@@ -16,7 +17,7 @@
 #include "tool/command.h"
 #include "tool/keep_arguments.h"
 #include "tool/keep_help.h"
-#include "tool/keep_loop.h"
+#include "tool/keep_line.h"
 #include "tool/loader_targets.h"
 
 namespace tonalis::tool {
@@ -138,7 +139,7 @@ int RunKeep(const Arguments& arguments, std::string* out) {
                                "(process %d); tonalis keep --stop ends it",
                                DisplayKey(display).c_str(), instance.RunningProcess()));
     }
-    return RunKeeper(plan, display, instance);
+    return RunKeeper(plan, display, instance, SayKeepLine);
 }
 
 const KnownOption kOptions[] = {kOutputOption,

@@ -10,6 +10,7 @@
 #include "display/gamma_ramp_access.h"
 #include "keeper/keeper_link.h"
 #include "keeper/keeper_window.h"
+#include "keeper/notice_text.h"
 #include "model/text_format.h"
 #include "model/tool_error.h"
 #include "session/messages.h"
@@ -17,7 +18,7 @@
 #include "tool/command.h"
 #include "tool/keep_arguments.h"
 #include "tool/keep_help.h"
-#include "tool/keep_notices.h"
+#include "tool/keep_line.h"
 #include "tool/loader_targets.h"
 
 namespace tonalis::tool {

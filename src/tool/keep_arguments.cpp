@@ -83,20 +83,4 @@ OutputKeepPlan ReadKeepPlan(const Arguments& arguments) {
     return plan;
 }
 
-bool ReadChangedProfiles(OutputKeepPlan* plan) {
-    bool read = false;
-    for (OutputProfile& kept : plan->profiles) {
-        if (!kept.file.Changed(kept.path)) {
-            continue;
-        }
-        ProfileTable table = ReadTableOfProfile(kept.path);
-        kept.file.Read();
-        if (table.problem == TableProblem::kNone) {
-            kept.curves = std::move(table.curves);
-            read = true;
-        }
-    }
-    return read;
-}
-
 }  // namespace tonalis::tool

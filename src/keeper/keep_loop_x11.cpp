@@ -10,16 +10,17 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 
+#include "display/profile_table.h"
+#include "keeper/keep_loop.h"
 #include "keeper/keep_xrandr_tables.h"
 #include "keeper/keeper.h"
+#include "keeper/notice_text.h"
 #include "model/text_format.h"
 #include "model/tool_error.h"
-#include "tool/keep_arguments.h"
-#include "tool/keep_loop.h"
-#include "tool/keep_notices.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 namespace {
 
@@ -32,6 +33,25 @@ double Seconds(clockid_t clock) {
 // Time spent asleep: the boot clock runs on through a suspend, the monotonic one does not.
 double SleptSoFar() {
     return Seconds(CLOCK_BOOTTIME) - Seconds(CLOCK_MONOTONIC);
+}
+
+// Reads again each profile whose file changed since it was read, or every
+// one after ForgetKeptFiles; a file without a usable table now leaves the
+// table it had. True when a table was read.
+bool ReadChangedProfiles(OutputKeepPlan* plan) {
+    bool read = false;
+    for (OutputProfile& kept : plan->profiles) {
+        if (!kept.file.Changed(kept.path)) {
+            continue;
+        }
+        ProfileTable table = ReadTableOfProfile(kept.path);
+        kept.file.Read();
+        if (table.problem == TableProblem::kNone) {
+            kept.curves = std::move(table.curves);
+            read = true;
+        }
+    }
+    return read;
 }
 
 constexpr KeepWords kXWords = {"new output loaded", "mode change", "wake",
@@ -48,8 +68,10 @@ struct Connection {
 
 class KeeperLoop {
   public:
-    KeeperLoop(OutputKeepPlan& plan, Connection& x, xcb_window_t root, KeeperLock& instance)
+    KeeperLoop(OutputKeepPlan& plan, Connection& x, xcb_window_t root, KeeperLock& instance,
+               KeepSay say)
         : plan_(plan),
+          say_(say),
           x_(x),
           instance_(instance),
           tables_(x.handle, root, plan),
@@ -95,7 +117,7 @@ class KeeperLoop {
             }
             layoutEvent = DrainEvents(randrEvents, xcb_poll_for_event) || layoutEvent;
             if (xcb_connection_has_error(x_.handle)) {
-                SayKeepLine("the X server went away; the keeper ends");
+                say_("the X server went away; the keeper ends");
                 return kExitSuccess;
             }
             ReadChangedFiles();
@@ -140,7 +162,7 @@ class KeeperLoop {
             WriteStatus();
         } else {
             if (!plan_.quiet) {
-                SayKeepLine("stopped; the tables stay loaded");
+                say_("stopped; the tables stay loaded");
             }
             return false;
         }
@@ -162,7 +184,7 @@ class KeeperLoop {
     void Tell(const std::vector<keeper::Notice>& notices) {
         for (const keeper::Notice& notice : notices) {
             if (!plan_.quiet || PrintedWhenQuiet(notice.kind)) {
-                SayKeepLine(NoticeText(notice, kXWords));
+                say_(NoticeText(notice, kXWords));
             }
         }
     }
@@ -185,6 +207,7 @@ class KeeperLoop {
     }
 
     OutputKeepPlan& plan_;
+    KeepSay say_;
     Connection& x_;
     KeeperLock& instance_;
     XrandrKeptTables tables_;
@@ -218,7 +241,7 @@ uint8_t RandrEvents(const Connection& x, const std::string& display) {
 
 }  // namespace
 
-int RunKeeper(OutputKeepPlan& plan, const std::string& display, KeeperLock& instance) {
+int RunKeeper(OutputKeepPlan& plan, const std::string& display, KeeperLock& instance, KeepSay say) {
     // The signals come through the poll, never in the middle of a request.
     sigset_t handled;
     sigemptyset(&handled);
@@ -239,10 +262,10 @@ int RunKeeper(OutputKeepPlan& plan, const std::string& display, KeeperLock& inst
     xcb_randr_select_input(x.handle, root,
                            XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
                                XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE);
-    KeeperLoop loop(plan, x, root, instance);
+    KeeperLoop loop(plan, x, root, instance, say);
     loop.CheckOutputsNamed();
 
     return loop.Run(signals, randrEvents);
 }
 
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -6,7 +6,7 @@
 
 #include "keeper/keeper.h"
 
-namespace tonalis::tool {
+namespace tonalis {
 
 // The words that differ from one system to the other.
 struct KeepWords {
@@ -22,7 +22,4 @@ bool PrintedWhenQuiet(keeper::NoticeKind kind);
 // "MONITOR: what happened".
 std::string NoticeText(const keeper::Notice& notice, const KeepWords& words);
 
-// The line on stderr after the time of day, flushed.
-void SayKeepLine(const std::string& line);
-
-}  // namespace tonalis::tool
+}  // namespace tonalis

@@ -1,12 +1,7 @@
 // The keeper's lines on stderr, shared by tonalis keep on X and on Windows.
-#include "tool/keep_notices.h"
+#include "keeper/notice_text.h"
 
-#include <ctime>
-
-#include "model/text_format.h"
-#include "tool/console_output.h"
-
-namespace tonalis::tool {
+namespace tonalis {
 
 namespace {
 
@@ -46,11 +41,4 @@ std::string NoticeText(const keeper::Notice& notice, const KeepWords& words) {
     return notice.monitor + ": " + Happened(notice.kind, words);
 }
 
-void SayKeepLine(const std::string& line) {
-    const time_t now = time(nullptr);
-    char clock[16];
-    strftime(clock, sizeof clock, "%H:%M:%S", localtime(&now));
-    WriteOutput(stderr, Format("%s tonalis keep: %s\n", clock, line.c_str()));
-}
-
-}  // namespace tonalis::tool
+}  // namespace tonalis
