@@ -24,12 +24,18 @@ if(TONALIS_FUZZ)
 endif()
 
 # One library per folder, so that a folder and its tests build on their own.
+# Of display/, which is Win32 but for the X side, the files that read a
+# profile's table and load it into any display are portable.
 set(TONALIS_PREVIOUS_LIBRARY "")
-foreach(folder model icc profile keeper)
+foreach(folder model icc profile display keeper)
     set(sources ${TONALIS_PORTABLE_SOURCES})
     list(FILTER sources INCLUDE REGEX "/src/${folder}/")
     if(folder STREQUAL "model")
         list(APPEND sources ${PROJECT_SOURCE_DIR}/src/model/platform_portable.cpp)
+    elseif(folder STREQUAL "display")
+        foreach(name profile_table ramp_resample table_load)
+            list(APPEND sources ${PROJECT_SOURCE_DIR}/src/display/${name}.cpp)
+        endforeach()
     endif()
     if(sources)
         add_library(tonalis_${folder} STATIC ${sources})
@@ -60,8 +66,13 @@ if(TONALIS_FUZZ)
     return()
 endif()
 
+# display/ and keeper/ hold the X side beside the Windows one: the tool takes
+# their X and POSIX files.
+tonalis_glob(TONALIS_X_SOURCES display keeper)
+list(FILTER TONALIS_X_SOURCES INCLUDE REGEX "_(x11|posix)\\.cpp$")
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/tool/*.cpp)
 list(FILTER TOOL_SOURCES EXCLUDE REGEX "_win32\\.cpp$")
+list(APPEND TOOL_SOURCES ${TONALIS_X_SOURCES})
 if(TOOL_SOURCES)
     add_executable(tonalis ${TOOL_SOURCES})
     target_link_libraries(tonalis PRIVATE tonalis_core PkgConfig::XCB_RANDR)
@@ -103,13 +114,6 @@ foreach(folder_path ${UNIT_FOLDERS})
         target_link_libraries(${test_target} PRIVATE tonalis_core)
     endif()
     target_link_libraries(${test_target} PRIVATE GTest::gtest_main PkgConfig::LCMS2)
-    if(folder STREQUAL "tool")
-        # The tool's portable parts are tested in-process as well.
-        target_sources(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src/tool/ramp_resample.cpp
-                       ${PROJECT_SOURCE_DIR}/src/tool/table_load.cpp
-                       ${PROJECT_SOURCE_DIR}/src/tool/text_format.cpp)
-        target_include_directories(${test_target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
-    endif()
     target_compile_options(${test_target} PRIVATE ${TONALIS_WARNINGS})
     target_compile_definitions(${test_target} PRIVATE
                                TONALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -6,6 +6,7 @@ set(TONALIS_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 set(TONALIS_SYSTEM_LIBS user32 gdi32 advapi32 comctl32 comdlg32 shell32)
 
 tonalis_glob(TONALIS_WIN32_ONLY_SOURCES session applet display ui)
+list(FILTER TONALIS_WIN32_ONLY_SOURCES EXCLUDE REGEX "_(x11|posix)\\.cpp$")
 tonalis_glob(TONALIS_SPLIT_SOURCES model icc profile keeper)
 list(FILTER TONALIS_SPLIT_SOURCES INCLUDE REGEX "_win32\\.cpp$")
 

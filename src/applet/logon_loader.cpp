@@ -24,7 +24,7 @@ std::string LoadText(int id) {
 
 // Why the monitor kept its table, or empty when it needs no word.
 std::string Failure(const KeptResult& result) {
-    const KeptLoad& load = result.load;
+    const MonitorLoadPlan& load = result.load;
     switch (result.outcome) {
         case KeptOutcome::kRefused:
             return LoadText(strings::kKeptTableRefused);
@@ -34,14 +34,14 @@ std::string Failure(const KeptResult& result) {
             break;
         default:
             // A monitor that wants its calibration back has had one saved.
-            return result.wanted && load.table == KeptTable::kNoProfile
+            return result.wanted && load.table == TableVerdict::kNoProfile
                        ? LoadText(strings::kKeptNoProfile)
                        : std::string();
     }
     switch (load.table) {
-        case KeptTable::kRegisteredMissing:
+        case TableVerdict::kRegisteredMissing:
             return LoadText(strings::kKeptProfileMissing) + load.profile;
-        case KeptTable::kRegisteredUnreadable:
+        case TableVerdict::kRegisteredUnreadable:
             return LoadText(load.readResult) + " " + load.profile;
         default:
             return LoadText(strings::kKeptProfileWithoutTable) + load.profile;

@@ -121,34 +121,34 @@ bool ReadProfileTable(const char* profile, GammaRamp* ramp, int* readResult, Vcg
     return true;
 }
 
-void PlanKeptLoad(uint32_t number, const char* device, KeptLoad* load) {
+void PlanMonitorLoad(uint32_t number, const char* device, MonitorLoadPlan* load) {
     *load = {};
     CopyName(device, &load->device);
     bool registered = false;
     if (!FindKeptProfile(number, device, load->profile, sizeof load->profile, &registered)) {
-        load->table = KeptTable::kNoProfile;
+        load->table = TableVerdict::kNoProfile;
         return;
     }
     if (registered && !FileExists(load->profile)) {
-        load->table = KeptTable::kRegisteredMissing;
+        load->table = TableVerdict::kRegisteredMissing;
         return;
     }
     if (ReadProfileTable(load->profile, &load->ramp, &load->readResult, &load->problem)) {
-        load->table = KeptTable::kUsable;
+        load->table = TableVerdict::kUsable;
     } else if (!registered) {
-        load->table = KeptTable::kAssociatedWithoutTable;
+        load->table = TableVerdict::kAssociatedWithoutTable;
     } else {
-        load->table = load->readResult != 0 ? KeptTable::kRegisteredUnreadable
-                                            : KeptTable::kRegisteredWithoutTable;
+        load->table = load->readResult != 0 ? TableVerdict::kRegisteredUnreadable
+                                            : TableVerdict::kRegisteredWithoutTable;
     }
 }
 
-KeptOutcome LoadKeptCalibration(uint32_t number, const char* device, KeptLoad* load) {
-    PlanKeptLoad(number, device, load);
+KeptOutcome LoadKeptCalibration(uint32_t number, const char* device, MonitorLoadPlan* load) {
+    PlanMonitorLoad(number, device, load);
     if (IsRegisteredFailure(load->table)) {
         return KeptOutcome::kUnusable;
     }
-    if (load->table != KeptTable::kUsable) {
+    if (load->table != TableVerdict::kUsable) {
         return KeptOutcome::kNothingToLoad;
     }
     switch (LoadDeviceTable(load->device.text, load->ramp)) {

@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "model/monitor_settings.h"
-#include "profile/kept_table.h"
 #include "profile/logon_monitors.h"
+#include "profile/table_verdict.h"
 #include "profile/vcgt_curves.h"
 
 namespace tonalis {
@@ -40,10 +40,10 @@ enum class TableTaken { kHeld, kRefused, kNotHeld };
 // kept another table. A table that cannot be read back counts as held.
 TableTaken LoadDeviceTable(const char* device, const GammaRamp& ramp);
 
-struct KeptLoad {
+struct MonitorLoadPlan {
     DisplayDeviceName device;
     char profile[kProfilePathSize];
-    KeptTable table;
+    TableVerdict table;
     // kRegisteredUnreadable: the string id that says why.
     int readResult;
     // kRegisteredWithoutTable and kAssociatedWithoutTable: why.
@@ -58,7 +58,7 @@ struct KeptLoad {
 bool ReadProfileTable(const char* profile, GammaRamp* ramp, int* readResult, VcgtProblem* problem);
 
 // What the monitor would get back, found and read without changing anything.
-void PlanKeptLoad(uint32_t number, const char* device, KeptLoad* load);
+void PlanMonitorLoad(uint32_t number, const char* device, MonitorLoadPlan* load);
 
 enum class KeptOutcome { kLoaded, kNothingToLoad, kUnusable, kRefused, kNotHeld };
 
@@ -66,11 +66,11 @@ enum class KeptOutcome { kLoaded, kNothingToLoad, kUnusable, kRefused, kNotHeld 
 // read-back. kNothingToLoad for a monitor without a profile or whose
 // associated profile holds no table; kUnusable when the registered one
 // cannot be used (load->table says why).
-KeptOutcome LoadKeptCalibration(uint32_t number, const char* device, KeptLoad* load);
+KeptOutcome LoadKeptCalibration(uint32_t number, const char* device, MonitorLoadPlan* load);
 
 struct KeptResult {
     bool wanted;
-    KeptLoad load;
+    MonitorLoadPlan load;
     KeptOutcome outcome;
 };
 

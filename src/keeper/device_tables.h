@@ -11,7 +11,7 @@
 
 namespace tonalis {
 
-struct KeptChoice {
+struct UserKeepChoice {
     int monitor = -1;          // only this monitor, in the applet's numbering; -1: all
     bool hasProfile = false;   // a profile given for every monitor kept
     GammaRamp profileTable{};  // its table, at 256 entries a channel
@@ -22,7 +22,7 @@ struct KeptChoice {
 
 class DeviceTables : public keeper::MonitorTables {
   public:
-    explicit DeviceTables(const KeptChoice& choice) : choice_(choice) {}
+    explicit DeviceTables(const UserKeepChoice& choice) : choice_(choice) {}
 
     std::vector<std::string> Present() override;
     bool Kept(const std::string& monitor, GammaRamp* ramp) override;
@@ -56,7 +56,7 @@ class DeviceTables : public keeper::MonitorTables {
     };
     Entry& Read(const std::string& monitor);
 
-    KeptChoice choice_;
+    UserKeepChoice choice_;
     std::vector<std::string> present_;
     std::map<std::string, Entry> kept_;
 };

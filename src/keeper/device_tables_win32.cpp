@@ -101,9 +101,9 @@ DeviceTables::Entry& DeviceTables::Read(const std::string& monitor) {
         return entry;
     }
     // The same rule as the loader at logon: the registered profile, else the associated one.
-    KeptLoad load;
-    PlanKeptLoad(static_cast<uint32_t>(number), monitor.c_str(), &load);
-    entry.usable = load.table == KeptTable::kUsable;
+    MonitorLoadPlan load;
+    PlanMonitorLoad(static_cast<uint32_t>(number), monitor.c_str(), &load);
+    entry.usable = load.table == TableVerdict::kUsable;
     entry.table = load.ramp;
     entry.profile = load.profile;
     entry.stamped = ReadFileStamp(load.profile, &entry.stamp);

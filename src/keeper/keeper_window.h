@@ -13,7 +13,7 @@
 namespace tonalis {
 
 struct KeeperSettings {
-    KeptChoice choice;
+    UserKeepChoice choice;
     double interval = 2.0;  // seconds between polls
     bool tray = true;
     // After a wake or unlock, and the other times of the core; tests shorten none.

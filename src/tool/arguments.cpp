@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 
 namespace tonalis::tool {
 

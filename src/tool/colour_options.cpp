@@ -10,12 +10,12 @@
 #include "model/channel_peaks.h"
 #include "model/plausible_ranges.h"
 #include "model/presets.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "model/white_point.h"
 #include "resources/string_ids.h"
 #include "tool/arguments.h"
 #include "tool/profile_failure.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

@@ -3,16 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "display/display_access.h"
+#include "display/table_load.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "tool/arguments.h"
 #include "tool/command.h"
 #include "tool/console_output.h"
-#include "tool/display_access.h"
 #include "tool/json_writer.h"
 #include "tool/loader_targets.h"
 #include "tool/logon_entry.h"
-#include "tool/table_load.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 
@@ -42,11 +42,11 @@ Load StoredLoad(DisplayAccess& access, int index) {
     Load load{index, {}, {}, {}};
     const StoredTable stored = access.PlanStoredTable(index);
     load.profile = stored.profile;
-    if (stored.table == KeptTable::kUsable) {
+    if (stored.table == TableVerdict::kUsable) {
         load.curves = stored.curves;
-    } else if (stored.table == KeptTable::kNoProfile) {
+    } else if (stored.table == TableVerdict::kNoProfile) {
         load.skipped = "no profile is registered or associated";
-    } else if (stored.table == KeptTable::kAssociatedWithoutTable) {
+    } else if (stored.table == TableVerdict::kAssociatedWithoutTable) {
         load.skipped = "its associated profile holds no table (" + StoredTableProblem(stored) + ")";
     } else {
         load.skipped = StoredTableProblem(stored);

@@ -3,12 +3,12 @@
 
 #include "model/channel_peaks.h"
 #include "model/starting_record.h"
+#include "model/text_format.h"
 #include "profile/load_monitor_profile.h"
 #include "tool/arguments.h"
 #include "tool/command.h"
 #include "tool/json_writer.h"
 #include "tool/profile_failure.h"
-#include "tool/text_format.h"
 
 namespace tonalis::tool {
 

@@ -8,16 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "keeper/keep_autostart.h"
+#include "keeper/keep_loop.h"
+#include "keeper/keeper_lock.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "tool/arguments.h"
 #include "tool/command.h"
-#include "tool/keep_autostart.h"
+#include "tool/keep_arguments.h"
 #include "tool/keep_help.h"
-#include "tool/keep_instance.h"
-#include "tool/keep_loop.h"
-#include "tool/keep_plan.h"
+#include "tool/keep_line.h"
 #include "tool/loader_targets.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 
@@ -34,7 +35,7 @@ std::string Display() {
     return name;
 }
 
-int RunningOrFail(KeepInstance& instance, const std::string& display) {
+int RunningOrFail(KeeperLock& instance, const std::string& display) {
     const int process = instance.RunningProcess();
     if (process <= 0) {
         throw ToolError(kExitFailure, "no keeper is running on display " + DisplayKey(display));
@@ -44,7 +45,7 @@ int RunningOrFail(KeepInstance& instance, const std::string& display) {
 
 int Stop(std::string* out) {
     const std::string display = Display();
-    KeepInstance instance(display);
+    KeeperLock instance(display);
     const int process = RunningOrFail(instance, display);
     if (kill(process, SIGTERM) != 0 || !instance.WaitUntilFree(5.0)) {
         throw ToolError(kExitFailure, Format("the keeper (process %d) did not stop", process));
@@ -55,7 +56,7 @@ int Stop(std::string* out) {
 
 int Signal(int number, std::string* out) {
     const std::string display = Display();
-    KeepInstance instance(display);
+    KeeperLock instance(display);
     const int process = RunningOrFail(instance, display);
     if (number == SIGHUP) {
         kill(process, SIGHUP);
@@ -77,9 +78,9 @@ int Signal(int number, std::string* out) {
 }
 
 // The words an autostart entry repeats: absolute profile paths and the options.
-std::vector<std::string> AutostartWords(const Arguments& arguments, const KeepPlan& plan) {
+std::vector<std::string> AutostartWords(const Arguments& arguments, const OutputKeepPlan& plan) {
     std::vector<std::string> words;
-    for (const KeptProfile& kept : plan.profiles) {
+    for (const OutputProfile& kept : plan.profiles) {
         char* absolute = realpath(kept.path.c_str(), nullptr);
         const std::string path = absolute ? absolute : kept.path;
         std::free(absolute);
@@ -125,20 +126,20 @@ int RunKeep(const Arguments& arguments, std::string* out) {
         return kExitSuccess;
     }
     // Every profile is read before anything else: a bad one changes nothing.
-    KeepPlan plan = ReadKeepPlan(arguments);
+    OutputKeepPlan plan = ReadKeepPlan(arguments);
     if (arguments.Has("install-autostart")) {
         *out = "runs at logon: " + InstallKeepAutostart(AutostartWords(arguments, plan)) + "\n";
         return kExitSuccess;
     }
     const std::string display = Display();
-    KeepInstance instance(display);
+    KeeperLock instance(display);
     if (!instance.Acquire()) {
         throw ToolError(kExitFailure,
                         Format("a keeper is already running on display %s "
                                "(process %d); tonalis keep --stop ends it",
                                DisplayKey(display).c_str(), instance.RunningProcess()));
     }
-    return RunKeeper(plan, display, instance);
+    return RunKeeper(plan, display, instance, SayKeepLine);
 }
 
 const KnownOption kOptions[] = {kOutputOption,

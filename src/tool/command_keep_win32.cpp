@@ -6,19 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "display/display_access.h"
 #include "display/gamma_ramp_access.h"
 #include "keeper/keeper_link.h"
 #include "keeper/keeper_window.h"
+#include "keeper/notice_text.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "session/messages.h"
 #include "tool/arguments.h"
 #include "tool/command.h"
-#include "tool/display_access.h"
+#include "tool/keep_arguments.h"
 #include "tool/keep_help.h"
-#include "tool/keep_notices.h"
-#include "tool/keep_plan.h"
+#include "tool/keep_line.h"
 #include "tool/loader_targets.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 
@@ -73,7 +74,7 @@ int Control(const Arguments& arguments, std::string* out) {
 }
 
 // The profile given for every monitor kept, sampled as apply samples it.
-void ReadGivenProfile(const std::string& path, KeptChoice* choice) {
+void ReadGivenProfile(const std::string& path, UserKeepChoice* choice) {
     const ProfileTable table = ReadTableOfProfile(path);
     if (table.problem != TableProblem::kNone) {
         throw UsageError(table.message + "; nothing was changed");

@@ -5,6 +5,8 @@
 
 #include "model/gamma_ramp.h"
 #include "model/starting_record.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "model/unicode_text.h"
 #include "model/white_point.h"
 #include "profile/load_monitor_profile.h"
@@ -16,8 +18,6 @@
 #include "tool/json_writer.h"
 #include "tool/match_options.h"
 #include "tool/profile_failure.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

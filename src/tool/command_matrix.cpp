@@ -2,12 +2,12 @@
 #include <string>
 
 #include "model/colorimetry.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "tool/arguments.h"
 #include "tool/colour_options.h"
 #include "tool/command.h"
 #include "tool/json_writer.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

@@ -2,11 +2,11 @@
 #include <string>
 
 #include "model/gamma_ramp.h"
+#include "model/text_format.h"
 #include "tool/arguments.h"
 #include "tool/colour_options.h"
 #include "tool/command.h"
 #include "tool/json_writer.h"
-#include "tool/text_format.h"
 
 namespace tonalis::tool {
 

@@ -1,15 +1,15 @@
 // tonalis reset: an identity table in the display, every level passing unchanged.
 #include <string>
 
+#include "display/display_access.h"
+#include "display/table_load.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "tool/arguments.h"
 #include "tool/command.h"
 #include "tool/console_output.h"
-#include "tool/display_access.h"
 #include "tool/json_writer.h"
 #include "tool/loader_targets.h"
-#include "tool/table_load.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

@@ -2,16 +2,16 @@
 // from it (the channel peaks and native gamma factors of EstimateFromRamp).
 #include <string>
 
+#include "display/display_access.h"
 #include "model/channel_peaks.h"
 #include "model/gamma_ramp.h"
 #include "model/presets.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "tool/arguments.h"
 #include "tool/command.h"
-#include "tool/display_access.h"
 #include "tool/json_writer.h"
 #include "tool/loader_targets.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

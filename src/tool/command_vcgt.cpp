@@ -1,12 +1,12 @@
 // tonalis vcgt: the lookup table stored in a profile's 'vcgt' tag.
 #include <string>
 
+#include "model/text_format.h"
 #include "profile/load_monitor_profile.h"
 #include "tool/arguments.h"
 #include "tool/command.h"
 #include "tool/json_writer.h"
 #include "tool/profile_failure.h"
-#include "tool/text_format.h"
 
 namespace tonalis::tool {
 

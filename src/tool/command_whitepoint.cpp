@@ -2,13 +2,13 @@
 #include <string>
 
 #include "model/channel_peaks.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "model/white_point.h"
 #include "tool/arguments.h"
 #include "tool/colour_options.h"
 #include "tool/command.h"
 #include "tool/json_writer.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

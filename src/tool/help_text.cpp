@@ -2,8 +2,8 @@
 #include "tool/help_text.h"
 
 #include "model/plausible_ranges.h"
+#include "model/text_format.h"
 #include "tool/colour_options.h"
-#include "tool/text_format.h"
 
 namespace tonalis::tool {
 

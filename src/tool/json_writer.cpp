@@ -3,8 +3,8 @@
 
 #include <cmath>
 
+#include "model/text_format.h"
 #include "model/unicode_text.h"
-#include "tool/text_format.h"
 
 namespace tonalis::tool {
 

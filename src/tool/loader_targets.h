@@ -1,13 +1,13 @@
-// What apply, reset and show share: which displays the options name, and the
-// table a profile holds, refused with a clear message when it cannot be used.
+// What apply, reset and show share: which displays the options name.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "display/display_access.h"
+#include "display/profile_table.h"
 #include "profile/vcgt_curves.h"
 #include "tool/command.h"
-#include "tool/display_access.h"
 
 namespace tonalis::tool {
 
@@ -21,20 +21,6 @@ std::vector<int> SelectOutputs(const Arguments& arguments, const DisplayAccess& 
 
 // Connected outputs that show nothing, which the default selection passes by.
 std::vector<int> OutputsSwitchedOff(const Arguments& arguments, const DisplayAccess& access);
-
-enum class TableProblem { kNone, kNotProfile, kNoVcgt, kUnusableVcgt };
-
-struct ProfileTable {
-    TableProblem problem = TableProblem::kNone;
-    VcgtCurves curves;
-    std::string message;  // why it cannot be used, naming the file
-};
-
-// The 'vcgt' in any form that colour tools write.
-ProfileTable ReadTableOfProfile(const std::string& path);
-
-// Why a display's own profile gives it no table, naming the file.
-std::string StoredTableProblem(const StoredTable& stored);
 
 constexpr KnownOption kMonitorOption = {"monitor", true};
 constexpr KnownOption kOutputOption = {"output", true};

@@ -1,7 +1,7 @@
 // The logon entry where the system has no Run key: the session's own start-up
 // file runs the loader instead.
+#include "model/tool_error.h"
 #include "tool/logon_entry.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

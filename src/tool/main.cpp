@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "tool/arguments.h"
 #include "tool/command.h"
 #include "tool/console_output.h"
 #include "tool/help_text.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 #include "tool/utf8_arguments.h"
 
 namespace tonalis::tool {

@@ -7,10 +7,10 @@
 
 #include "model/matched_points.h"
 #include "model/plausible_ranges.h"
+#include "model/text_format.h"
+#include "model/tool_error.h"
 #include "tool/arguments.h"
 #include "tool/colour_options.h"
-#include "tool/text_format.h"
-#include "tool/tool_error.h"
 
 namespace tonalis::tool {
 

@@ -3,7 +3,7 @@
 // starts it stays while any of them wants it.
 #include "ui/logon_choice.h"
 
-#include "profile/logon_entry.h"
+#include "keeper/logon_rules.h"
 #include "profile/logon_monitors.h"
 #include "profile/registry.h"
 #include "resources/resource.h"

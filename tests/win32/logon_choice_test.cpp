@@ -10,7 +10,7 @@
 #include <string>
 
 #include "applet_seams.h"
-#include "profile/logon_entry.h"
+#include "profile/logon_run_value.h"
 #include "resources/resource.h"
 #include "resources/string_ids.h"
 #include "session/messages.h"
