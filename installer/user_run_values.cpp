@@ -6,16 +6,12 @@
 #include <string>
 
 #include "action_data.h"
+#include "keeper/logon_rules.h"
 
 namespace {
 
 const wchar_t kRunKey[] = L"\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t kValueName[] = L"Tonalis";
-
-std::wstring Lower(std::wstring text) {
-    CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
-    return text;
-}
 
 // A value of another copy, one that was never installed, stays.
 void RemoveIfInstalledCopy(const std::wstring& hive, const std::wstring& folder) {
@@ -29,8 +25,7 @@ void RemoveIfInstalledCopy(const std::wstring& hive, const std::wstring& folder)
     DWORD type = 0;
     if (RegQueryValueExW(run, kValueName, nullptr, &type, reinterpret_cast<BYTE*>(command),
                          &bytes) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ) &&
-        Lower(command).find(Lower(folder)) != std::wstring::npos) {
+        (type == REG_SZ || type == REG_EXPAND_SZ) && tonalis::CommandNames(command, folder)) {
         RegDeleteValueW(run, kValueName);
     }
     RegCloseKey(run);

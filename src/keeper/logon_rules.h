@@ -14,6 +14,18 @@ namespace tonalis {
 // monitors whose choice asks for it.
 constexpr char kLogonKeeperEntry[] = "TNLKeepCalibration";
 
+// True when a Run value's command names the path (a library, or the install
+// folder with its final backslash), in any case. Inline, so that the MSI's
+// custom action, a DLL of its own, applies the same rule.
+inline bool CommandNames(std::wstring command, std::wstring path) {
+    if (command.empty() || path.empty()) {
+        return false;
+    }
+    CharLowerBuffW(&command[0], static_cast<DWORD>(command.size()));
+    CharLowerBuffW(&path[0], static_cast<DWORD>(path.size()));
+    return command.find(path) != std::wstring::npos;
+}
+
 enum class InstalledLoader { kNone, kApplet, kTool };
 // Which Tonalis loader the value holds: TNP.cpl's keeper with --logon or
 // one-shot loader, which take the monitors that want it, or the keeper

@@ -59,13 +59,6 @@ InstalledLoader UserLoader() {
                : InstalledLoader::kNone;
 }
 
-std::wstring Lowered(std::wstring text) {
-    if (!text.empty()) {
-        CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
-    }
-    return text;
-}
-
 }  // namespace
 
 bool LibraryBeside(HMODULE module, wchar_t* path) {
@@ -107,8 +100,7 @@ bool InstalledForEveryUser(HMODULE module) {
     if (read != ERROR_SUCCESS || type != REG_SZ) {
         return false;
     }
-    const std::wstring entry = Lowered(command);
-    return Contains(entry, Lowered(library).c_str()) && Contains(entry, L"tnlkeepcalibration");
+    return CommandNames(command, library) && CommandNames(command, L"tnlkeepcalibration");
 }
 
 InstalledLoader FindInstalledLoader() {
