@@ -13,7 +13,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 const Chromaticity kHdtv[3] = {{0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}};
-const Chromaticity kAdobeRgb[3] = {{0.64, 0.33}, {0.21, 0.71}, {0.15, 0.06}};
+const Chromaticity kWideGamutPrimaries[3] = {{0.64, 0.33}, {0.21, 0.71}, {0.15, 0.06}};
 constexpr Chromaticity k6500K = {0.3128, 0.3292};
 
 ChannelResponse Power(double gamma) {
@@ -118,8 +118,8 @@ std::vector<SimulatedDisplay> BenchmarkDisplays() {
     d.push_back(Make("white-pink", "native x.335 y.335", kHdtv, {0.335, 0.335}, Power(2.2), false));
     d.push_back(
         Make("white-green", "native x.295 y.325", kHdtv, {0.295, 0.325}, Power(2.2), false));
-    d.push_back(
-        Make("wide-gamut", "Adobe RGB, 5500K", kAdobeRgb, {0.3325, 0.3476}, Power(2.2), false));
+    d.push_back(Make("wide-gamut", "wide gamut, 5500K", kWideGamutPrimaries, {0.3325, 0.3476},
+                     Power(2.2), false));
     d.push_back(Make("s-curve", "S-shaped curve", kHdtv, k6500K, SCurve(), false));
     d.push_back(Make("video-range", "16-235 display", kHdtv, k6500K, VideoRange(), false));
     return d;
