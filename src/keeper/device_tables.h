@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "keeper/kept_file.h"
 #include "keeper/monitor_tables.h"
-#include "profile/file_identity.h"
 
 namespace tonalis {
 
@@ -33,8 +33,8 @@ class DeviceTables : public keeper::MonitorTables {
     // number, or of every monitor for -1.
     void Forget(int number);
     // Forgets each monitor whose kept profile changed on disk since it was
-    // read (another file, size or time); true when any did.
-    bool ForgetChanged();
+    // read (another file, size or time); one that went away is not forgotten.
+    void ForgetChanged();
     // What the monitor holds now is kept for it, until its profile is read
     // again; a monitor with nothing kept stays so.
     void KeepHeld(const std::string& monitor);
@@ -51,8 +51,7 @@ class DeviceTables : public keeper::MonitorTables {
         bool usable = false;
         GammaRamp table{};
         std::string profile;
-        bool stamped = false;  // the profile's file was there when read
-        FileStamp stamp;
+        keeper::KeptFile file;
     };
     Entry& Read(const std::string& monitor);
 

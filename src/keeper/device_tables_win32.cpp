@@ -83,12 +83,13 @@ DeviceTables::Entry& DeviceTables::Read(const std::string& monitor) {
     entry.read = true;
     if (choice_.hasProfile) {
         entry.profile = choice_.profileName;
-        entry.stamped = ReadFileStamp(entry.profile.c_str(), &entry.stamp);
+        entry.file.Changed(entry.profile);
+        entry.file.Read();
         // While the given file holds no usable table, the last one read stands.
         GammaRamp table;
         int readResult = 0;
         VcgtProblem problem = VcgtProblem::kNone;
-        if (entry.stamped &&
+        if (entry.file.Found() &&
             ReadProfileTable(entry.profile.c_str(), &table, &readResult, &problem)) {
             choice_.profileTable = table;
         }
@@ -106,7 +107,8 @@ DeviceTables::Entry& DeviceTables::Read(const std::string& monitor) {
     entry.usable = load.table == TableVerdict::kUsable;
     entry.table = load.ramp;
     entry.profile = load.profile;
-    entry.stamped = ReadFileStamp(load.profile, &entry.stamp);
+    entry.file.Changed(entry.profile);
+    entry.file.Read();
     return entry;
 }
 
@@ -135,17 +137,12 @@ void DeviceTables::Forget(int number) {
     }
 }
 
-bool DeviceTables::ForgetChanged() {
-    bool changed = false;
+void DeviceTables::ForgetChanged() {
     for (auto& [name, entry] : kept_) {
-        FileStamp now;
-        if (entry.read && ReadFileStamp(entry.profile.c_str(), &now) &&
-            (!entry.stamped || now != entry.stamp)) {
+        if (entry.read && entry.file.Changed(entry.profile) && entry.file.Found()) {
             entry.read = false;
-            changed = true;
         }
     }
-    return changed;
 }
 
 void DeviceTables::KeepHeld(const std::string& monitor) {

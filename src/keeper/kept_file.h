@@ -20,6 +20,8 @@ class KeptFile {
     void Read();
     // Due at the next Changed, whatever its stamp.
     void Forget() { due_ = true; }
+    // Whether the file was there when Changed last looked.
+    bool Found() const { return seen_.found; }
 
   private:
     bool due_ = true;

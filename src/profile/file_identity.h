@@ -11,13 +11,6 @@ namespace tonalis {
 // separators do not make two files of one. False when either cannot be opened.
 bool IsSameFile(const char* first, const char* second);
 
-// What tells that the file at a path changed: which file it is, its size and
-// when it was last written.
-using FileStamp = platform::FileStamp;
-
-// False when the path does not open.
-bool ReadFileStamp(const char* path, FileStamp* stamp);
-
 // Whether something is at the path.
 bool FileExists(const char* path);
 

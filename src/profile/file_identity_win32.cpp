@@ -11,14 +11,9 @@ bool IsSameFile(const char* first, const char* second) {
     if (first == nullptr || second == nullptr) {
         return false;
     }
-    const FileStamp a = platform::StampOfFile(first);
-    const FileStamp b = platform::StampOfFile(second);
+    const platform::FileStamp a = platform::StampOfFile(first);
+    const platform::FileStamp b = platform::StampOfFile(second);
     return a.found && b.found && a.volume == b.volume && a.index == b.index;
-}
-
-bool ReadFileStamp(const char* path, FileStamp* stamp) {
-    *stamp = platform::StampOfFile(path);
-    return stamp->found;
 }
 
 bool FileExists(const char* path) {
