@@ -1,10 +1,12 @@
 // What the user aimed at is what the screen shows and what the saved profile
 // tells colour-managed programs: warm, cool and unevenly responding monitors
 // aimed at 6500K, seen through a simulated colorimeter and through LittleCMS.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
 
+#include "model/channel_peaks.h"
 #include "model/white_point.h"
 #include "profile/load_monitor_profile.h"
 #include "profile/save_monitor_profile.h"
@@ -78,6 +80,11 @@ TEST_F(CalibratedWhite, AWarmMonitorAimedAt6500KShowsItAndItsProfileSaysSo) {
                                       settings.gammaFactor, &settings.whiteRgb));
         settings.ramp = BuildGammaRamp(settings.gamma, settings.gammaFactor, settings.whiteRgb);
         const std::string where = "monitor at x " + std::to_string(monitor.white.x);
+        // The brightest white the monitor can show: one channel stays at its top.
+        EXPECT_EQ(std::max({PeakOf(settings.whiteRgb, kRed), PeakOf(settings.whiteRgb, kGreen),
+                            PeakOf(settings.whiteRgb, kBlue)}),
+                  255)
+            << where;
 
         const std::string first = Path("first.icc");
         ASSERT_EQ(SaveMonitorProfile("", first.c_str(), "Aimed", settings, true), 0);
